@@ -1,0 +1,58 @@
+// What an application does with ZarqLang: make strings from text, share them
+// by copying, read them, and handle the library's exceptions.
+#include <ZarqLang.h>
+
+#include <iostream>
+#include <string>
+
+using zqlang::CZqString;
+
+namespace {
+
+// Writes a string to a narrow stream; the example's texts are plain ASCII.
+std::string Narrow(const CZqString& s) {
+  std::string out;
+  for (int i = 0; i < s.length(); ++i) {
+    const char16_t unit = s.charAt(i);
+    out += unit < 0x80 ? static_cast<char>(unit) : '?';
+  }
+  return out;
+}
+
+}  // namespace
+
+int main() {
+  // Strings from wide text. Copies share one body: no unit is copied.
+  const CZqString greeting(u"Hello, shared world");
+  const CZqString copy = greeting;
+  CZqString later;
+  later = copy;
+  std::cout << "text:   " << Narrow(later) << " (" << later.length() << " units)\n";
+
+  // Reading: single units and ranges.
+  std::cout << "first:  " << static_cast<char>(greeting.charAt(0)) << '\n';
+  char16_t word[6] = {};
+  greeting.getChars(7, 13, word, 0);
+  std::cout << "word:   " << Narrow(CZqString(word, 6)) << '\n';
+
+  // Numbers and truth values have one text form.
+  std::cout << "number: " << Narrow(CZqString(42) + CZqString(u" / ") + CZqString(2.5)) << '\n';
+
+  // A bad index is an exception object; its toString names the class, or
+  // for the index exceptions, the index itself.
+  try {
+    greeting.charAt(100);
+  } catch (const zqlang::IndexOutOfBoundsException& e) {
+    std::cout << "caught: " << Narrow(e.toString());
+  }
+  try {
+    greeting.getChars(5, 99, word, 0);
+  } catch (const zqlang::StringIndexOutOfBoundsException& e) {
+    std::cout << "caught: " << Narrow(e.toString()) << '\n';
+  }
+  // Exceptions chain: the cause's text follows the message.
+  const zqlang::RuntimeException wrapped(CZqString(u"could not read the greeting"),
+                                         new zqlang::IllegalStateException(CZqString(u"closed")));
+  std::cout << Narrow(wrapped.toString());
+  return 0;
+}

@@ -1,0 +1,11 @@
+//===- lang/ArrayIndexOutOfBoundsException.cpp -----------------------------===//
+#include "lang/ArrayIndexOutOfBoundsException.h"
+
+#include "lang/detail/ExceptionClass.h"
+#include "lang/detail/FullNames.h"
+
+namespace zqlang {
+
+ZQ_DEFINE_INDEX_EXCEPTION(ArrayIndexOutOfBoundsException, detail::kArrayIndexOutOfBoundsExceptionName)
+
+}  // namespace zqlang

@@ -1,0 +1,288 @@
+//===- lang/CZqString.cpp - immutable UTF-16 text with shared storage -----===//
+#include "lang/CZqString.h"
+
+#include <climits>
+#include <string>
+
+#include "lang/NullPointerException.h"
+#include "lang/OutOfMemoryError.h"
+#include "lang/StringIndexOutOfBoundsException.h"
+#include "lang/detail/Memory.h"
+#include "lang/detail/NumberText.h"
+
+namespace zqlang {
+namespace {
+
+// Initial capacity of a string made by the default constructor.
+constexpr int kDefaultCapacity = 64;
+
+const char16_t* CheckedText(const char16_t* text, const char16_t* operation) {
+  if (text == nullptr)
+    throw NullPointerException(CZqString(operation) + CZqString(u": null text"));
+  return text;
+}
+
+int CheckedCount(int count) {
+  if (count < 0)
+    throw StringIndexOutOfBoundsException(count);
+  return count;
+}
+
+// count + 1 as an int; a count that leaves no room for it is no memory.
+int CapacityFor(long long count) {
+  if (count + 1 > INT_MAX)
+    OutOfMemoryError::ThrowInstance();
+  return static_cast<int>(count + 1);
+}
+
+}  // namespace
+
+//===-- Construction ------------------------------------------------------===//
+
+CZqString::CZqString() { CreateBody(kDefaultCapacity); }
+
+CZqString::CZqString(const CZqString& other) : CharSequence(other), mBody(other.mBody) {}
+
+CZqString::CZqString(const CZqStringBody& body) : mBody(const_cast<CZqStringBody*>(&body)) {}
+
+CZqString::CZqString(const char16_t* text) {
+  CheckedText(text, u"CZqString(const char16_t*)");
+  const std::size_t count = std::char_traits<char16_t>::length(text);
+  CreateBody(CapacityFor(static_cast<long long>(count)));
+  mBody->Append(text, static_cast<int>(count));
+}
+
+CZqString::CZqString(const char16_t* text, int count) {
+  CheckedText(text, u"CZqString(const char16_t*, int)");
+  CreateBody(CapacityFor(CheckedCount(count)));
+  mBody->Append(text, count);
+}
+
+CZqString::CZqString(const char16_t* text, int start, int count) {
+  CheckedText(text, u"CZqString(const char16_t*, int, int)");
+  if (start < 0)
+    throw StringIndexOutOfBoundsException(start);
+  CreateBody(CapacityFor(CheckedCount(count)));
+  mBody->Append(text + start, count);
+}
+
+CZqString::CZqString(const CZqString& a, const CZqString& b) {
+  const int lengthA = a.length();
+  const int lengthB = b.length();
+  CreateBody(CapacityFor(static_cast<long long>(lengthA) + lengthB));
+  mBody->Append(a.mBody->Ptr(), lengthA);
+  mBody->Append(b.mBody->Ptr(), lengthB);
+}
+
+CZqString::CZqString(bool value) {
+  CreateBody(5);
+  mBody->Append(value);
+}
+
+CZqString::CZqString(char16_t value) {
+  CreateBody(1);
+  mBody->Append(value);
+}
+
+CZqString::CZqString(char value) {
+  CreateBody(detail::kNumberRoom);
+  mBody->Append(value);
+}
+
+CZqString::CZqString(short value) {
+  CreateBody(detail::kNumberRoom);
+  mBody->Append(value);
+}
+
+CZqString::CZqString(int value) {
+  CreateBody(detail::kNumberRoom);
+  mBody->Append(value);
+}
+
+CZqString::CZqString(long value) {
+  CreateBody(detail::kNumberRoom);
+  mBody->Append(static_cast<long long>(value));
+}
+
+CZqString::CZqString(long long value) {
+  CreateBody(detail::kNumberRoom);
+  mBody->Append(value);
+}
+
+CZqString::CZqString(double value) {
+  CreateBody(detail::kNumberRoom);
+  mBody->Append(value);
+}
+
+CZqString::~CZqString() { mBody = nullptr; }
+
+CZqString& CZqString::operator=(const CZqString& other) {
+  Copy(other);
+  return *this;
+}
+
+void CZqString::Copy(const CZqString& other) { mBody = other.mBody; }
+
+void CZqString::CreateBody(int capacity) {
+  mBody = CZqStringBody::Create(capacity);
+  if (mBody.IsNull())
+    OutOfMemoryError::ThrowInstance();
+}
+
+void* CZqString::operator new(std::size_t size) {
+  void* block = detail::Allocate(size);
+  if (block == nullptr)
+    throw std::bad_alloc();
+  return block;
+}
+
+void* CZqString::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return detail::Allocate(size);
+}
+
+void CZqString::operator delete(void* block) noexcept { detail::Free(block); }
+
+void CZqString::operator delete(void* block, const std::nothrow_t&) noexcept {
+  detail::Free(block);
+}
+
+void CZqString::Release() { delete this; }
+
+//===-- Reading -----------------------------------------------------------===//
+
+int CZqString::length() const { return mBody->Length(); }
+
+char16_t CZqString::charAt(int index) const { return mBody->CharAt(index); }
+
+const char16_t* CZqString::Ptr() const { return mBody->Ptr(); }
+
+const char16_t* CZqString::c_str() const { return mBody->CStr(); }
+
+void CZqString::getChars(int srcBegin, int srcEnd, char16_t* const dst, int dstBegin) const {
+  mBody->GetChars(srcBegin, srcEnd, dst, dstBegin);
+}
+
+//===-- Comparison, hashing and search ------------------------------------===//
+
+int CZqString::compareTo(const CZqString& other) const { return mBody->CompareTo(*other.mBody); }
+
+int CZqString::compareToIgnoreCase(const CZqString& other) const {
+  return mBody->CompareToIgnoreCase(*other.mBody);
+}
+
+bool CZqString::equals(const CZqString& other) const { return compareTo(other) == 0; }
+
+bool CZqString::equalsIgnoreCase(const CZqString& other) const {
+  return compareToIgnoreCase(other) == 0;
+}
+
+int CZqString::hashCode() const { return mBody->HashCode(); }
+
+int CZqString::indexOf(int ch) const { return mBody->IndexOf(ch, 0); }
+
+int CZqString::indexOf(int ch, int fromIndex) const { return mBody->IndexOf(ch, fromIndex); }
+
+int CZqString::indexOf(const CZqString& str) const { return mBody->IndexOf(*str.mBody, 0); }
+
+int CZqString::indexOf(const CZqString& str, int fromIndex) const {
+  return mBody->IndexOf(*str.mBody, fromIndex);
+}
+
+int CZqString::lastIndexOf(int ch) const { return mBody->LastIndexOf(ch, length()); }
+
+int CZqString::lastIndexOf(int ch, int fromIndex) const {
+  return mBody->LastIndexOf(ch, fromIndex);
+}
+
+int CZqString::lastIndexOf(const CZqString& str) const {
+  return mBody->LastIndexOf(*str.mBody, length());
+}
+
+int CZqString::lastIndexOf(const CZqString& str, int fromIndex) const {
+  return mBody->LastIndexOf(*str.mBody, fromIndex);
+}
+
+bool CZqString::startsWith(const CZqString& prefix) const {
+  return mBody->StartsWith(*prefix.mBody, 0);
+}
+
+bool CZqString::startsWith(const CZqString& prefix, int fromIndex) const {
+  return mBody->StartsWith(*prefix.mBody, fromIndex);
+}
+
+bool CZqString::endsWith(const CZqString& suffix) const { return mBody->EndsWith(*suffix.mBody); }
+
+//===-- Derived strings ---------------------------------------------------===//
+
+CZqString CZqString::substring(int beginIndex) const {
+  if (beginIndex < 0 || beginIndex > length())
+    throw StringIndexOutOfBoundsException(beginIndex);
+  return CZqString(Ptr(), beginIndex, length() - beginIndex);
+}
+
+void CZqString::CheckRange(int beginIndex, int endIndex, int length) {
+  if (beginIndex < 0)
+    throw StringIndexOutOfBoundsException(beginIndex);
+  if (endIndex > length)
+    throw StringIndexOutOfBoundsException(endIndex);
+  if (beginIndex > endIndex)
+    throw StringIndexOutOfBoundsException(endIndex - beginIndex);
+}
+
+CZqString CZqString::substring(int beginIndex, int endIndex) const {
+  CheckRange(beginIndex, endIndex, length());
+  return CZqString(Ptr(), beginIndex, endIndex - beginIndex);
+}
+
+CharSequence* CZqString::subSequence(int beginIndex, int endIndex) const {
+  CheckRange(beginIndex, endIndex, length());
+  CZqString* sequence = new (std::nothrow) CZqString(Ptr(), beginIndex, endIndex - beginIndex);
+  if (sequence == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  return sequence;
+}
+
+CZqString CZqString::concat(const CZqString& str) const {
+  if (str.length() == 0)
+    return *this;
+  return CZqString(*this, str);
+}
+
+CZqString operator+(const CZqString& a, const CZqString& b) { return CZqString(a, b); }
+
+template <class Change>
+CZqString CZqString::WithClone(Change change) const {
+  const SPtr<CZqStringBody> clone(CZqStringBody::Clone(*mBody));
+  change(*clone);
+  return CZqString(*clone);
+}
+
+CZqString CZqString::replace(char16_t oldChar, char16_t newChar) const {
+  const int first = mBody->IndexOf(&oldChar, 1, 0);
+  if (first < 0)
+    return *this;
+  return WithClone([=](CZqStringBody& body) { body.Replace(oldChar, newChar, first); });
+}
+
+CZqString CZqString::toLowerCase() const {
+  return WithClone([](CZqStringBody& body) { body.ToLowerCase(); });
+}
+
+CZqString CZqString::toUpperCase() const {
+  return WithClone([](CZqStringBody& body) { body.ToUpperCase(); });
+}
+
+CZqString CZqString::trim() const {
+  const int n = length();
+  if (n == 0)
+    return *this;
+  const CZqStringBody& body = *mBody;
+  // Only the two ends decide whether anything is cut.
+  if (body.FirstNonBlank() != 0 || body.LastNonBlank() != n - 1)
+    return WithClone([](CZqStringBody& clone) { clone.Trim(); });
+  return *this;
+}
+
+CZqString CZqString::toString() const { return *this; }
+
+}  // namespace zqlang

@@ -1,0 +1,227 @@
+//===- lang/CZqString.h - immutable UTF-16 text with shared storage -------===//
+/// \file
+/// CZqString is a sequence of UTF-16 code units that never changes. Copies
+/// share one reference-counted CZqStringBody: copying, assigning, passing and
+/// returning a string cost one count increment and never copy a unit.
+/// Indices and lengths count code units (a character outside the BMP takes
+/// two). To build text piecewise use CZqStringBuilder: `s = s + piece` in a
+/// loop copies everything on every pass.
+///
+/// \code
+///   CZqString greeting(u"hello");          // one body, capacity 6
+///   CZqString copy = greeting;             // same body, count 2
+///   char16_t e = greeting.charAt(1);       // u'e'
+///   CZqString ell = greeting.substring(1, 4);
+/// \endcode
+///
+/// Null text pointers and negative counts are rejected with an exception
+/// (NullPointerException, StringIndexOutOfBoundsException); a size that does
+/// not fit in an int is reported as OutOfMemoryError. A failing operation
+/// never changes the string it was called on.
+///
+/// Threads: the count of a body is not atomic, so a string and every string
+/// or builder that shares its body are used from one thread at a time.
+//===----------------------------------------------------------------------===//
+#ifndef ZQ_LANG_CZQSTRING_H
+#define ZQ_LANG_CZQSTRING_H
+
+#include <cstddef>
+#include <new>
+
+#include "lang/CZqStringBody.h"
+#include "lang/CharSequence.h"
+#include "lang/SPtr.h"
+#include "lang/ZqExport.h"
+
+namespace zqlang {
+
+class CZqStringBuilder;
+namespace detail {
+struct StringAccess;
+}
+
+class ZQ_API CZqString : public CharSequence {
+ public:
+  /// @name Construction
+  /// @{
+
+  /// The empty string, in a body of capacity 64.
+  CZqString();
+  /// Shares \p other's body; allocates nothing.
+  CZqString(const CZqString& other);
+  /// Copies the units of \p text up to its first 0 unit into a body of
+  /// capacity length + 1. Throws NullPointerException when \p text is null.
+  CZqString(const char16_t* text);
+  /// Copies the first \p count units of \p text (0 units included).
+  /// Throws NullPointerException for a null \p text and
+  /// StringIndexOutOfBoundsException (built from \p count) when it is
+  /// negative.
+  CZqString(const char16_t* text, int count);
+  /// Copies \p count units from \p text + \p start. A negative \p start or
+  /// \p count raises StringIndexOutOfBoundsException built from that value.
+  CZqString(const char16_t* text, int start, int count);
+  /// The units of \p a followed by those of \p b, in a body of capacity
+  /// a.length() + b.length() + 1.
+  CZqString(const CZqString& a, const CZqString& b);
+
+  /// "true" or "false".
+  explicit CZqString(bool value);
+  /// The one unit \p value (U+0000 included).
+  explicit CZqString(char16_t value);
+  /// The decimal number of the byte (65 gives "65", not "A").
+  explicit CZqString(char value);
+  /// Decimal text, exactly as a default std::ostringstream writes it under
+  /// the global C++ locale.
+  explicit CZqString(short value);
+  explicit CZqString(int value);
+  explicit CZqString(long value);
+  explicit CZqString(long long value);
+  /// General notation with 6 significant digits, as a default
+  /// std::ostringstream writes it ("0.1", "100", "1.23457e+06", "-0").
+  explicit CZqString(double value);
+
+  /// Narrow text is refused: without these, a `const char*` would silently
+  /// convert to bool and make "true".
+  CZqString(const char*) = delete;
+  CZqString(const char*, int) = delete;
+  CZqString(const char*, int, int) = delete;
+
+  virtual ~CZqString();
+
+  /// Shares \p other's body. Self-assignment and assignment between strings
+  /// that share a body change no count.
+  CZqString& operator=(const CZqString& other);
+  /// @}
+
+  /// @name Reading
+  /// @{
+  int length() const override;
+  /// The unit at \p index; IndexOutOfBoundsException (no message) unless
+  /// 0 <= index < length().
+  char16_t charAt(int index) const override;
+  bool isEmpty() const { return length() == 0; }
+
+  /// The units, not terminated (for an empty string not even the first unit
+  /// is defined). Valid while this string lives.
+  const char16_t* Ptr() const;
+  /// The units followed by a 0 unit, written on demand past the text.
+  /// Valid while this string lives.
+  const char16_t* c_str() const;
+
+  /// Copies units [srcBegin, srcEnd) to dst + dstBegin. Throws, before
+  /// copying anything, StringIndexOutOfBoundsException built from srcBegin
+  /// (negative), from srcEnd - srcBegin (srcBegin > srcEnd) or from srcEnd
+  /// (past the length), then ArrayIndexOutOfBoundsException built from a
+  /// negative dstBegin. The room in \p dst is the caller's to provide.
+  void getChars(int srcBegin, int srcEnd, char16_t* const dst, int dstBegin) const;
+  /// @}
+
+  /// @name Comparison and hashing
+  /// Units compare as unsigned 16-bit values. Nothing here throws.
+  /// @{
+
+  /// The difference of the first differing units; when one string is a
+  /// prefix of the other, -1 or 1 (not the difference of the lengths).
+  int compareTo(const CZqString& other) const;
+  /// As compareTo, both units first mapped with towlower of the C locale.
+  int compareToIgnoreCase(const CZqString& other) const;
+  bool equals(const CZqString& other) const;
+  bool equalsIgnoreCase(const CZqString& other) const;
+  /// h = 31 * h + unit over all units, with 32-bit wrap-around; 0 when empty.
+  int hashCode() const;
+  /// @}
+
+  /// @name Search
+  /// A search that finds nothing returns -1; none throws. \p ch is a code
+  /// point: one above 0xFFFF is found where its surrogate pair stands, and
+  /// an invalid one (negative, above 0x10FFFF) is never found.
+  /// @{
+
+  /// First index >= fromIndex; a negative fromIndex searches from 0. An empty
+  /// \p str is found at fromIndex when fromIndex <= length().
+  int indexOf(int ch) const;
+  int indexOf(int ch, int fromIndex) const;
+  int indexOf(const CZqString& str) const;
+  int indexOf(const CZqString& str, int fromIndex) const;
+  /// Last index <= fromIndex; a fromIndex past the last place the needle
+  /// fits searches from there, a negative one finds nothing.
+  int lastIndexOf(int ch) const;
+  int lastIndexOf(int ch, int fromIndex) const;
+  int lastIndexOf(const CZqString& str) const;
+  int lastIndexOf(const CZqString& str, int fromIndex) const;
+  /// True when \p prefix occurs at \p fromIndex (false when that is negative
+  /// or the prefix would pass the end).
+  bool startsWith(const CZqString& prefix) const;
+  bool startsWith(const CZqString& prefix, int fromIndex) const;
+  bool endsWith(const CZqString& suffix) const;
+  /// @}
+
+  /// @name Derived strings
+  /// The string itself never changes. Where a result has the source's units
+  /// some operations hand back the source's body without copying; each says
+  /// when.
+  /// @{
+
+  /// Units beginIndex to length() - 1, always in a new body of capacity
+  /// count + 1. Throws StringIndexOutOfBoundsException built from beginIndex
+  /// when it is negative or past length().
+  CZqString substring(int beginIndex) const;
+  /// Units [beginIndex, endIndex) in a new body. Throws
+  /// StringIndexOutOfBoundsException built from beginIndex (negative), from
+  /// endIndex (past length()), then from endIndex - beginIndex (reversed).
+  CZqString substring(int beginIndex, int endIndex) const;
+  /// A new heap string equal to substring(beginIndex, endIndex), owned by the
+  /// caller, who disposes of it with Release() through CharSequence.
+  CharSequence* subSequence(int beginIndex, int endIndex) const override;
+  /// This string followed by \p str; shares this body when \p str is empty.
+  CZqString concat(const CZqString& str) const;
+  /// Every \p oldChar replaced by \p newChar, in a clone of the body; shares
+  /// this body when \p oldChar does not occur.
+  CZqString replace(char16_t oldChar, char16_t newChar) const;
+  /// Every unit mapped by towlower / towupper of the C locale, always in a
+  /// clone of the body (same capacity).
+  CZqString toLowerCase() const;
+  CZqString toUpperCase() const;
+  /// Without leading and trailing units for which iswspace is true; shares
+  /// this body when the string is empty or neither end is blank.
+  CZqString trim() const;
+  /// This string: shares the body.
+  CZqString toString() const;
+  /// @}
+
+  /// Heap strings live in the library's allocation layer. The plain form
+  /// throws std::bad_alloc when no memory can be had.
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  static void operator delete(void* block) noexcept;
+  static void operator delete(void* block, const std::nothrow_t&) noexcept;
+
+  // Internals: not part of the interface.
+ private:
+  friend class CZqStringBuilder;
+  friend struct detail::StringAccess;
+
+  /// Shares \p body (its count rises by one).
+  explicit CZqString(const CZqStringBody& body);
+
+  void Copy(const CZqString& other);
+  /// Gives this string a new empty body; OutOfMemoryError when none.
+  void CreateBody(int capacity);
+  /// Deletes this heap string (sequences from subSequence).
+  void Release() override;
+
+  // Shared by substring() and subSequence(): the three range checks.
+  static void CheckRange(int beginIndex, int endIndex, int length);
+  // A string that shares a clone of this body, changed by \p change.
+  template <class Change>
+  CZqString WithClone(Change change) const;
+
+  SPtr<CZqStringBody> mBody;
+};
+
+/// \p a followed by \p b, always in a new body.
+ZQ_API CZqString operator+(const CZqString& a, const CZqString& b);
+
+}  // namespace zqlang
+
+#endif  // ZQ_LANG_CZQSTRING_H

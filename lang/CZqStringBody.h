@@ -1,0 +1,208 @@
+//===- lang/CZqStringBody.h - shared, counted storage of UTF-16 units -----===//
+/// \file
+/// CZqStringBody is the unit array behind CZqString and CZqStringBuilder, and
+/// the home of every character algorithm of the library: the public members
+/// of the string and the builder are thin wrappers that call one body
+/// operation each.
+///
+/// Invariants:
+///   - 0 <= mLength <= mCapacity, and the array holds mCapacity + 1 units, so
+///     index mLength is always inside it (room for a terminator that CStr()
+///     writes on demand; nothing else keeps one there).
+///   - A body that a CZqString holds never changes its first mLength units or
+///     its length again. A builder that shares its body copies it before it
+///     writes (CZqStringBuilder::UnShare).
+///   - Growth gives exactly the need plus 16 spare units, never doubling.
+///
+/// Ownership: Create() returns a body whose count is 0; every holder (an
+/// SPtr inside a string, a builder or a temporary) takes one reference and
+/// gives it back once; the Release() that reaches 0 frees array and body.
+///
+/// Threads: none. The count is a plain int; a body and all its holders are
+/// used from one thread at a time.
+//===----------------------------------------------------------------------===//
+#ifndef ZQ_LANG_CZQSTRINGBODY_H
+#define ZQ_LANG_CZQSTRINGBODY_H
+
+#include <cstddef>
+#include <new>
+
+#include "lang/ZqExport.h"
+
+namespace zqlang {
+
+class CZqStringBuilder;
+
+class ZQ_API CZqStringBody {
+ public:
+  /// @name Creation and counting
+  /// @{
+
+  /// A new empty body (count 0) whose array holds \p capacity + 1 units.
+  /// Returns null when the array cannot be had (or \p capacity is negative or
+  /// too large); throws OutOfMemoryError when the body object cannot be had.
+  static CZqStringBody* Create(int capacity);
+
+  /// A new body (count 0) with \p source's capacity, length and units.
+  /// Throws OutOfMemoryError when either allocation fails.
+  static CZqStringBody* Clone(const CZqStringBody& source);
+
+  /// An uninitialised array of \p capacity + 1 units, or null when it cannot
+  /// be had (a negative or overflowing capacity included). Free it with
+  /// FreeUnits().
+  static char16_t* AllocUnits(int capacity) noexcept;
+  static void FreeUnits(char16_t* units) noexcept;
+
+  /// Gives this body an array for \p capacity units: 0 on success, -1 when
+  /// the array cannot be had (the body is then unchanged).
+  int Init(int capacity) noexcept;
+
+  /// Adds one holder; returns the new count.
+  int AddRef() noexcept { return ++mRefCount; }
+  /// Removes one holder; the call that brings the count to 0 frees the body.
+  /// Returns the new count.
+  int Release() noexcept;
+  /// Number of holders.
+  int RefCount() const noexcept { return mRefCount; }
+  /// @}
+
+  /// @name Reading
+  /// @{
+  int Length() const noexcept { return mLength; }
+  int Capacity() const noexcept { return mCapacity; }
+
+  /// The array; not terminated. Valid until the array is replaced (growth,
+  /// CZqStringBuilder::trimToSize) or the body dies.
+  const char16_t* Ptr() const noexcept { return mData; }
+
+  /// Writes a 0 unit at index Length() (always inside the array, past what
+  /// any holder reads) and returns the array.
+  const char16_t* CStr() noexcept {
+    mData[mLength] = 0;
+    return mData;
+  }
+
+  /// The unit at \p index; throws IndexOutOfBoundsException (no message)
+  /// unless 0 <= index < Length().
+  char16_t CharAt(int index) const {
+    if (static_cast<unsigned>(index) >= static_cast<unsigned>(mLength))
+      ThrowCharAtOutOfBounds();
+    return mData[index];
+  }
+
+  /// Copies units [srcBegin, srcEnd) to dst + dstBegin. Checks, in order:
+  /// srcBegin < 0, srcBegin > srcEnd, srcEnd > Length() (each a
+  /// StringIndexOutOfBoundsException built from srcBegin, srcEnd - srcBegin,
+  /// srcEnd), then dstBegin < 0 (ArrayIndexOutOfBoundsException built from
+  /// dstBegin). Nothing is copied when a check fails. The room in dst is the
+  /// caller's to provide.
+  void GetChars(int srcBegin, int srcEnd, char16_t* dst, int dstBegin) const;
+  /// @}
+
+  /// @name Appending and growth
+  /// Growth raises OutOfMemoryError and leaves the body unchanged when the
+  /// larger array cannot be had.
+  /// @{
+
+  /// Appends \p count units (count >= 0, units readable).
+  CZqStringBody& Append(const char16_t* units, int count);
+  /// Appends "true" or "false".
+  CZqStringBody& Append(bool value);
+  /// Appends the one unit.
+  CZqStringBody& Append(char16_t unit);
+  /// Append the decimal text of the value, as a default std::ostringstream
+  /// writes it under the global C++ locale.
+  CZqStringBody& Append(char value);
+  CZqStringBody& Append(short value);
+  CZqStringBody& Append(int value);
+  CZqStringBody& Append(long long value);
+  /// Appends the text of \p value in general notation with 6 significant
+  /// digits, as a default std::ostringstream writes it.
+  CZqStringBody& Append(double value);
+
+  /// Ensures that \p count more units fit: when they do not, the capacity
+  /// becomes Length() + count + 16. A count of 0 or less does nothing.
+  void MakeRoom(int count);
+
+  /// Grows the array to exactly \p capacity units when that is more than
+  /// Capacity(); otherwise does nothing.
+  void EnsureCapacity(int capacity);
+  /// @}
+
+  /// @name Comparison and search
+  /// Units compare as unsigned 16-bit values; a search that finds nothing
+  /// gives -1. None of these throws.
+  /// @{
+
+  /// Difference of the first differing units, else -1, 0 or 1 by length.
+  int CompareTo(const CZqStringBody& other) const noexcept;
+  /// As CompareTo, each unit first mapped with towlower and cut to 16 bits.
+  int CompareToIgnoreCase(const CZqStringBody& other) const noexcept;
+  /// h = 31 * h + unit over all units, in 32-bit wrap-around arithmetic.
+  int HashCode() const noexcept;
+
+  int IndexOf(int codePoint, int fromIndex) const noexcept;
+  int IndexOf(const CZqStringBody& needle, int fromIndex) const noexcept;
+  /// First index >= fromIndex (negative: 0) at which the \p count units
+  /// occur; -1 when none or fromIndex + count passes the length.
+  int IndexOf(const char16_t* units, int count, int fromIndex) const noexcept;
+
+  int LastIndexOf(int codePoint, int fromIndex) const noexcept;
+  int LastIndexOf(const CZqStringBody& needle, int fromIndex) const noexcept;
+  /// Last index <= fromIndex (clamped to Length() - count) at which the
+  /// \p count units occur; -1 when none or fromIndex is negative.
+  int LastIndexOf(const char16_t* units, int count, int fromIndex) const noexcept;
+
+  bool StartsWith(const CZqStringBody& prefix, int fromIndex) const noexcept;
+  bool EndsWith(const CZqStringBody& suffix) const noexcept;
+
+  /// Writes the UTF-16 form of \p codePoint to out: returns 0 for one unit,
+  /// 1 for two (a surrogate pair), -1 when it is above 0x10FFFF or negative.
+  static int EncodeCodePoint(int codePoint, char16_t* out) noexcept;
+  /// @}
+
+  /// @name Changes applied to a fresh clone
+  /// @{
+
+  /// From \p fromIndex (0 if negative) on, every \p oldChar becomes \p newChar.
+  void Replace(char16_t oldChar, char16_t newChar, int fromIndex) noexcept;
+  /// Maps every unit with towlower / towupper of the current C locale.
+  void ToLowerCase() noexcept;
+  void ToUpperCase() noexcept;
+  /// Strips leading and trailing units for which iswspace is true; the
+  /// capacity stays.
+  void Trim() noexcept;
+  /// Index of the first / last unit that is not blank, -1 if none.
+  int FirstNonBlank() const noexcept;
+  int LastNonBlank() const noexcept;
+  /// @}
+
+  // Internals: not part of the interface.
+ private:
+  friend class CZqStringBuilder;
+
+  CZqStringBody() noexcept : mRefCount(0), mData(nullptr), mLength(0), mCapacity(0) {}
+  CZqStringBody(const CZqStringBody&) = delete;
+  CZqStringBody& operator=(const CZqStringBody&) = delete;
+  virtual ~CZqStringBody();
+
+  // Body objects live in blocks of the library's allocation layer; a failed
+  // allocation yields null, which Create() turns into OutOfMemoryError.
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  static void operator delete(void* block, const std::nothrow_t&) noexcept;
+  static void operator delete(void* block) noexcept;
+
+  // Appends narrow ASCII text, widening each character to one unit.
+  CZqStringBody& AppendNarrow(const char* text, int count);
+
+  [[noreturn]] static void ThrowCharAtOutOfBounds();
+
+  int mRefCount;
+  char16_t* mData;
+  int mLength;
+  int mCapacity;
+};
+
+}  // namespace zqlang
+
+#endif  // ZQ_LANG_CZQSTRINGBODY_H

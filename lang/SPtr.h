@@ -1,0 +1,96 @@
+//===- lang/SPtr.h - holder of one counted reference ----------------------===//
+/// \file
+/// SPtr<T> holds one reference on an object that counts its holders itself
+/// (intrusive counting): T only needs `AddRef()` and `Release()`. Strings
+/// and builders hold their CZqStringBody this way; boxed integers reach
+/// applications as SPtr<CZqInteger>.
+///
+/// \code
+///   SPtr<CZqInteger> a = CZqInteger::valueOf(5);  // count 1
+///   SPtr<CZqInteger> b = a;                       // count 2
+///   b = nullptr;                                  // count 1
+///   // a's destructor: count 0, the integer frees itself
+/// \endcode
+///
+/// Counting is not atomic: a holder and everything it refers to are used from
+/// one thread at a time.
+//===----------------------------------------------------------------------===//
+#ifndef ZQ_LANG_SPTR_H
+#define ZQ_LANG_SPTR_H
+
+#include <cstddef>
+
+namespace zqlang {
+
+template <class T>
+class SPtr {
+ public:
+  /// A holder of nothing.
+  SPtr() noexcept : mPtr(nullptr) {}
+  SPtr(std::nullptr_t) noexcept : mPtr(nullptr) {}
+
+  /// Takes one reference on \p ptr, unless it is null.
+  SPtr(T* ptr) : mPtr(ptr) {
+    if (mPtr != nullptr)
+      mPtr->AddRef();
+  }
+
+  /// Takes one more reference on what \p other holds.
+  SPtr(const SPtr& other) : SPtr(other.mPtr) {}
+
+  /// Takes over \p other's reference without touching the count; \p other
+  /// is left holding nothing.
+  SPtr(SPtr&& other) noexcept : mPtr(other.mPtr) { other.mPtr = nullptr; }
+
+  ~SPtr() { Reset(); }
+
+  /// Holds \p ptr instead. Holding the same object again changes no count.
+  SPtr& operator=(T* ptr) {
+    if (ptr != mPtr) {
+      Reset();
+      mPtr = ptr;
+      if (mPtr != nullptr)
+        mPtr->AddRef();
+    }
+    return *this;
+  }
+
+  SPtr& operator=(const SPtr& other) { return *this = other.mPtr; }
+
+  /// Takes over \p other's reference; the count of the object moved is not
+  /// touched. Self-move leaves the holder as it was.
+  SPtr& operator=(SPtr&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      mPtr = other.mPtr;
+      other.mPtr = nullptr;
+    }
+    return *this;
+  }
+
+  /// The held object, or null.
+  T* Get() const noexcept { return mPtr; }
+  bool IsNull() const noexcept { return mPtr == nullptr; }
+
+  T* operator->() const noexcept { return mPtr; }
+  T& operator*() const noexcept { return *mPtr; }
+  explicit operator bool() const noexcept { return mPtr != nullptr; }
+
+  friend bool operator==(const SPtr& a, const SPtr& b) noexcept { return a.mPtr == b.mPtr; }
+  friend bool operator!=(const SPtr& a, const SPtr& b) noexcept { return a.mPtr != b.mPtr; }
+
+ private:
+  // Gives back the held reference, if any, and holds nothing.
+  void Reset() {
+    T* old = mPtr;
+    mPtr = nullptr;
+    if (old != nullptr)
+      old->Release();
+  }
+
+  T* mPtr;
+};
+
+}  // namespace zqlang
+
+#endif  // ZQ_LANG_SPTR_H

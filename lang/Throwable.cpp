@@ -1,0 +1,141 @@
+//===- lang/Throwable.cpp - root of the exception family ------------------===//
+#include "lang/Throwable.h"
+
+#include <climits>
+#include <cstring>
+
+#include "lang/detail/FullNames.h"
+#include "lang/detail/Memory.h"
+
+namespace zqlang {
+
+Throwable::Throwable()
+    : mFullName(&detail::kThrowableName), mMessage(nullptr), mCause(nullptr), mStringCache(nullptr) {}
+
+Throwable::Throwable(const CZqString& message) : Throwable() { StoreMessage(message); }
+
+Throwable::Throwable(const CZqString& message, Throwable* cause) : Throwable() {
+  mCause = cause;
+  StoreMessage(message);
+}
+
+Throwable::Throwable(Throwable* cause) : Throwable() {
+  mCause = cause;
+  if (cause != nullptr)
+    StoreMessage(cause->Throwable::toString());
+}
+
+Throwable::Throwable(const Throwable& other)
+    : mFullName(other.mFullName),
+      mMessage(other.mMessage),
+      mCause(other.mCause),
+      mStringCache(other.mStringCache) {
+  other.mMessage = nullptr;
+  other.mCause = nullptr;
+  other.mStringCache = nullptr;
+}
+
+Throwable::~Throwable() {
+  DeallocateString();
+  delete mMessage;
+  mMessage = nullptr;
+  delete mCause;
+  mCause = nullptr;
+}
+
+void Throwable::StoreMessage(const CZqString& text) noexcept {
+  try {
+    mMessage = new (std::nothrow) CZqString(text);
+  } catch (...) {
+    mMessage = nullptr;
+  }
+}
+
+const CZqString& Throwable::getMessage() const {
+  return mMessage != nullptr ? *mMessage : detail::kThrowableName;
+}
+
+const CZqString& Throwable::getLocalizedMessage() const { return getMessage(); }
+
+const Throwable* Throwable::getCause() const { return mCause; }
+
+bool Throwable::InChainOf(const Throwable* candidate) const noexcept {
+  for (const Throwable* link = candidate; link != nullptr; link = link->mCause) {
+    if (link == this)
+      return true;
+  }
+  return false;
+}
+
+Throwable& Throwable::initCause(Throwable* cause) {
+  // A second cause, or one that would close a loop, stays with the caller.
+  if (mCause != nullptr || cause == nullptr || InChainOf(cause))
+    return *this;
+  mCause = cause;
+  if (mMessage == nullptr)
+    StoreMessage(cause->Throwable::toString());
+  return *this;
+}
+
+CZqString Throwable::toString() const {
+  if (mStringCache != nullptr)
+    return *mStringCache;
+
+  char16_t* buffer = nullptr;
+  try {
+    const CZqString& name = *mFullName;
+    const int nameLength = name.length();
+    const int messageLength = mMessage != nullptr ? mMessage->length() : 0;
+    // Building the cause's text caches it inside the cause; the copy made
+    // for measuring is dropped at once.
+    const int causeLength = mCause != nullptr ? mCause->Throwable::toString().length() : 0;
+
+    const long long room = static_cast<long long>(nameLength) + messageLength + causeLength + 64;
+    if (room <= INT_MAX)
+      buffer = detail::AllocateArray<char16_t>(room);
+    if (buffer != nullptr) {
+      int fill = 0;
+      auto put = [&](const char16_t* units, int count) {
+        std::memcpy(buffer + fill, units, static_cast<std::size_t>(count) * sizeof(char16_t));
+        fill += count;
+      };
+      put(name.Ptr(), nameLength);
+      put(u":\n", 2);
+      if (messageLength > 0) {
+        put(mMessage->Ptr(), messageLength);
+        put(u"\n", 1);
+      }
+      if (causeLength > 0) {
+        // The cause now serves its cached text; once copied, the cause need
+        // not keep it.
+        const CZqString causeText = mCause->Throwable::toString();
+        const int roomLeft = static_cast<int>(room) - fill;
+        put(causeText.Ptr(), causeText.length() < roomLeft ? causeText.length() : roomLeft);
+        mCause->DeallocateString();
+      }
+      mStringCache = new (std::nothrow) CZqString(buffer, fill);
+      detail::Free(buffer);
+      buffer = nullptr;
+      if (mStringCache != nullptr)
+        return *mStringCache;
+    }
+  } catch (...) {
+    // Any failure while building gives the plain full name below.
+  }
+  DeallocateString();
+  detail::Free(buffer);
+  return *mFullName;
+}
+
+void Throwable::printStackTrace() {}
+
+Throwable& Throwable::fillInStackTrace() { return *this; }
+
+const CZqString& Throwable::GetFullName() const { return *mFullName; }
+
+void Throwable::DeallocateString() const {
+  delete mStringCache;
+  mStringCache = nullptr;
+}
+
+}  // namespace zqlang

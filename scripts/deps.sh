@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the benchmarks need,
+# when they are missing (a fresh machine of this kind has most of them).
+set -euo pipefail
+packages=(cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev)
+if [[ "${1:-}" == "--bench" ]]; then
+  packages+=(libbenchmark-dev libicu-dev)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  SUDO=""
+  [[ $(id -u) -eq 0 ]] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi

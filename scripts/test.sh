@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The whole test suite:
+#   1. the GoogleTest suites, optimised (g++)
+#   2. the same under AddressSanitizer + UndefinedBehaviorSanitizer, leaks detected
+#   3. the same built with clang (warnings are errors there too)
+#   4. the installed package, used from outside the tree through CMake and
+#      through pkg-config
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+passed=0
+failed=0
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+run_suite() {
+  local preset=$1
+  echo "==== $preset: build and test"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  local status=0
+  ctest --preset "$preset" 2>&1 | tee "$log" || status=1
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  local total=${line##* }
+  local bad
+  bad=$(sed -E 's/.*tests passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+  if ((status)); then failed=$((failed + (bad == 0))); fi
+}
+
+run_suite release
+run_suite asan
+run_suite clang
+
+echo "==== installed package: CMake and pkg-config consumers"
+cmake --preset package >/dev/null
+cmake --build --preset package
+rm -rf build/package/stage
+cmake --install build/package >/dev/null
+stage="$PWD/build/package/stage"
+cmake -S examples -B build/consumer-cmake -G Ninja -DCMAKE_PREFIX_PATH="$stage" >/dev/null
+cmake --build build/consumer-cmake
+consumer_ok=1
+build/consumer-cmake/zq_example >/dev/null || consumer_ok=0
+mkdir -p build/consumer-pc
+# shellcheck disable=SC2046
+g++ -Wall -Wextra -Wpedantic -Werror examples/main.cpp -o build/consumer-pc/zq_example \
+  $(PKG_CONFIG_PATH="$stage/lib/pkgconfig" pkg-config --cflags --libs zarqlang) -Wl,-rpath,"$stage/lib"
+build/consumer-pc/zq_example >/dev/null || consumer_ok=0
+if ((consumer_ok)); then
+  passed=$((passed + 2))
+  echo "consumers: CMake and pkg-config builds run"
+else
+  failed=$((failed + 1))
+  echo "consumers: FAILED"
+fi
+
+echo "zarqlang: $passed passed, $failed failed"
+((failed == 0))

@@ -1,0 +1,348 @@
+//===- tests/lang/ThrowableTest.cpp - the exception family ----------------===//
+#include "lang/Throwable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <type_traits>
+
+#include "ZarqLang.h"
+#include "support/TestSupport.h"
+
+namespace zqlang {
+namespace {
+
+using testing_support::NoMemory;
+using testing_support::Text;
+
+static_assert(!std::is_copy_assignable<Throwable>::value, "assignment would share owned fields");
+static_assert(!std::is_default_constructible<OutOfMemoryError>::value &&
+                  !std::is_constructible<OutOfMemoryError, const CZqString&>::value,
+              "only ThrowInstance makes an OutOfMemoryError");
+
+// The text of an object without message or cause.
+std::u16string Bare(const char16_t* fullName) { return std::u16string(fullName) + u":\n"; }
+
+//===-- Each class: name, constructors, transfer --------------------------===//
+
+template <class T>
+struct Family;
+#define ZQ_FAMILY(Class, Name) \
+  template <>                  \
+  struct Family<Class> {       \
+    static constexpr const char16_t* kName = Name; \
+  };
+ZQ_FAMILY(Throwable, u"com.zarq.lang.Throwable")
+ZQ_FAMILY(Error, u"com.zarq.lang.Error")
+ZQ_FAMILY(Exception, u"com.zarq.lang.Exception")
+ZQ_FAMILY(RuntimeException, u"com.zarq.lang.RuntimeException")
+ZQ_FAMILY(InterruptedException, u"com.zarq.lang.InterruptedException")
+ZQ_FAMILY(IllegalArgumentException, u"com.zarq.lang.IllegalArgumentException")
+ZQ_FAMILY(NumberFormatException, u"com.zarq.lang.NumberFormatException")
+ZQ_FAMILY(IllegalStateException, u"com.zarq.lang.IllegalStateException")
+ZQ_FAMILY(IndexOutOfBoundsException, u"com.zarq.lang.IndexOutOfBoundsException")
+ZQ_FAMILY(ArrayIndexOutOfBoundsException, u"com.zarq.lang.ArrayIndexOutOfBoundsException")
+ZQ_FAMILY(StringIndexOutOfBoundsException, u"com.zarq.lang.StringIndexOutOfBoundsException")
+ZQ_FAMILY(NegativeArraySizeException, u"com.zarq.lang.NegativeArraySizeException")
+ZQ_FAMILY(NoSuchElementException, u"com.zarq.lang.NoSuchElementException")
+ZQ_FAMILY(NullPointerException, u"com.zarq.lang.NullPointerException")
+ZQ_FAMILY(SecurityException, u"com.zarq.lang.SecurityException")
+ZQ_FAMILY(VirtualMachineError, u"com.zarq.lang.VirtualMachineError")
+ZQ_FAMILY(zqio::IOException, u"com.zarq.io.IOException")
+ZQ_FAMILY(zqio::EOFException, u"com.zarq.io.EOFException")
+ZQ_FAMILY(zqio::FileNotFoundException, u"com.zarq.io.FileNotFoundException")
+#undef ZQ_FAMILY
+
+// Names the typed tests after the class: "...ExceptionClassTest/NumberFormatException".
+struct ClassName {
+  template <class T>
+  static std::string GetName(int) {
+    const std::u16string name = Family<T>::kName;
+    return std::string(name.begin() + static_cast<long>(name.rfind(u'.')) + 1, name.end());
+  }
+};
+
+template <class T>
+class ExceptionClassTest : public ::testing::Test {};
+using Constructible =
+    ::testing::Types<Throwable, Error, Exception, RuntimeException, InterruptedException,
+                     IllegalArgumentException, NumberFormatException, IllegalStateException,
+                     IndexOutOfBoundsException, ArrayIndexOutOfBoundsException,
+                     StringIndexOutOfBoundsException, NegativeArraySizeException,
+                     NoSuchElementException, NullPointerException, SecurityException,
+                     VirtualMachineError, zqio::IOException, zqio::EOFException,
+                     zqio::FileNotFoundException>;
+TYPED_TEST_SUITE(ExceptionClassTest, Constructible, ClassName);
+
+TYPED_TEST(ExceptionClassTest, WithoutMessageRendersFullNameAndColon) {
+  const TypeParam e;
+  const char16_t* name = Family<TypeParam>::kName;
+  EXPECT_EQ(name, Text(e.GetFullName()));
+  EXPECT_EQ(name, Text(static_cast<const Throwable&>(e).GetFullName()));
+  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(e.getMessage()));
+  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(e.getLocalizedMessage()));
+  EXPECT_EQ(nullptr, e.getCause());
+  EXPECT_EQ(Bare(name), Text(e.toString()));
+}
+
+TYPED_TEST(ExceptionClassTest, MessageGoesOnItsOwnLine) {
+  const TypeParam e(CZqString(u"boom"));
+  EXPECT_EQ(u"boom", Text(e.getMessage()));
+  EXPECT_EQ(Bare(Family<TypeParam>::kName) + u"boom\n", Text(e.toString()));
+  // Through the root the same text: toString is not virtual, but the general
+  // form reads the object's own full name.
+  EXPECT_EQ(Text(e.toString()), Text(static_cast<const Throwable&>(e).toString()));
+}
+
+TYPED_TEST(ExceptionClassTest, CopyTransfersEverythingButTheName) {
+  const TypeParam source(CZqString(u"moved"));
+  source.toString();  // fills the cache, which moves too
+  const TypeParam copy(source);
+  EXPECT_EQ(u"moved", Text(copy.getMessage()));
+  EXPECT_EQ(Bare(Family<TypeParam>::kName) + u"moved\n", Text(copy.toString()));
+  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(source.getMessage()));
+  EXPECT_EQ(Bare(Family<TypeParam>::kName), Text(source.toString()));
+  EXPECT_EQ(Family<TypeParam>::kName, Text(source.GetFullName()));
+}
+
+TYPED_TEST(ExceptionClassTest, ThrownByValueAndCaughtAsRoot) {
+  try {
+    throw TypeParam(CZqString(u"caught"));
+  } catch (const Throwable& e) {
+    EXPECT_EQ(Family<TypeParam>::kName, Text(e.GetFullName()));
+    EXPECT_EQ(u"caught", Text(e.getMessage()));
+  }
+}
+
+// The four-constructor classes.
+template <class T>
+class CauseConstructorTest : public ::testing::Test {};
+using WithCause = ::testing::Types<Throwable, Error, Exception, RuntimeException, InterruptedException>;
+TYPED_TEST_SUITE(CauseConstructorTest, WithCause, ClassName);
+
+TYPED_TEST(CauseConstructorTest, MessageAndCauseRenderBoth) {
+  const TypeParam outer(CZqString(u"outer"), new Exception(CZqString(u"inner")));
+  EXPECT_EQ(Bare(Family<TypeParam>::kName) + u"outer\n" + Bare(u"com.zarq.lang.Exception") +
+                u"inner\n",
+            Text(outer.toString()));
+  ASSERT_NE(nullptr, outer.getCause());
+  EXPECT_EQ(u"inner", Text(outer.getCause()->getMessage()));
+}
+
+TYPED_TEST(CauseConstructorTest, CauseAloneBecomesTheMessage) {
+  const std::u16string causeText = Bare(u"com.zarq.lang.Exception") + u"inner\n";
+  const TypeParam outer(new Exception(CZqString(u"inner")));
+  EXPECT_EQ(causeText, Text(outer.getMessage()));
+  EXPECT_EQ(Bare(Family<TypeParam>::kName) + causeText + u"\n" + causeText,
+            Text(outer.toString()));
+  const TypeParam none(static_cast<Throwable*>(nullptr));
+  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(none.getMessage()));
+  EXPECT_EQ(nullptr, none.getCause());
+}
+
+//===-- Rendering ---------------------------------------------------------===//
+
+TEST(ThrowableTest, EmptyMessageHasNoLine) {
+  const Exception e(CZqString(u""));
+  EXPECT_EQ(u"", Text(e.getMessage()));
+  EXPECT_EQ(Bare(u"com.zarq.lang.Exception"), Text(e.toString()));
+}
+
+TEST(ThrowableTest, EnclosingTextTakesOverTheCausesCache) {
+  Exception* inner = new Exception(CZqString(u"inner"));
+  const RuntimeException outer(CZqString(u"outer"), inner);
+  const CZqString first = outer.toString();
+  {
+    // Without memory a cached text would still be served; the cause has none.
+    NoMemory noMemory;
+    EXPECT_EQ(u"com.zarq.lang.Exception", Text(inner->toString()));
+  }
+  const CZqString second = outer.toString();
+  EXPECT_TRUE(testing_support::SameBody(first, second)) << "second call comes from the cache";
+}
+
+TEST(ThrowableTest, IndexExceptionsRenderTheirIndexOnlyAsThemselves) {
+  const StringIndexOutOfBoundsException s(7);
+  const ArrayIndexOutOfBoundsException a(-1);
+  EXPECT_EQ(u"CZqString index out of bounds: 7", Text(s.toString()));
+  EXPECT_EQ(u"CZqString index out of bounds: -1", Text(a.toString()));
+  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(s.getMessage()));
+  EXPECT_EQ(nullptr, s.getCause());
+  // Through a base reference, the general form.
+  EXPECT_EQ(Bare(u"com.zarq.lang.StringIndexOutOfBoundsException"),
+            Text(static_cast<const IndexOutOfBoundsException&>(s).toString()));
+  // Built from a message, the general form with that message.
+  EXPECT_EQ(Bare(u"com.zarq.lang.ArrayIndexOutOfBoundsException") + u"bad\n",
+            Text(ArrayIndexOutOfBoundsException(CZqString(u"bad")).toString()));
+  // As a cause, the general form too.
+  const RuntimeException outer(CZqString(u"outer"), new StringIndexOutOfBoundsException(3));
+  EXPECT_EQ(Bare(u"com.zarq.lang.RuntimeException") + u"outer\n" +
+                Bare(u"com.zarq.lang.StringIndexOutOfBoundsException"),
+            Text(outer.toString()));
+}
+
+TEST(ThrowableTest, IndexSurvivesCatchingByValue) {
+  try {
+    throw StringIndexOutOfBoundsException(42);
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wcatch-value"
+#endif
+  } catch (StringIndexOutOfBoundsException e) {  // a copy, on purpose
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+    EXPECT_EQ(u"CZqString index out of bounds: 42", Text(e.toString()));
+  }
+}
+
+TEST(ThrowableTest, GetFullNameFollowsTheStaticType) {
+  const NumberFormatException e(CZqString(u"x"));
+  EXPECT_EQ(u"com.zarq.lang.NumberFormatException", Text(e.GetFullName()));
+  EXPECT_EQ(u"com.zarq.lang.NumberFormatException", Text(static_cast<const Throwable&>(e).GetFullName()));
+  EXPECT_EQ(u"com.zarq.lang.RuntimeException",
+            Text(static_cast<const RuntimeException&>(e).GetFullName()));
+  EXPECT_EQ(u"com.zarq.lang.IllegalArgumentException",
+            Text(static_cast<const IllegalArgumentException&>(e).GetFullName()));
+  EXPECT_EQ(Bare(u"com.zarq.lang.NumberFormatException") + u"x\n",
+            Text(static_cast<const RuntimeException&>(e).toString()));
+}
+
+//===-- initCause ---------------------------------------------------------===//
+
+TEST(ThrowableTest, InitCauseTakesOnlyTheFirstCause) {
+  Exception e;
+  Exception* first = new Exception(CZqString(u"first"));
+  EXPECT_EQ(&e, &e.initCause(nullptr));  // null: still no cause
+  EXPECT_EQ(nullptr, e.getCause());
+  e.initCause(first);
+  EXPECT_EQ(first, e.getCause());
+  EXPECT_EQ(Bare(u"com.zarq.lang.Exception") + u"first\n", Text(e.getMessage()));
+
+  Exception second(CZqString(u"second"));  // stays with its owner
+  e.initCause(&second);
+  EXPECT_EQ(first, e.getCause());
+}
+
+TEST(ThrowableTest, InitCauseKeepsAnEarlierText) {
+  Exception e(CZqString(u"msg"));
+  const CZqString before = e.toString();
+  e.initCause(new Exception(CZqString(u"late")));
+  EXPECT_NE(nullptr, e.getCause());
+  EXPECT_EQ(Text(before), Text(e.toString()));
+  EXPECT_EQ(u"msg", Text(e.getMessage()));  // a message is not replaced
+}
+
+TEST(ThrowableTest, InitCauseRefusesLoops) {
+  Exception e;
+  e.initCause(&e);
+  EXPECT_EQ(nullptr, e.getCause());
+  // outer -> middle; middle.initCause(outer) would close a loop.
+  Exception* middle = new Exception(CZqString(u"middle"));
+  Exception outer(CZqString(u"outer"), middle);
+  middle->initCause(&outer);
+  EXPECT_EQ(nullptr, middle->getCause());
+}
+
+TEST(ThrowableTest, StackTraceMembersDoNothing) {
+  Exception e(CZqString(u"m"));
+  e.printStackTrace();
+  EXPECT_EQ(&e, &e.fillInStackTrace());
+  EXPECT_EQ(Bare(u"com.zarq.lang.Exception") + u"m\n", Text(e.toString()));
+}
+
+//===-- Catching ----------------------------------------------------------===//
+
+// Runs the library's own throw (from inside the shared object) and says which
+// handler caught it.
+enum class Caught { kOwn, kBase, kRoot, kNone };
+template <class Base, class Thrower>
+Caught CatchAs(Thrower thrower) {
+  try {
+    thrower();
+  } catch (const Base&) {
+    return Caught::kBase;
+  } catch (const Throwable&) {
+    return Caught::kRoot;
+  }
+  return Caught::kNone;
+}
+
+TEST(ThrowableTest, LibraryThrowsAreCaughtByEveryBaseOnly) {
+  auto index = [] { CZqString(u"a").charAt(5); };
+  auto stringIndex = [] { CZqString(u"a").getChars(-1, 0, nullptr, 0); };
+  auto oom = [] { OutOfMemoryError::ThrowInstance(); };
+  EXPECT_EQ(Caught::kBase, CatchAs<IndexOutOfBoundsException>(index));
+  EXPECT_EQ(Caught::kBase, CatchAs<RuntimeException>(index));
+  EXPECT_EQ(Caught::kBase, CatchAs<Exception>(index));
+  EXPECT_EQ(Caught::kRoot, CatchAs<Error>(index));
+  EXPECT_EQ(Caught::kRoot, CatchAs<StringIndexOutOfBoundsException>(index));
+  EXPECT_EQ(Caught::kBase, CatchAs<IndexOutOfBoundsException>(stringIndex));
+  EXPECT_EQ(Caught::kRoot, CatchAs<Error>(stringIndex));
+  EXPECT_EQ(Caught::kRoot, CatchAs<ArrayIndexOutOfBoundsException>(stringIndex));
+  EXPECT_EQ(Caught::kBase, CatchAs<VirtualMachineError>(oom));
+  EXPECT_EQ(Caught::kBase, CatchAs<Error>(oom));
+  EXPECT_EQ(Caught::kRoot, CatchAs<Exception>(oom));
+}
+
+TEST(ThrowableTest, NumberFormatIsAnIllegalArgument) {
+  auto thrower = [] { throw NumberFormatException(CZqString(u"4x")); };
+  EXPECT_EQ(Caught::kBase, CatchAs<IllegalArgumentException>(thrower));
+  EXPECT_EQ(Caught::kRoot, CatchAs<IndexOutOfBoundsException>(thrower));
+}
+
+//===-- Out of memory -----------------------------------------------------===//
+
+TEST(OutOfMemoryErrorTest, ThrownInstanceHasNoMessageAndNoCause) {
+  try {
+    OutOfMemoryError::ThrowInstance();
+  } catch (const OutOfMemoryError& e) {
+    EXPECT_EQ(u"com.zarq.lang.OutOfMemoryError", Text(e.GetFullName()));
+    EXPECT_EQ(u"com.zarq.lang.Throwable", Text(e.getMessage()));
+    EXPECT_EQ(nullptr, e.getCause());
+    EXPECT_EQ(Bare(u"com.zarq.lang.OutOfMemoryError"), Text(e.toString()));
+    const OutOfMemoryError copy(e);
+    EXPECT_EQ(u"com.zarq.lang.OutOfMemoryError", Text(copy.GetFullName()));
+  }
+}
+
+TEST(OutOfMemoryErrorTest, MessageThatCannotBeStoredIsAbsent) {
+  const CZqString message(u"lost");
+  const long long before = testing_support::LiveBlocks();
+  {
+    NoMemory noMemory;
+    const Exception e(message);
+    EXPECT_EQ(u"com.zarq.lang.Throwable", Text(e.getMessage()));
+  }
+  EXPECT_EQ(before, testing_support::LiveBlocks());
+}
+
+TEST(OutOfMemoryErrorTest, TextThatCannotBeBuiltIsTheFullNameAlone) {
+  const RuntimeException e(CZqString(u"message"), new Exception(CZqString(u"cause")));
+  {
+    NoMemory noMemory;
+    EXPECT_EQ(u"com.zarq.lang.RuntimeException", Text(e.toString()));
+  }
+  // Nothing was cached: with memory the full text appears.
+  EXPECT_EQ(Bare(u"com.zarq.lang.RuntimeException") + u"message\n" + Bare(u"com.zarq.lang.Exception") +
+                u"cause\n",
+            Text(e.toString()));
+}
+
+TEST(OutOfMemoryErrorTest, EveryFailurePointOfToStringGivesTheNameAlone) {
+  for (int k = 1;; ++k) {
+    const RuntimeException e(CZqString(u"message"), new Exception(CZqString(u"cause")));
+    const long long before = testing_support::LiveBlocks();
+    detail::testing::FailAllocation(k);
+    const CZqString text = e.toString();
+    const bool failed = Text(text) == u"com.zarq.lang.RuntimeException";
+    detail::testing::FailAllocation(0);
+    if (!failed)
+      break;
+    EXPECT_EQ(before, testing_support::LiveBlocks()) << "failure point " << k;
+    ASSERT_LT(k, 20) << "toString never succeeded";
+  }
+}
+
+}  // namespace
+}  // namespace zqlang

@@ -1,0 +1,71 @@
+//===- tests/support/TestSupport.h - helpers shared by the test suites ----===//
+//
+// Reading a string as std::u16string for comparisons, a peek at a string's
+// body (its count and capacity are not part of the interface), and the
+// allocation-failure helpers that every out-of-memory test uses.
+//===----------------------------------------------------------------------===//
+#ifndef ZQ_TESTS_SUPPORT_TESTSUPPORT_H
+#define ZQ_TESTS_SUPPORT_TESTSUPPORT_H
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "lang/CZqString.h"
+#include "lang/OutOfMemoryError.h"
+#include "lang/detail/Memory.h"
+
+namespace zqlang {
+
+namespace detail {
+// Test-only view of a string's body.
+struct StringAccess {
+  static const CZqStringBody& Body(const CZqString& s) { return *s.mBody.Get(); }
+};
+}  // namespace detail
+
+// gtest prints strings as text in failure messages.
+void PrintTo(const CZqString& s, std::ostream* os);
+
+namespace testing_support {
+
+// The units of s, for EXPECT_EQ against u"..." literals.
+std::u16string Text(const CZqString& s);
+
+inline const CZqStringBody& BodyOf(const CZqString& s) { return detail::StringAccess::Body(s); }
+inline int CapacityOf(const CZqString& s) { return BodyOf(s).Capacity(); }
+inline int CountOf(const CZqString& s) { return BodyOf(s).RefCount(); }
+inline bool SameBody(const CZqString& a, const CZqString& b) { return &BodyOf(a) == &BodyOf(b); }
+
+// Read access to the reserve of OutOfMemoryError.
+struct ReservePeek : OutOfMemoryError {
+  static bool Held() { return mMemorySaver.IsHeld(); }
+};
+
+// Blocks alive in the library's allocation layer, the reserve not counted
+// (ThrowInstance gives it back once, which is not a change of the caller's).
+long long LiveBlocks();
+
+// Runs op with the k-th allocation failing, for k = 1, 2, ... until op
+// completes. Each failing run must throw OutOfMemoryError, free every block
+// it took and pass unchanged() (the caller's check that the objects are as
+// before). Returns the number of failure points met; op is run once more,
+// successfully, at the end.
+int SweepAllocationFailures(const std::function<void()>& op,
+                            const std::function<void()>& unchanged = [] {});
+
+// Makes every allocation fail while it lives.
+class NoMemory {
+ public:
+  NoMemory() { detail::testing::FailAllocation(1, true); }
+  ~NoMemory() { detail::testing::FailAllocation(0); }
+  NoMemory(const NoMemory&) = delete;
+  NoMemory& operator=(const NoMemory&) = delete;
+};
+
+}  // namespace testing_support
+}  // namespace zqlang
+
+#endif  // ZQ_TESTS_SUPPORT_TESTSUPPORT_H
