@@ -2,6 +2,7 @@
 #include "lang/CZqString.h"
 
 #include <climits>
+#include <cwctype>
 #include <string>
 
 #include "lang/NullPointerException.h"
@@ -276,11 +277,11 @@ CZqString CZqString::trim() const {
   const int n = length();
   if (n == 0)
     return *this;
-  const CZqStringBody& body = *mBody;
-  // Only the two ends decide whether anything is cut.
-  if (body.FirstNonBlank() != 0 || body.LastNonBlank() != n - 1)
-    return WithClone([](CZqStringBody& clone) { clone.Trim(); });
-  return *this;
+  // Only the two end units decide whether anything is cut.
+  const char16_t* units = Ptr();
+  if (std::iswspace(units[0]) == 0 && std::iswspace(units[n - 1]) == 0)
+    return *this;
+  return WithClone([](CZqStringBody& clone) { clone.Trim(); });
 }
 
 CZqString CZqString::toString() const { return *this; }

@@ -9,8 +9,10 @@
 #include "lang/IndexOutOfBoundsException.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/StringIndexOutOfBoundsException.h"
+#include "lang/detail/CaseMap.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
+#include "lang/detail/UnitScan.h"
 
 namespace zqlang {
 namespace {
@@ -18,17 +20,8 @@ namespace {
 // Spare units added beyond the need whenever an array grows.
 constexpr int kGrowthSlack = 16;
 
-bool UnitsEqual(const char16_t* a, const char16_t* b, int count) noexcept {
-  return std::memcmp(a, b, static_cast<std::size_t>(count) * sizeof(char16_t)) == 0;
-}
-
-char16_t LowerUnit(char16_t unit) noexcept {
-  return static_cast<char16_t>(std::towlower(unit));
-}
-
-char16_t UpperUnit(char16_t unit) noexcept {
-  return static_cast<char16_t>(std::towupper(unit));
-}
+// -1, 0 or 1 as the first length is smaller, equal or greater.
+int LengthOrder(int a, int b) noexcept { return a < b ? -1 : (a > b ? 1 : 0); }
 
 bool IsBlank(char16_t unit) noexcept { return std::iswspace(unit) != 0; }
 
@@ -195,29 +188,28 @@ CZqStringBody& CZqStringBody::Append(double value) {
 
 int CZqStringBody::CompareTo(const CZqStringBody& other) const noexcept {
   const int n = mLength < other.mLength ? mLength : other.mLength;
-  for (int i = 0; i < n; ++i) {
-    const int d = static_cast<int>(mData[i]) - static_cast<int>(other.mData[i]);
-    if (d != 0)
-      return d;
-  }
-  return mLength < other.mLength ? -1 : (mLength > other.mLength ? 1 : 0);
+  const int i = detail::FirstDifference(mData, other.mData, n);
+  if (i < n)
+    return static_cast<int>(mData[i]) - static_cast<int>(other.mData[i]);
+  return LengthOrder(mLength, other.mLength);
 }
 
 int CZqStringBody::CompareToIgnoreCase(const CZqStringBody& other) const noexcept {
   const int n = mLength < other.mLength ? mLength : other.mLength;
-  for (int i = 0; i < n; ++i) {
-    const int d = static_cast<int>(LowerUnit(mData[i])) - static_cast<int>(LowerUnit(other.mData[i]));
+  // Equal units stay equal after towlower: only differing ones are mapped.
+  for (int i = detail::FirstDifference(mData, other.mData, n); i < n;
+       i += detail::FirstDifference(mData + i, other.mData + i, n - i)) {
+    const int d = static_cast<int>(detail::LowerUnit(mData[i])) -
+                  static_cast<int>(detail::LowerUnit(other.mData[i]));
     if (d != 0)
       return d;
+    ++i;
   }
-  return mLength < other.mLength ? -1 : (mLength > other.mLength ? 1 : 0);
+  return LengthOrder(mLength, other.mLength);
 }
 
 int CZqStringBody::HashCode() const noexcept {
-  unsigned h = 0;
-  for (int i = 0; i < mLength; ++i)
-    h = h * 31u + mData[i];
-  return static_cast<int>(h);
+  return static_cast<int>(detail::HashUnits(mData, mLength));
 }
 
 int CZqStringBody::EncodeCodePoint(int codePoint, char16_t* out) noexcept {
@@ -249,11 +241,9 @@ int CZqStringBody::IndexOf(const char16_t* units, int count, int fromIndex) cons
     fromIndex = 0;
   else if (static_cast<long long>(fromIndex) + count > mLength)
     return -1;
-  for (int i = fromIndex; i <= mLength - count; ++i) {
-    if (UnitsEqual(mData + i, units, count))
-      return i;
-  }
-  return -1;
+  if (count == 0)
+    return fromIndex;
+  return detail::FindUnits(mData, fromIndex, mLength - count, units, count);
 }
 
 int CZqStringBody::LastIndexOf(int codePoint, int fromIndex) const noexcept {
@@ -269,23 +259,23 @@ int CZqStringBody::LastIndexOf(const CZqStringBody& needle, int fromIndex) const
 int CZqStringBody::LastIndexOf(const char16_t* units, int count, int fromIndex) const noexcept {
   if (static_cast<long long>(fromIndex) + count > mLength)
     fromIndex = mLength - count;
-  for (int i = fromIndex; i >= 0; --i) {
-    if (UnitsEqual(mData + i, units, count))
-      return i;
-  }
-  return -1;
+  if (fromIndex < 0)
+    return -1;
+  if (count == 0)
+    return fromIndex;
+  return detail::FindLastUnits(mData, fromIndex, units, count);
 }
 
 bool CZqStringBody::StartsWith(const CZqStringBody& prefix, int fromIndex) const noexcept {
   if (fromIndex < 0 || static_cast<long long>(fromIndex) + prefix.mLength > mLength)
     return false;
-  return UnitsEqual(mData + fromIndex, prefix.mData, prefix.mLength);
+  return detail::UnitsEqual(mData + fromIndex, prefix.mData, prefix.mLength);
 }
 
 bool CZqStringBody::EndsWith(const CZqStringBody& suffix) const noexcept {
   if (suffix.mLength > mLength)
     return false;
-  return UnitsEqual(mData + (mLength - suffix.mLength), suffix.mData, suffix.mLength);
+  return detail::UnitsEqual(mData + (mLength - suffix.mLength), suffix.mData, suffix.mLength);
 }
 
 //===-- Changes applied to a fresh clone ----------------------------------===//
@@ -297,15 +287,9 @@ void CZqStringBody::Replace(char16_t oldChar, char16_t newChar, int fromIndex) n
   }
 }
 
-void CZqStringBody::ToLowerCase() noexcept {
-  for (int i = 0; i < mLength; ++i)
-    mData[i] = LowerUnit(mData[i]);
-}
+void CZqStringBody::ToLowerCase() noexcept { detail::LowerUnits(mData, mLength); }
 
-void CZqStringBody::ToUpperCase() noexcept {
-  for (int i = 0; i < mLength; ++i)
-    mData[i] = UpperUnit(mData[i]);
-}
+void CZqStringBody::ToUpperCase() noexcept { detail::UpperUnits(mData, mLength); }
 
 int CZqStringBody::FirstNonBlank() const noexcept {
   for (int i = 0; i < mLength; ++i) {
