@@ -42,8 +42,6 @@ int CapacityFor(long long count) {
 
 CZqString::CZqString() { CreateBody(kDefaultCapacity); }
 
-CZqString::CZqString(const CZqString& other) : CharSequence(other), mBody(other.mBody) {}
-
 CZqString::CZqString(const CZqStringBody& body) : mBody(const_cast<CZqStringBody*>(&body)) {}
 
 CZqString::CZqString(const char16_t* text) {
@@ -115,8 +113,6 @@ CZqString::CZqString(double value) {
   mBody->Append(value);
 }
 
-CZqString::~CZqString() { mBody = nullptr; }
-
 CZqString& CZqString::operator=(const CZqString& other) {
   Copy(other);
   return *this;
@@ -151,11 +147,7 @@ void CZqString::Release() { delete this; }
 
 //===-- Reading -----------------------------------------------------------===//
 
-int CZqString::length() const { return mBody->Length(); }
-
 char16_t CZqString::charAt(int index) const { return mBody->CharAt(index); }
-
-const char16_t* CZqString::Ptr() const { return mBody->Ptr(); }
 
 const char16_t* CZqString::c_str() const { return mBody->CStr(); }
 

@@ -47,8 +47,9 @@ class ZQ_API CZqString : public CharSequence {
 
   /// The empty string, in a body of capacity 64.
   CZqString();
-  /// Shares \p other's body; allocates nothing.
-  CZqString(const CZqString& other);
+  /// Shares \p other's body; allocates nothing. Inline, like the
+  /// destructor: copying a string is one count increment.
+  CZqString(const CZqString& other) : CharSequence(other), mBody(other.mBody) {}
   /// Copies the units of \p text up to its first 0 unit into a body of
   /// capacity length + 1. Throws NullPointerException when \p text is null.
   CZqString(const char16_t* text);
@@ -86,7 +87,8 @@ class ZQ_API CZqString : public CharSequence {
   CZqString(const char*, int) = delete;
   CZqString(const char*, int, int) = delete;
 
-  virtual ~CZqString();
+  /// Lets go of the body; the last holder frees it.
+  virtual ~CZqString() { mBody = nullptr; }
 
   /// Shares \p other's body. Self-assignment and assignment between strings
   /// that share a body change no count.
@@ -95,7 +97,7 @@ class ZQ_API CZqString : public CharSequence {
 
   /// @name Reading
   /// @{
-  int length() const override;
+  int length() const override { return mBody->Length(); }
   /// The unit at \p index; IndexOutOfBoundsException (no message) unless
   /// 0 <= index < length().
   char16_t charAt(int index) const override;
@@ -103,7 +105,7 @@ class ZQ_API CZqString : public CharSequence {
 
   /// The units, not terminated (for an empty string not even the first unit
   /// is defined). Valid while this string lives.
-  const char16_t* Ptr() const;
+  const char16_t* Ptr() const { return mBody->Ptr(); }
   /// The units followed by a 0 unit, written on demand past the text.
   /// Valid while this string lives.
   const char16_t* c_str() const;

@@ -78,17 +78,11 @@ int CZqStringBody::Init(int capacity) noexcept {
   char16_t* units = AllocUnits(capacity);
   if (units == nullptr)
     return -1;
-  FreeUnits(mData);
+  if (mData != nullptr)
+    FreeUnits(mData);
   mData = units;
   mCapacity = capacity;
   return 0;
-}
-
-int CZqStringBody::Release() noexcept {
-  const int count = --mRefCount;
-  if (count == 0)
-    delete this;
-  return count;
 }
 
 //===-- Reading -----------------------------------------------------------===//

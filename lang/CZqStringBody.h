@@ -61,7 +61,12 @@ class ZQ_API CZqStringBody {
   int AddRef() noexcept { return ++mRefCount; }
   /// Removes one holder; the call that brings the count to 0 frees the body.
   /// Returns the new count.
-  int Release() noexcept;
+  int Release() noexcept {
+    const int count = --mRefCount;
+    if (count == 0)
+      delete this;
+    return count;
+  }
   /// Number of holders.
   int RefCount() const noexcept { return mRefCount; }
   /// @}

@@ -166,17 +166,20 @@ int FindUnits(const char16_t* text, int from, int last, const char16_t* needle,
     const int found = FindUnit(text + from, last - from + 1, needle[0]);
     return found < 0 ? -1 : from + found;
   }
-  // A candidate must match the needle's first and last units; only those
-  // are compared in full.
+  // A candidate must match the needle's first and last units (and, in the
+  // vector loop, its middle unit); only those are compared in full.
   const char16_t first = needle[0];
   const char16_t final = needle[count - 1];
   int i = from;
 #if ZQ_UNITSCAN_SSE2
+  const int middle = count / 2;
   const __m128i firstKey = _mm_set1_epi16(static_cast<short>(first));
+  const __m128i middleKey = _mm_set1_epi16(static_cast<short>(needle[middle]));
   const __m128i finalKey = _mm_set1_epi16(static_cast<short>(final));
   for (; i <= last - 7; i += 8) {
-    unsigned mask = Mask(_mm_and_si128(_mm_cmpeq_epi16(Load(text + i), firstKey),
-                                       _mm_cmpeq_epi16(Load(text + i + count - 1), finalKey)));
+    const __m128i ends = _mm_and_si128(_mm_cmpeq_epi16(Load(text + i), firstKey),
+                                       _mm_cmpeq_epi16(Load(text + i + count - 1), finalKey));
+    unsigned mask = Mask(_mm_and_si128(ends, _mm_cmpeq_epi16(Load(text + i + middle), middleKey)));
     while (mask != 0) {
       const int at = i + FirstUnitOf(mask);
       if (SameUnits(text + at + 1, needle + 1, count - 2))
@@ -203,12 +206,16 @@ int FindLastUnits(const char16_t* text, int from, const char16_t* needle, int co
   const char16_t final = needle[count - 1];
   int i = from;  // candidates above i are done
 #if ZQ_UNITSCAN_SSE2
+  const int middle = count / 2;
   const __m128i firstKey = _mm_set1_epi16(static_cast<short>(first));
+  const __m128i middleKey = _mm_set1_epi16(static_cast<short>(needle[middle]));
   const __m128i finalKey = _mm_set1_epi16(static_cast<short>(final));
   for (; i >= 7; i -= 8) {
     const int base = i - 7;
-    unsigned mask = Mask(_mm_and_si128(_mm_cmpeq_epi16(Load(text + base), firstKey),
-                                       _mm_cmpeq_epi16(Load(text + base + count - 1), finalKey)));
+    const __m128i ends = _mm_and_si128(_mm_cmpeq_epi16(Load(text + base), firstKey),
+                                       _mm_cmpeq_epi16(Load(text + base + count - 1), finalKey));
+    unsigned mask =
+        Mask(_mm_and_si128(ends, _mm_cmpeq_epi16(Load(text + base + middle), middleKey)));
     while (mask != 0) {
       const int unit = LastUnitOf(mask);
       if (SameUnits(text + base + unit + 1, needle + 1, count - 2))
