@@ -150,7 +150,10 @@ CZqStringBody& CZqStringBody::Append(bool value) {
 
 CZqStringBody& CZqStringBody::Append(char16_t unit) { return Append(&unit, 1); }
 
-CZqStringBody& CZqStringBody::Append(char value) { return Append(static_cast<long long>(value)); }
+// The byte as a signed number, -128 to 127, also where char is unsigned.
+CZqStringBody& CZqStringBody::Append(char value) {
+  return Append(static_cast<long long>(static_cast<signed char>(value)));
+}
 
 CZqStringBody& CZqStringBody::Append(short value) { return Append(static_cast<long long>(value)); }
 

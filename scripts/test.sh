@@ -3,7 +3,9 @@
 #   1. the GoogleTest suites, optimised (g++)
 #   2. the same under AddressSanitizer + UndefinedBehaviorSanitizer, leaks detected
 #   3. the same built with clang (warnings are errors there too)
-#   4. the installed package, used from outside the tree through CMake and
+#   4. the same with the SIMD paths compiled out (ZARQLANG_SIMD=OFF), so the
+#      portable loops that other processors use stay tested
+#   5. the installed package, used from outside the tree through CMake and
 #      through pkg-config
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,6 +36,7 @@ run_suite() {
 run_suite release
 run_suite asan
 run_suite clang
+run_suite nosimd
 
 echo "==== installed package: CMake and pkg-config consumers"
 cmake --preset package >/dev/null
