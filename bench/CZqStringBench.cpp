@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <emmintrin.h>
+#include <gnu/libc-version.h>
 
 #include <algorithm>
 #include <charconv>
@@ -723,6 +724,29 @@ BENCHMARK(BM_DoubleToText_Qt);
 
 #endif  // ZQ_BENCH_HAVE_QT
 
+// The malloc the figures were taken with: glibc's version and whatever the
+// environment tuned (fresh pages are expensive here, so this matters).
+std::string MallocSettings() {
+  std::string settings = std::string("glibc ") + gnu_get_libc_version();
+  bool tuned = false;
+  for (const char* name : {"GLIBC_TUNABLES", "MALLOC_ARENA_MAX", "MALLOC_MMAP_THRESHOLD_",
+                           "MALLOC_TRIM_THRESHOLD_", "MALLOC_TOP_PAD_", "LD_PRELOAD"}) {
+    if (const char* value = std::getenv(name)) {
+      settings += std::string(", ") + name + "=" + value;
+      tuned = true;
+    }
+  }
+  return settings + (tuned ? "" : ", default settings (dynamic mmap threshold)");
+}
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::AddCustomContext("malloc", MallocSettings());
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -119,7 +119,9 @@ class ZQ_API CZqString : public CharSequence {
   /// @}
 
   /// @name Comparison and hashing
-  /// Units compare as unsigned 16-bit values. Nothing here throws.
+  /// Units compare as unsigned 16-bit values. Nothing here throws or
+  /// allocates, and the argument may be *this. Each call reads the units
+  /// anew (the hash is not cached).
   /// @{
 
   /// The difference of the first differing units; when one string is a
@@ -127,6 +129,7 @@ class ZQ_API CZqString : public CharSequence {
   int compareTo(const CZqString& other) const;
   /// As compareTo, both units first mapped with towlower of the C locale.
   int compareToIgnoreCase(const CZqString& other) const;
+  /// compareTo(other) == 0: equal units, whatever the capacities.
   bool equals(const CZqString& other) const;
   bool equalsIgnoreCase(const CZqString& other) const;
   /// h = 31 * h + unit over all units, with 32-bit wrap-around; 0 when empty.
@@ -134,9 +137,11 @@ class ZQ_API CZqString : public CharSequence {
   /// @}
 
   /// @name Search
-  /// A search that finds nothing returns -1; none throws. \p ch is a code
-  /// point: one above 0xFFFF is found where its surrogate pair stands, and
-  /// an invalid one (negative, above 0x10FFFF) is never found.
+  /// A search that finds nothing returns -1; none throws or allocates, and
+  /// the needle may be *this. \p ch is a code point: one above 0xFFFF is
+  /// found where its surrogate pair stands, and an invalid one (negative,
+  /// above 0x10FFFF) is never found. Units are compared exactly (no case
+  /// folding). A string needle costs O(length() * str.length()) at worst.
   /// @{
 
   /// First index >= fromIndex; a negative fromIndex searches from 0. An empty
@@ -159,9 +164,10 @@ class ZQ_API CZqString : public CharSequence {
   /// @}
 
   /// @name Derived strings
-  /// The string itself never changes. Where a result has the source's units
-  /// some operations hand back the source's body without copying; each says
-  /// when.
+  /// The string itself never changes, also when one of these throws. Where a
+  /// result has the source's units some operations hand back the source's
+  /// body without copying; each says when. A new body that cannot be had
+  /// raises OutOfMemoryError. Arguments may be *this.
   /// @{
 
   /// Units beginIndex to length() - 1, always in a new body of capacity
@@ -173,9 +179,12 @@ class ZQ_API CZqString : public CharSequence {
   /// endIndex (past length()), then from endIndex - beginIndex (reversed).
   CZqString substring(int beginIndex, int endIndex) const;
   /// A new heap string equal to substring(beginIndex, endIndex), owned by the
-  /// caller, who disposes of it with Release() through CharSequence.
+  /// caller, who disposes of it with Release() through CharSequence. Throws
+  /// as substring(beginIndex, endIndex) does.
   CharSequence* subSequence(int beginIndex, int endIndex) const override;
-  /// This string followed by \p str; shares this body when \p str is empty.
+  /// This string followed by \p str; shares this body when \p str is empty,
+  /// else a new body of capacity length() + str.length() + 1 (also when this
+  /// string is empty).
   CZqString concat(const CZqString& str) const;
   /// Every \p oldChar replaced by \p newChar, in a clone of the body; shares
   /// this body when \p oldChar does not occur.

@@ -3,8 +3,11 @@
 /// The one place that turns numbers into text. The text is always exactly
 /// what a default-constructed narrow std::ostringstream writes under the
 /// process's global C++ locale, widened one character per UTF-16 unit. When
-/// the global locale is the classic one the same text is produced with
-/// std::to_chars, which is many times faster than a stream.
+/// the global locale is the classic one the same text is produced without a
+/// stream, many times faster: integers digit by digit straight into UTF-16,
+/// finite doubles with std::to_chars (which writes what printf's %g does).
+/// Any other global locale (digit grouping, another decimal point) and the
+/// infinities and NaN go through a stream.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_DETAIL_NUMBERTEXT_H
 #define ZQ_LANG_DETAIL_NUMBERTEXT_H

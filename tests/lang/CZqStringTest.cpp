@@ -1,4 +1,9 @@
-//===- tests/lang/CZqStringTest.cpp - storage, sharing and reading --------===//
+//===- tests/lang/CZqStringTest.cpp - the immutable string ----------------===//
+//
+// Storage, sharing and reading; comparison, hashing and search; derived
+// strings and their sharing; case mapping under the C locale; the text forms
+// of primitive values; out-of-memory paths.
+//===----------------------------------------------------------------------===//
 #include "lang/CZqString.h"
 
 #include <gtest/gtest.h>
