@@ -3,7 +3,8 @@
 // SSE2 compares 8 units with one instruction and turns the result into a
 // 16-bit mask, two bits per unit (_mm_movemask_epi8 of _mm_cmpeq_epi16), so
 // the index of a unit is the bit index halved. Long runs go 32 units per step
-// with one test for the whole step; what is left after the last whole block
+// (64 for a unit search, which keeps more loads in flight) with one test for
+// the whole step; what is left after the last whole block
 // is done with one more vector load that overlaps units already known not to
 // matter, or unit by unit when the range is shorter than a vector.
 //
@@ -98,6 +99,19 @@ int FindUnit(const char16_t* units, int count, char16_t unit) noexcept {
 #if ZQ_UNITSCAN_SSE2
   if (count >= 8) {
     const __m128i key = _mm_set1_epi16(static_cast<short>(unit));
+    for (; i <= count - 64; i += 64) {
+      const __m128i any = _mm_or_si128(
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Load(units + i), key),
+                                    _mm_cmpeq_epi16(Load(units + i + 8), key)),
+                       _mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 16), key),
+                                    _mm_cmpeq_epi16(Load(units + i + 24), key))),
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 32), key),
+                                    _mm_cmpeq_epi16(Load(units + i + 40), key)),
+                       _mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 48), key),
+                                    _mm_cmpeq_epi16(Load(units + i + 56), key))));
+      if (Mask(any) != 0)
+        break;  // the 32-unit loop below finds which
+    }
     for (; i <= count - 32; i += 32) {
       const __m128i a = _mm_cmpeq_epi16(Load(units + i), key);
       const __m128i b = _mm_cmpeq_epi16(Load(units + i + 8), key);
