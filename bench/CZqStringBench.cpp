@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -428,6 +429,23 @@ void BM_ToLowerCase_CZqString(benchmark::State& state) {
   }
 }
 
+// The same under a UTF-8 C locale, whose tables map far more than ASCII.
+void BM_ToLowerCase_CZqStringInCUtf8(benchmark::State& state) {
+  const std::string saved = std::setlocale(LC_CTYPE, nullptr);
+  if (std::setlocale(LC_CTYPE, "C.UTF-8") == nullptr) {
+    state.SkipWithError("no C.UTF-8 locale");
+    return;
+  }
+  const CZqString text(Letters().data(), kLong);
+  const CZqString lower = text.toLowerCase();
+  Check(std::u16string(lower.Ptr(), kLong) == LowerReference(), "toLowerCase in C.UTF-8");
+  for (auto _ : state) {
+    const CZqString result = text.toLowerCase();
+    Keep(result.Ptr()[kLong - 1]);
+  }
+  std::setlocale(LC_CTYPE, saved.c_str());
+}
+
 void BM_ToLowerCase_U16String(benchmark::State& state) {
   const std::u16string text = Letters();
   for (auto _ : state) {
@@ -439,6 +457,7 @@ void BM_ToLowerCase_U16String(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ToLowerCase_CZqString)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ToLowerCase_CZqStringInCUtf8)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ToLowerCase_U16String)->Unit(benchmark::kMicrosecond);
 
 //===-- CZqString(int) and CZqString(double) over 1,000 values ------------===//
