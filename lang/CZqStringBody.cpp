@@ -135,13 +135,22 @@ void CZqStringBody::MakeRoom(int count) {
 void CZqStringBody::EnsureCapacity(int capacity) {
   if (capacity <= mCapacity)
     return;
-  // Reallocation keeps the units in use and can often extend the block in
-  // place, so that a long run of small appends stays linear.
-  char16_t* units =
-      detail::ReallocateArray<char16_t>(mData, static_cast<long long>(capacity) + 1);
-  if (units == nullptr)
-    OutOfMemoryError::ThrowInstance();
-  mData = units;
+  // The capacity is exactly what was asked for, but the block behind it may
+  // hold more: the heap rounds sizes up, and a reallocation here asks for
+  // half as much again as the block held. A capacity that fits the block
+  // costs nothing, so a long run of small appends reallocates a logarithmic
+  // number of times, and realloc extends the block in place where it can.
+  const long long units = static_cast<long long>(capacity) + 1;
+  const long long held = static_cast<long long>(detail::UsableSize(mData) / sizeof(char16_t));
+  if (units > held) {
+    const long long ample = held + held / 2;
+    const long long most = static_cast<long long>(INT_MAX) + 1;  // the largest capacity + 1
+    const long long request = units > ample ? units : (ample < most ? ample : most);
+    char16_t* const grown = detail::ReallocateArray<char16_t>(mData, request);
+    if (grown == nullptr)
+      OutOfMemoryError::ThrowInstance();
+    mData = grown;
+  }
   mCapacity = capacity;
 }
 
@@ -376,6 +385,23 @@ CZqStringBody& InsertLongNumber(CZqStringBody& body, int index, int count, Forma
 }
 
 }  // namespace
+
+CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
+  if (capacity < 0)
+    return nullptr;
+  CZqStringBody* body = new (std::nothrow) CZqStringBody();
+  if (body == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  char16_t* const units =
+      detail::AllocateArray<char16_t>(static_cast<long long>(room > capacity ? room : capacity) + 1);
+  if (units == nullptr) {
+    delete body;
+    return nullptr;
+  }
+  body->mData = units;
+  body->mCapacity = capacity;
+  return body;
+}
 
 void CZqStringBody::CheckInsertIndex(int index) const {
   if (index < 0 || index > mLength)

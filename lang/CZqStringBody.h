@@ -184,6 +184,22 @@ class ZQ_API CZqStringBody {
   /// leaves the body as it was; growth follows MakeRoom.
   /// @{
 
+  /// As Create(capacity): a new empty body of exactly \p capacity units,
+  /// but its array has room for at least \p room + 1 units, so that the
+  /// first growths up to \p room cost no reallocation. Null when the array
+  /// cannot be had; OutOfMemoryError when the body object cannot.
+  static CZqStringBody* CreateWithRoom(int capacity, int room);
+
+  /// Appends \p unit and returns true when it fits without growth; returns
+  /// false, changing nothing, when the body is full. Inline: the fast path
+  /// of CZqStringBuilder::append(char16_t).
+  bool TryAppend(char16_t unit) noexcept {
+    if (mLength >= mCapacity)
+      return false;
+    mData[mLength++] = unit;
+    return true;
+  }
+
   /// Inserts \p count units (count >= 0, readable, not inside this body)
   /// before the unit at \p index. Throws as CheckInsertIndex.
   CZqStringBody& Insert(int index, const char16_t* units, int count);

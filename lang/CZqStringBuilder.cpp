@@ -24,6 +24,12 @@ namespace {
 // Capacity of a builder made by the default constructor.
 constexpr int kDefaultCapacity = 16;
 
+// Units that the array of a new or copied body holds at least, whatever its
+// capacity: a builder usually grows, and the first growths (a text and a
+// number or two: "Index: 7, Length: 42" needs capacity 43) then cost no
+// reallocation. The capacities reported are not affected.
+constexpr int kStartRoom = 63;
+
 void CheckText(const char16_t* text, const char16_t* operation) {
   if (text == nullptr)
     throw NullPointerException(CZqString(operation) + CZqString(u": null text"));
@@ -88,7 +94,7 @@ CZqStringBuilder& CZqStringBuilder::operator=(const CZqStringBuilder& other) {
 CZqStringBuilder::~CZqStringBuilder() { mBody = nullptr; }
 
 void CZqStringBuilder::CreateBody(int capacity) {
-  CZqStringBody* const body = CZqStringBody::Create(capacity);
+  CZqStringBody* const body = CZqStringBody::CreateWithRoom(capacity, kStartRoom);
   if (body == nullptr)
     OutOfMemoryError::ThrowInstance();
   mBody = body;
@@ -98,7 +104,13 @@ void CZqStringBuilder::CreateBody(int capacity) {
 void CZqStringBuilder::UnShare() {
   if (!mShared)
     return;
-  mBody = CZqStringBody::Clone(*mBody);
+  // A copy with the same capacity, length and units.
+  const CZqStringBody& source = *mBody;
+  SPtr<CZqStringBody> copy(CZqStringBody::CreateWithRoom(source.Capacity(), kStartRoom));
+  if (copy.IsNull())
+    OutOfMemoryError::ThrowInstance();
+  copy->Append(source.Ptr(), source.Length());
+  mBody = copy;
   mShared = false;
 }
 
@@ -150,10 +162,10 @@ CZqStringBuilder& CZqStringBuilder::append(bool b) {
   return *this;
 }
 
-CZqStringBuilder& CZqStringBuilder::append(char16_t ch) {
+void CZqStringBuilder::AppendUnit(char16_t ch) {
   UnShare();
-  mBody->Append(ch);
-  return *this;
+  mBody->MakeRoom(1);
+  mBody->TryAppend(ch);
 }
 
 CZqStringBuilder& CZqStringBuilder::append(const char16_t* str, int begin, int count) {

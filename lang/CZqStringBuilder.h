@@ -106,7 +106,11 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// "true" or "false".
   CZqStringBuilder& append(bool b);
   /// The one unit (U+0000 included).
-  CZqStringBuilder& append(char16_t ch) override;
+  CZqStringBuilder& append(char16_t ch) override {
+    if (mShared || !mBody->TryAppend(ch))
+      AppendUnit(ch);
+    return *this;
+  }
   /// The \p count units from str + begin. \p begin is not checked; the units
   /// must be readable. Throws NullPointerException for a null \p str and
   /// StringIndexOutOfBoundsException (built from \p count) for a negative
@@ -278,6 +282,10 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
 
   // Internals: not part of the interface.
  private:
+  // append(char16_t) when the unit does not simply fit: ends the sharing,
+  // then appends with growth.
+  void AppendUnit(char16_t ch);
+
   SPtr<CZqStringBody> mBody;
   mutable bool mShared;
 };

@@ -54,38 +54,79 @@ inline char16_t MirroredUnit(const char16_t* src, int count, int i) noexcept {
 }
 
 #if defined(ZQ_UNIT_REVERSE_SSE2)
+/// The eight 16-bit lanes of \p units in reverse order: the four 32-bit
+/// halves, then the two units inside each.
+inline __m128i ReverseLanes(__m128i units) noexcept {
+  units = _mm_shuffle_epi32(units, _MM_SHUFFLE(0, 1, 2, 3));
+  units = _mm_shufflelo_epi16(units, _MM_SHUFFLE(2, 3, 0, 1));
+  return _mm_shufflehi_epi16(units, _MM_SHUFFLE(2, 3, 0, 1));
+}
+
+inline __m128i LoadUnits(const char16_t* at) noexcept {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+
+/// Lanes where \p units lie in the surrogate range 0xD800 to 0xDFFF.
+inline __m128i SurrogateLanes(__m128i units) noexcept {
+  return _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xF800))),
+                         _mm_set1_epi16(static_cast<short>(0xD800)));
+}
+
+/// Writes the mirrored units of src[i .. i + 8) to dst, reading src[i - 1]
+/// and src[i + 8] as well.
+inline void MirrorEightUnits(const char16_t* src, int count, char16_t* dst, int i) noexcept {
+  const __m128i halfBits = _mm_set1_epi16(static_cast<short>(0xFC00));
+  const __m128i high = _mm_set1_epi16(static_cast<short>(0xD800));
+  const __m128i low = _mm_set1_epi16(static_cast<short>(0xDC00));
+  const __m128i units = LoadUnits(src + i);
+  const __m128i prev = LoadUnits(src + i - 1);
+  const __m128i next = LoadUnits(src + i + 1);
+  const __m128i half = _mm_and_si128(units, halfBits);
+  // A low half after a high one takes its predecessor's place in the
+  // mirrored order, a high half before a low one its successor's.
+  const __m128i pairEnd = _mm_and_si128(_mm_cmpeq_epi16(half, low),
+                                        _mm_cmpeq_epi16(_mm_and_si128(prev, halfBits), high));
+  const __m128i pairStart = _mm_and_si128(_mm_cmpeq_epi16(half, high),
+                                          _mm_cmpeq_epi16(_mm_and_si128(next, halfBits), low));
+  const __m128i mirrored =
+      _mm_or_si128(_mm_andnot_si128(_mm_or_si128(pairEnd, pairStart), units),
+                   _mm_or_si128(_mm_and_si128(pairEnd, prev), _mm_and_si128(pairStart, next)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + count - 8 - i), ReverseLanes(mirrored));
+}
+
 /// ReverseUnitsScalar, eight units per step.
 inline void ReverseUnitsSse2(const char16_t* src, int count, char16_t* dst) noexcept {
-  int i = 0;
-  // Each step reads src[i - 1 .. i + 9), so the steps run from i = 1 while
-  // i + 9 <= count; the first and last units go through MirroredUnit.
-  if (count >= 9) {
-    dst[count - 1] = MirroredUnit(src, count, 0);
-    const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xFC00));
-    const __m128i high = _mm_set1_epi16(static_cast<short>(0xD800));
-    const __m128i low = _mm_set1_epi16(static_cast<short>(0xDC00));
-    for (i = 1; i + 9 <= count; i += 8) {
-      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-      const __m128i prev = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i - 1));
-      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 1));
-      const __m128i kind = _mm_and_si128(units, surrogateBits);
-      // A low half after a high one takes its predecessor's place in the
-      // mirrored order, a high half before a low one its successor's.
-      const __m128i pairEnd = _mm_and_si128(
-          _mm_cmpeq_epi16(kind, low), _mm_cmpeq_epi16(_mm_and_si128(prev, surrogateBits), high));
-      const __m128i pairStart = _mm_and_si128(
-          _mm_cmpeq_epi16(kind, high), _mm_cmpeq_epi16(_mm_and_si128(next, surrogateBits), low));
-      __m128i mirrored = _mm_or_si128(
-          _mm_andnot_si128(_mm_or_si128(pairEnd, pairStart), units),
-          _mm_or_si128(_mm_and_si128(pairEnd, prev), _mm_and_si128(pairStart, next)));
-      // Reverse the eight lanes: the four 32-bit halves, then each pair of
-      // 16-bit units inside them.
-      mirrored = _mm_shuffle_epi32(mirrored, _MM_SHUFFLE(0, 1, 2, 3));
-      mirrored = _mm_shufflelo_epi16(mirrored, _MM_SHUFFLE(2, 3, 0, 1));
-      mirrored = _mm_shufflehi_epi16(mirrored, _MM_SHUFFLE(2, 3, 0, 1));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + count - 8 - i), mirrored);
+  if (count < 9) {
+    ReverseUnitsScalar(src, count, dst);
+    return;
+  }
+  // A step at i reads src[i - 1 .. i + 8], so the steps start at i = 1 and
+  // end before count - 8; the units outside go through MirroredUnit.
+  dst[count - 1] = MirroredUnit(src, count, 0);
+  int i = 1;
+  // Blocks of 32 units: a block without any surrogate, the common case, is
+  // only reversed. Deciding per block rather than per step keeps the branch
+  // predictable both in plain text and in text dense with pairs.
+  for (; i + 33 <= count; i += 32) {
+    const __m128i a = LoadUnits(src + i);
+    const __m128i b = LoadUnits(src + i + 8);
+    const __m128i c = LoadUnits(src + i + 16);
+    const __m128i d = LoadUnits(src + i + 24);
+    const __m128i any = _mm_or_si128(_mm_or_si128(SurrogateLanes(a), SurrogateLanes(b)),
+                                     _mm_or_si128(SurrogateLanes(c), SurrogateLanes(d)));
+    if (_mm_movemask_epi8(any) == 0) {
+      char16_t* const out = dst + count - 8 - i;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), ReverseLanes(a));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out - 8), ReverseLanes(b));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out - 16), ReverseLanes(c));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out - 24), ReverseLanes(d));
+    } else {
+      for (int step = 0; step < 32; step += 8)
+        MirrorEightUnits(src, count, dst, i + step);
     }
   }
+  for (; i + 9 <= count; i += 8)
+    MirrorEightUnits(src, count, dst, i);
   for (; i < count; ++i)
     dst[count - 1 - i] = MirroredUnit(src, count, i);
 }

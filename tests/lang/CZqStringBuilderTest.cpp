@@ -501,6 +501,8 @@ struct MemoryRow {
 // text, length and capacity as before, a string sharing the body untouched.
 TEST_P(CZqStringBuilderTest, EveryAllocationFailureLeavesTheBuilderAsItWas) {
   const CZqString xyz(u"XYZ");
+  // Long enough that every growth below needs a larger array.
+  const std::u16string text = u"abcdef" + std::u16string(74, u'.');
   const MemoryRow rows[] = {
       {"append(ch): growth", [](auto& b) { b.append(u'x'); }, 1, false},
       {"append(text): growth", [](auto& b) { b.append(u"xy"); }, 1, false},
@@ -514,8 +516,8 @@ TEST_P(CZqStringBuilderTest, EveryAllocationFailureLeavesTheBuilderAsItWas) {
       {"insert(string): growth", [&](auto& b) { b.insert(2, xyz); }, 1, false},
       {"replace: growth first", [&](auto& b) { b.replace(0, 1, xyz); }, 1, false},
       {"reverse: new array", [](auto& b) { b.reverse(); }, 1, false},
-      {"setLength: growth", [](auto& b) { b.setLength(10); }, 1, false},
-      {"ensureCapacity: growth", [](auto& b) { b.ensureCapacity(50); }, 1, false},
+      {"setLength: growth", [](auto& b) { b.setLength(200); }, 1, false},
+      {"ensureCapacity: growth", [](auto& b) { b.ensureCapacity(200); }, 1, false},
       {"deleteRange", [](auto& b) { b.deleteRange(1, 3); }, 0, false},
       {"substring: body, array", [](auto& b) { b.substring(1, 3); }, 2, true},
       {"subSequence: body, array, object", [](auto& b) { b.subSequence(1, 3)->Release(); }, 3,
@@ -524,7 +526,7 @@ TEST_P(CZqStringBuilderTest, EveryAllocationFailureLeavesTheBuilderAsItWas) {
   };
   for (const MemoryRow& row : rows) {
     SCOPED_TRACE(row.what);
-    CZqStringBuilder& b = Make(u"abcdef");
+    CZqStringBuilder& b = Make(text);
     const auto op = [&] {
       try {
         row.op(b);
@@ -533,17 +535,17 @@ TEST_P(CZqStringBuilderTest, EveryAllocationFailureLeavesTheBuilderAsItWas) {
           // Failed after the copy was made: the builder keeps that copy, its
           // own blocks and its unchanged text. Share again, so that every
           // failure point starts from the same state and blocks compare.
-          EXPECT_EQ(u"abcdef", TextOf(b));
-          EXPECT_EQ(6, b.capacity());
+          EXPECT_EQ(text, TextOf(b));
+          EXPECT_EQ(80, b.capacity());
           b = CZqStringBuilder(mTaken);
         }
         throw;
       }
     };
     const int points = SweepAllocationFailures(op, [&] {
-      EXPECT_EQ(u"abcdef", TextOf(b));
-      EXPECT_EQ(6, b.length());
-      EXPECT_EQ(6, b.capacity());
+      EXPECT_EQ(text, TextOf(b));
+      EXPECT_EQ(80, b.length());
+      EXPECT_EQ(80, b.capacity());
       EXPECT_EQ(mTakenText, Text(mTaken));
     });
     // In the shared run a change first copies the body: two more places.
