@@ -355,6 +355,27 @@ TEST(CZqStringBuilderGrowthTest, CapacitiesAreExact) {
   }
 }
 
+// The arrays of two builders growing in turn get in each other's way; the
+// capacities stay exact and the texts intact when the blocks move.
+TEST(CZqStringBuilderGrowthTest, BuildersGrowingInTurnKeepExactCapacities) {
+  CZqStringBuilder a(0);
+  CZqStringBuilder b(0);
+  std::u16string expected;
+  int capacity = 0;
+  for (int i = 0; i < 5000; ++i) {
+    const char16_t unit = static_cast<char16_t>(u'a' + i % 26);
+    a.append(unit);
+    b.append(unit);
+    expected += unit;
+    if (i == capacity)  // was full: the need plus 16
+      capacity = i + 1 + 16;
+    ASSERT_EQ(capacity, a.capacity()) << i;
+    ASSERT_EQ(capacity, b.capacity()) << i;
+  }
+  EXPECT_EQ(expected, TextOf(a));
+  EXPECT_EQ(expected, TextOf(b));
+}
+
 TEST(CZqStringBuilderSharingTest, ToStringHandsOverTheBodyUntilTheNextChange) {
   CZqStringBuilder b;
   b.append(u"abc");
@@ -456,18 +477,24 @@ TEST(CZqStringBuilderEditTest, ReverseKeepsSurrogatePairs) {
 }
 
 TEST(CZqStringBuilderEditTest, FastReverseMatchesTheScalarWalk) {
-  // Texts dense in surrogates, of every length around the 8-unit steps.
+  // Texts of every length around the 8- and 32-unit steps, dense in
+  // surrogates (one unit in 1.5) or sparse (one in 40, so that whole blocks
+  // have none), with surrogates at the ends of steps and blocks too.
   std::mt19937 random(7);
-  const char16_t alphabet[] = {u'a', 0xD800, 0xDBFF, 0xDC00, 0xDFFF, u'z'};
-  for (int length = 0; length < 200; ++length) {
-    std::u16string text(static_cast<size_t>(length), u'a');
-    for (char16_t& unit : text)
-      unit = alphabet[random() % std::size(alphabet)];
-    std::u16string fast(text.size(), u'#');
-    std::u16string scalar(text.size(), u'#');
-    detail::ReverseUnits(text.data(), length, fast.data());
-    detail::ReverseUnitsScalar(text.data(), length, scalar.data());
-    ASSERT_EQ(scalar, fast) << "length " << length;
+  const char16_t surrogates[] = {0xD800, 0xDBFF, 0xDC00, 0xDFFF};
+  for (unsigned spacing : {3u, 80u}) {
+    for (int length = 0; length < 300; ++length) {
+      std::u16string text(static_cast<size_t>(length), u'a');
+      for (char16_t& unit : text) {
+        if (random() % spacing < 2)
+          unit = surrogates[random() % std::size(surrogates)];
+      }
+      std::u16string fast(text.size(), u'#');
+      std::u16string scalar(text.size(), u'#');
+      detail::ReverseUnits(text.data(), length, fast.data());
+      detail::ReverseUnitsScalar(text.data(), length, scalar.data());
+      ASSERT_EQ(scalar, fast) << "length " << length << ", spacing " << spacing;
+    }
   }
 }
 
