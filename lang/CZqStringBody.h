@@ -124,8 +124,10 @@ class ZQ_API CZqStringBody {
   /// becomes Length() + count + 16. A count of 0 or less does nothing.
   void MakeRoom(int count);
 
-  /// Grows the array to exactly \p capacity units when that is more than
-  /// Capacity(); otherwise does nothing.
+  /// Raises the capacity to exactly \p capacity when that is more than
+  /// Capacity() (the array may hold more units: growth reserves some room
+  /// beyond, so that runs of small growths rarely reallocate); otherwise
+  /// does nothing.
   void EnsureCapacity(int capacity);
   /// @}
 

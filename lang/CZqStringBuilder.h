@@ -16,8 +16,9 @@
 /// becomes the new length plus 16, never a multiple of the old one (a
 /// default builder that takes 17 units reports capacity 33). Numbers reserve
 /// 20 units before they are written, so appending an int to an empty default
-/// builder gives capacity 36. The array behind a capacity is extended in
-/// place where the heap allows, so long runs of small appends stay linear.
+/// builder gives capacity 36. The array behind the capacity is reserved with
+/// room to spare, so long runs of small appends rarely reallocate and stay
+/// linear.
 ///
 /// Every failing member leaves the text, the length and the capacity as they
 /// were, also when memory runs out half way. Members that change the text
@@ -176,11 +177,12 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// "insert: end (<end>) is greater than length (<s.length()>)".
   /// Then the index is checked as for every insert.
   CZqStringBuilder& insert(int index, const CharSequence& s, int start, int end);
-  /// Decimal text, as append(int).
+  /// Decimal text, as append(int) writes it; the room made is the text's
+  /// length (no 20-unit reserve).
   CZqStringBuilder& insert(int index, int v);
   CZqStringBuilder& insert(int index, long v);
   CZqStringBuilder& insert(int index, long long v);
-  /// Text of \p v, as append(double).
+  /// Text of \p v, as append(double) writes it; room as for insert(int).
   CZqStringBuilder& insert(int index, double v);
 
   CZqStringBuilder& insert(int, const char*) = delete;
