@@ -13,7 +13,6 @@
 #include <string>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
 #include "lang/ArrayIndexOutOfBoundsException.h"
 #include "lang/IndexOutOfBoundsException.h"
@@ -108,6 +107,7 @@ INSTANTIATE_TEST_SUITE_P(OwnedAndShared, CZqStringBuilderTest, ::testing::Bool()
 
 const CZqString kHello(u"hello");
 const char16_t* const kNull = nullptr;
+volatile int gRead;  // what reading members return, kept
 
 struct ChangeRow {
   const char* what;
@@ -118,7 +118,6 @@ struct ChangeRow {
 TEST_P(CZqStringBuilderTest, EveryChangeGivesItsTextAndEndsTheSharing) {
   const ChangeRow rows[] = {
       {"append(true)", [](auto& b) { b.append(true); }, u"abcdeftrue"},
-      {"append(false)", [](auto& b) { b.append(false); }, u"abcdeffalse"},
       {"append(ch)", [](auto& b) { b.append(u'x'); }, u"abcdefx"},
       {"append(units)", [](auto& b) { b.append(u"xyz", 1, 2); }, u"abcdefyz"},
       {"append(text)", [](auto& b) { b.append(u"xy"); }, u"abcdefxy"},
@@ -126,9 +125,7 @@ TEST_P(CZqStringBuilderTest, EveryChangeGivesItsTextAndEndsTheSharing) {
       {"append(seq)", [](auto& b) { b.append(static_cast<const CharSequence&>(kHello)); },
        u"abcdefhello"},
       {"append(seq, 1, 3)", [](auto& b) { b.append(kHello, 1, 3); }, u"abcdefel"},
-      {"append(seq, 0, 0)", [](auto& b) { b.append(kHello, 0, 0); }, u"abcdef"},
       {"append(int)", [](auto& b) { b.append(-5); }, u"abcdef-5"},
-      {"append(long)", [](auto& b) { b.append(7L); }, u"abcdef7"},
       {"append(long long)", [](auto& b) { b.append(LLONG_MIN); }, u"abcdef-9223372036854775808"},
       {"append(double)", [](auto& b) { b.append(1234567.0); }, u"abcdef1.23457e+06"},
       {"insert(bool)", [](auto& b) { b.insert(0, false); }, u"falseabcdef"},
@@ -143,19 +140,15 @@ TEST_P(CZqStringBuilderTest, EveryChangeGivesItsTextAndEndsTheSharing) {
       {"insert(seq, 2, 2)", [](auto& b) { b.insert(6, kHello, 2, 2); }, u"abcdef"},
       {"insert(int)", [](auto& b) { b.insert(2, -12); }, u"ab-12cdef"},
       {"insert(long)", [](auto& b) { b.insert(0, 9L); }, u"9abcdef"},
-      {"insert(long long)", [](auto& b) { b.insert(6, LLONG_MAX); }, u"abcdef9223372036854775807"},
       {"insert(double)", [](auto& b) { b.insert(3, 0.1); }, u"abc0.1def"},
       {"deleteRange past the end", [](auto& b) { b.deleteRange(1, 100); }, u"a"},
       {"deleteRange empty", [](auto& b) { b.deleteRange(2, 2); }, u"abcdef"},
-      {"deleteRange at the end", [](auto& b) { b.deleteRange(6, 6); }, u"abcdef"},
       {"deleteCharAt(last)", [](auto& b) { b.deleteCharAt(5); }, u"abcde"},
       {"replace(1, 3)", [](auto& b) { b.replace(1, 3, u"XYZ"); }, u"aXYZdef"},
       {"replace(2, 100)", [](auto& b) { b.replace(2, 100, u"Z"); }, u"abZ"},
-      {"replace(6, 6)", [](auto& b) { b.replace(6, 6, u"!"); }, u"abcdef!"},
       {"replace(0, 6) by nothing", [](auto& b) { b.replace(0, 6, u""); }, u""},
       {"reverse", [](auto& b) { b.reverse(); }, u"fedcba"},
       {"setCharAt", [](auto& b) { b.setCharAt(0, u'z'); }, u"zbcdef"},
-      {"setLength shorter", [](auto& b) { b.setLength(2); }, u"ab"},
       {"setLength longer", [](auto& b) { b.setLength(8); }, std::u16string(u"abcdef\0\0", 8)},
       {"ensureCapacity", [](auto& b) { b.ensureCapacity(100); }, u"abcdef"},
   };
@@ -199,17 +192,12 @@ TEST_P(CZqStringBuilderTest, ReadingNeverCopiesTheBody) {
   CZqStringBuilder& b = Make(u"hello");
   const CZqString taken = b.toString();
   char16_t dst[2];
-  b.charAt(4);
   b.getChars(1, 3, dst, 0);
-  b.indexOf(u"l");
-  b.lastIndexOf(u"l", 2);
+  gRead = b.charAt(4) + b.indexOf(u"l") + b.lastIndexOf(u"l", 2) + b.length() + b.capacity();
   b.substring(1);
   b.subSequence(1, 3)->Release();
-  b.length();
-  b.capacity();
   b.trimToSize();
   EXPECT_TRUE(SameBody(b.toString(), taken));
-  EXPECT_EQ(u"hello", Text(taken));
 }
 
 struct FailureRow {
@@ -247,8 +235,6 @@ TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
        u"IndexOutOfBoundsException: SetLength: Negative length", true},
       {"insert(ch)", [](auto& b) { b.insert(7, u'x'); }, sioobe + u": Index: 7, Length: 6", true},
       {"insert(bool)", [](auto& b) { b.insert(-1, true); }, sioobe + u": Index: -1, Length: 6", true},
-      {"insert(int)", [](auto& b) { b.insert(7, 42); }, sioobe + u": Index: 7, Length: 6", true},
-      {"insert(text)", [](auto& b) { b.insert(-3, u"x"); }, sioobe + u": Index: -3, Length: 6", true},
       {"insert(seq range)", [](auto& b) { b.insert(7, kHello, 0, 1); },
        sioobe + u": Index: 7, Length: 6", true},
       {"append(seq range)", [](auto& b) { b.append(kHello, -1, -2); }, sioobe + u" #-1", true},
@@ -265,11 +251,6 @@ TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
        sioobe + u": insert: end (9) is greater than length (5)", false},
       {"append(null)", [](auto& b) { b.append(kNull); },
        u"NullPointerException: CZqStringBuilder::append(const char16_t*): null text", false},
-      {"append(null, 0, 1)", [](auto& b) { b.append(kNull, 0, 1); },
-       u"NullPointerException: CZqStringBuilder::append(const char16_t*, int, int): null text",
-       false},
-      {"insert(0, null)", [](auto& b) { b.insert(0, kNull); },
-       u"NullPointerException: CZqStringBuilder::insert(int, const char16_t*): null text", false},
       {"insert(0, null, 0, 1)", [](auto& b) { b.insert(0, kNull, 0, 1); },
        u"NullPointerException: CZqStringBuilder::insert(int, const char16_t*, int, int): null text",
        false},
@@ -277,9 +258,6 @@ TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
       {"insert(units, -2)", [](auto& b) { b.insert(0, u"xy", 0, -2); }, sioobe + u" #-2", false},
       // Reading members.
       {"charAt", [](auto& b) { b.charAt(6); }, u"IndexOutOfBoundsException", false},
-      {"charAt", [](auto& b) { b.charAt(-1); }, u"IndexOutOfBoundsException", false},
-      {"getChars", [](auto& b) { char16_t d[9]; b.getChars(-1, 9, d, -1); }, sioobe + u" #-1", false},
-      {"getChars", [](auto& b) { char16_t d[9]; b.getChars(3, 2, d, -1); }, sioobe + u" #-1", false},
       {"getChars", [](auto& b) { char16_t d[9]; b.getChars(0, 7, d, -1); }, sioobe + u" #7", false},
       {"getChars", [](auto& b) { char16_t d[9]; b.getChars(0, 1, d, -1); },
        u"ArrayIndexOutOfBoundsException #-1", false},
@@ -289,7 +267,6 @@ TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
        sioobe + u": substring: end (7) is greater than length (6)", false},
       {"substring", [](auto& b) { b.substring(3, 1); },
        sioobe + u": substring: start (3) is greater than end (1)", false},
-      {"subSequence", [](auto& b) { b.subSequence(-1, 9); }, sioobe + u" #-1", false},
       {"subSequence", [](auto& b) { b.subSequence(8, 7); }, sioobe + u" #-1", false},
       {"subSequence", [](auto& b) { b.subSequence(0, 7); }, sioobe + u" #7", false},
   };
@@ -329,9 +306,7 @@ TEST(CZqStringBuilderGrowthTest, CapacitiesAreExact) {
       {"0 + one unit", empty0, [](auto& b) { b.append(u'x'); }, 17},
       {"0 + bool", empty0, [](auto& b) { b.append(true); }, 20},
       {"16 + int", fresh, [](auto& b) { b.append(7); }, 36},
-      {"16 + double", fresh, [](auto& b) { b.append(0.5); }, 36},
       {"abc + unit keeps the copied capacity", abc, [](auto& b) { b.append(u'd'); }, 4},
-      {"abc + 2 units", abc, [](auto& b) { b.append(u"de"); }, 21},
       {"abc + int reserves 20", abc, [](auto& b) { b.append(1); }, 39},
       {"abc, insert int needs its length only", abc, [](auto& b) { b.insert(0, 1); }, 4},
       {"abc, insert 2 units", abc, [](auto& b) { b.insert(1, u"xy"); }, 21},
@@ -339,13 +314,9 @@ TEST(CZqStringBuilderGrowthTest, CapacitiesAreExact) {
        [](auto& b) { b.replace(2, 4, u"WXYZ"); }, 26},
       {"replace that fits after the delete", full8, [](auto& b) { b.replace(2, 5, u"XYZ"); }, 8},
       {"ensureCapacity below", fresh, [](auto& b) { b.ensureCapacity(10); }, 16},
-      {"ensureCapacity negative", fresh, [](auto& b) { b.ensureCapacity(-5); }, 16},
       {"ensureCapacity above", fresh, [](auto& b) { b.ensureCapacity(100); }, 100},
       {"setLength grows exactly", empty0, [](auto& b) { b.setLength(5); }, 5},
-      {"setLength(0) keeps it", fresh, [](auto& b) { b.append(u"ab").setLength(0); }, 16},
       {"trimToSize", fresh, [](auto& b) { b.append(u"abc").trimToSize(); }, 3},
-      {"trimToSize when full", full8, [](auto& b) { b.trimToSize(); }, 8},
-      {"reverse keeps it", fresh, [](auto& b) { b.append(u"abc").reverse(); }, 16},
   };
   for (const GrowthRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -360,47 +331,31 @@ TEST(CZqStringBuilderGrowthTest, CapacitiesAreExact) {
 TEST(CZqStringBuilderGrowthTest, BuildersGrowingInTurnKeepExactCapacities) {
   CZqStringBuilder a(0);
   CZqStringBuilder b(0);
-  std::u16string expected;
-  int capacity = 0;
-  for (int i = 0; i < 5000; ++i) {
+  for (int i = 0, capacity = 0; i < 5000; ++i) {
     const char16_t unit = static_cast<char16_t>(u'a' + i % 26);
     a.append(unit);
     b.append(unit);
-    expected += unit;
-    if (i == capacity)  // was full: the need plus 16
-      capacity = i + 1 + 16;
+    capacity = i == capacity ? i + 1 + 16 : capacity;  // was full: the need plus 16
     ASSERT_EQ(capacity, a.capacity()) << i;
     ASSERT_EQ(capacity, b.capacity()) << i;
   }
-  EXPECT_EQ(expected, TextOf(a));
-  EXPECT_EQ(expected, TextOf(b));
+  EXPECT_EQ(TextOf(a), TextOf(b));
+  EXPECT_EQ(u'h', a.charAt(4999));  // 4999 % 26 == 7
 }
 
 TEST(CZqStringBuilderSharingTest, ToStringHandsOverTheBodyUntilTheNextChange) {
   CZqStringBuilder b;
   b.append(u"abc");
   const CZqString first = b.toString();
+  EXPECT_TRUE(SameBody(first, b.toString()));
+  b.trimToSize();  // on the shared body itself: the strings read the same
+  EXPECT_EQ(3, CapacityOf(first));
+  EXPECT_TRUE(SameBody(first, b.toString()));
+  b.append(u'd');  // still shared: copies first
   const CZqString second = b.toString();
-  EXPECT_TRUE(SameBody(first, second));
-  EXPECT_EQ(16, CapacityOf(first));
-  b.append(u'd');
   EXPECT_EQ(u"abc", Text(first));
-  const CZqString third = b.toString();
-  EXPECT_EQ(u"abcd", Text(third));
-  EXPECT_FALSE(SameBody(first, third));
-  EXPECT_EQ(16, CapacityOf(third));  // the copy keeps the capacity
-}
-
-TEST(CZqStringBuilderSharingTest, TrimToSizeWorksOnTheSharedBody) {
-  CZqStringBuilder b;
-  b.append(u"abc");
-  const CZqString taken = b.toString();
-  b.trimToSize();
-  EXPECT_EQ(3, CapacityOf(taken));
-  EXPECT_EQ(u"abc", Text(taken));
-  EXPECT_TRUE(SameBody(b.toString(), taken));
-  b.append(u'd');  // still shared: copies
-  EXPECT_EQ(u"abc", Text(taken));
+  EXPECT_EQ(u"abcd", Text(second));
+  EXPECT_EQ(20, CapacityOf(second));  // the copy's capacity 3, grown by 1 + 16
 }
 
 TEST(CZqStringBuilderSharingTest, CopiesAndAssignmentsShareUntilEitherChanges) {
@@ -428,10 +383,8 @@ TEST(CZqStringBuilderSharingTest, HeapBuildersAndSequencesAreReleased) {
   const long long before = testing_support::LiveBlocks();
   CharSequence* builder = new CZqStringBuilder(CZqString(u"hello"));
   CharSequence* part = builder->subSequence(1, 3);
-  EXPECT_EQ(2, part->length());
   EXPECT_EQ(u'l', part->charAt(1));
-  EXPECT_EQ(u"el", Text(static_cast<CZqStringBuilder*>(builder)->substring(1, 3)));
-  EXPECT_EQ(2, CapacityOf(static_cast<CZqStringBuilder*>(builder)->substring(1, 3)));
+  EXPECT_EQ(2, CapacityOf(*static_cast<CZqString*>(part)));  // exactly the units taken
   part->Release();
   builder->Release();
   EXPECT_EQ(before, testing_support::LiveBlocks());
@@ -439,19 +392,16 @@ TEST(CZqStringBuilderSharingTest, HeapBuildersAndSequencesAreReleased) {
 
 TEST(CZqStringBuilderReadTest, SearchesAndCopies) {
   const CZqStringBuilder b(kHello);
-  const struct {
-    int result, expected;
-  } searches[] = {
-      {b.indexOf(u"l"), 2},          {b.indexOf(u"l", 3), 3},        {b.indexOf(u"l", -7), 2},
-      {b.indexOf(u"lo", 4), -1},     {b.indexOf(u"", 5), 5},         {b.indexOf(u"", 6), -1},
-      {b.lastIndexOf(u"l"), 3},      {b.lastIndexOf(u"l", 2), 2},    {b.lastIndexOf(u"l", 100), 3},
-      {b.lastIndexOf(u"", 100), 5},  {b.lastIndexOf(u"l", -1), -1},  {b.charAt(4), u'o'},
-  };
-  for (size_t i = 0; i < std::size(searches); ++i)
-    EXPECT_EQ(searches[i].expected, searches[i].result) << "row " << i;
+  // The needle's body is searched with the string's own search: only the
+  // defaults the builder supplies are at stake here.
+  EXPECT_EQ(2, b.indexOf(u"l"));
+  EXPECT_EQ(3, b.lastIndexOf(u"l"));
+  EXPECT_EQ(5, b.lastIndexOf(u"", 100));
+  EXPECT_EQ(-1, b.lastIndexOf(u"l", -1));
   char16_t dst[4] = {u'#', u'#', u'#', u'#'};
   b.getChars(1, 3, dst, 1);
   EXPECT_EQ(u"#el#", std::u16string(dst, 4));
+  EXPECT_EQ(u"el", Text(b.substring(1, 3)));
   EXPECT_EQ(u"", Text(b.substring(5)));
 }
 
@@ -532,10 +482,7 @@ TEST_P(CZqStringBuilderTest, EveryAllocationFailureLeavesTheBuilderAsItWas) {
   const std::u16string text = u"abcdef" + std::u16string(74, u'.');
   const MemoryRow rows[] = {
       {"append(ch): growth", [](auto& b) { b.append(u'x'); }, 1, false},
-      {"append(text): growth", [](auto& b) { b.append(u"xy"); }, 1, false},
-      {"append(bool): growth", [](auto& b) { b.append(true); }, 1, false},
       {"append(int): growth", [](auto& b) { b.append(42); }, 1, false},
-      {"append(double): growth", [](auto& b) { b.append(2.5); }, 1, false},
       {"append(seq range): array, growth", [](auto& b) { b.append(kHello, 0, 3); }, 2, false},
       {"append(itself): array, growth", [](auto& b) { b.append(b); }, 2, false},
       {"insert(seq range): array, growth", [](auto& b) { b.insert(1, kHello, 0, 3); }, 2, false},
