@@ -1,11 +1,13 @@
 // What an application does with ZarqLang: make strings from text, share them
-// by copying, read them, and handle the library's exceptions.
+// by copying, read them, build text with a builder, and handle the library's
+// exceptions.
 #include <ZarqLang.h>
 
 #include <iostream>
 #include <string>
 
 using zqlang::CZqString;
+using zqlang::CZqStringBuilder;
 
 namespace {
 
@@ -37,6 +39,17 @@ int main() {
 
   // Numbers and truth values have one text form.
   std::cout << "number: " << Narrow(CZqString(42) + CZqString(u" / ") + CZqString(2.5)) << '\n';
+
+  // A builder assembles text from pieces of every kind; toString hands its
+  // storage to the string without copying. The builder's next change copies
+  // first, so the string keeps its text.
+  CZqStringBuilder builder;
+  builder.append(u"items=").append(3).append(u", mean=").append(2.5).append(u", done=").append(true);
+  const CZqString report = builder.toString();
+  builder.setLength(0);
+  builder.append(u"rewritten: ").append(-1LL).insert(0, u'[').append(u']');
+  std::cout << "built:  " << Narrow(report) << '\n';
+  std::cout << "again:  " << Narrow(builder.toString()) << '\n';
 
   // A bad index is an exception object; its toString names the class, or
   // for the index exceptions, the index itself.

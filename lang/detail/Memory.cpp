@@ -11,6 +11,10 @@
 
 #include <cstdlib>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace zqlang {
 namespace detail {
 namespace {
@@ -63,6 +67,15 @@ void Free(void* block) noexcept {
     --gLiveBlocks;
 #endif
   std::free(block);
+}
+
+std::size_t UsableSize(const void* block) noexcept {
+#if defined(__GLIBC__)
+  return malloc_usable_size(const_cast<void*>(block));
+#else
+  static_cast<void>(block);
+  return 0;
+#endif
 }
 
 #if defined(ZARQLANG_FAULT_INJECTION)

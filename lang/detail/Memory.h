@@ -35,6 +35,11 @@ void* Reallocate(void* block, std::size_t bytes) noexcept;
 /// Gives back a block from Allocate or Reallocate; null is ignored.
 void Free(void* block) noexcept;
 
+/// Bytes that \p block (from Allocate or Reallocate, not null) can hold: at
+/// least what was asked for, often more, since the heap rounds block sizes
+/// up. 0 when the heap cannot tell.
+std::size_t UsableSize(const void* block) noexcept;
+
 /// Returns count * size, or 0 with \p ok false when the product overflows.
 inline std::size_t CheckedBytes(long long count, std::size_t size, bool& ok) noexcept {
   std::size_t bytes = 0;
