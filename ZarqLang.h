@@ -1,7 +1,7 @@
 //===- ZarqLang.h - every public header of the library --------------------===//
 /// \file
 /// Include this to get the whole library: strings and their storage, the
-/// interfaces and SPtr, and the exception family of zqlang and zqio.
+/// builder, the interfaces and SPtr, and the exception family of zqlang and zqio.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_ZARQLANG_H
 #define ZQ_ZARQLANG_H
@@ -9,8 +9,10 @@
 #include "lang/ZqExport.h"
 #include "lang/SPtr.h"
 #include "lang/CharSequence.h"
+#include "lang/Appendable.h"
 #include "lang/CZqStringBody.h"
 #include "lang/CZqString.h"
+#include "lang/CZqStringBuilder.h"
 #include "lang/Throwable.h"
 #include "lang/ArrayIndexOutOfBoundsException.h"
 #include "lang/Error.h"

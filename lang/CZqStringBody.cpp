@@ -1,16 +1,21 @@
 //===- lang/CZqStringBody.cpp - shared, counted storage of UTF-16 units ---===//
 #include "lang/CZqStringBody.h"
 
+#include <cassert>
 #include <climits>
 #include <cstring>
 #include <cwctype>
 
 #include "lang/ArrayIndexOutOfBoundsException.h"
+#include "lang/CZqStringBuilder.h"
 #include "lang/IndexOutOfBoundsException.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/StringIndexOutOfBoundsException.h"
+#include "lang/detail/BoundsText.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
+#include "lang/detail/UnitBuffer.h"
+#include "lang/detail/UnitReverse.h"
 
 namespace zqlang {
 namespace {
@@ -332,6 +337,175 @@ void CZqStringBody::Trim() noexcept {
   mLength = LastNonBlank() - first + 1;
   if (first > 0)
     std::memmove(mData, mData + first, static_cast<std::size_t>(mLength) * sizeof(char16_t));
+}
+
+//===-- Builder editing ---------------------------------------------------===//
+
+namespace {
+
+[[noreturn]] void ThrowInsertIndex(int index, int length) {
+  // Assembled in a builder, the way the library builds its texts.
+  CZqStringBuilder message(CZqString(u"Index: "));
+  message.append(index).append(u", Length: ").append(length);
+  throw StringIndexOutOfBoundsException(message.toString());
+}
+
+// The three checks shared by DeleteRange and ReplaceRange, in their order;
+// the texts name the operation.
+void CheckEditRange(int start, int end, int length, const char16_t* negativeStart,
+                    const char16_t* startIndex) {
+  if (start < 0)
+    throw StringIndexOutOfBoundsException(detail::BoundsText(negativeStart, start));
+  if (start > length) {
+    throw StringIndexOutOfBoundsException(
+        detail::BoundsText(startIndex, start, u") is greater than length (", length));
+  }
+  if (start > end) {
+    throw StringIndexOutOfBoundsException(
+        detail::BoundsText(startIndex, start, u") is greater than end index (", end));
+  }
+}
+
+// Inserts a number text that did not fit the local array (a locale with
+// digit grouping): format writes it into room units and returns its length.
+template <class Format>
+CZqStringBody& InsertLongNumber(CZqStringBody& body, int index, int count, Format format) {
+  const detail::UnitBuffer text(count);
+  format(text.Get(), count);
+  return body.Insert(index, text.Get(), count);
+}
+
+}  // namespace
+
+void CZqStringBody::CheckInsertIndex(int index) const {
+  if (index < 0 || index > mLength)
+    ThrowInsertIndex(index, mLength);
+}
+
+CZqStringBody& CZqStringBody::Insert(int index, const char16_t* units, int count) {
+  CheckInsertIndex(index);
+  if (count <= 0)
+    return *this;
+  MakeRoom(count);
+  char16_t* const at = mData + index;
+  std::memmove(at + count, at, static_cast<std::size_t>(mLength - index) * sizeof(char16_t));
+  std::memcpy(at, units, static_cast<std::size_t>(count) * sizeof(char16_t));
+  mLength += count;
+  return *this;
+}
+
+CZqStringBody& CZqStringBody::Insert(int index, bool value) {
+  return value ? Insert(index, u"true", 4) : Insert(index, u"false", 5);
+}
+
+CZqStringBody& CZqStringBody::Insert(int index, char16_t unit) { return Insert(index, &unit, 1); }
+
+CZqStringBody& CZqStringBody::Insert(int index, long long value) {
+  char16_t text[detail::kNumberRoom];
+  const int count = detail::FormatInt64(value, text, detail::kNumberRoom);
+  if (count <= detail::kNumberRoom)
+    return Insert(index, text, count);
+  return InsertLongNumber(*this, index, count, [value](char16_t* out, int room) {
+    return detail::FormatInt64(value, out, room);
+  });
+}
+
+CZqStringBody& CZqStringBody::Insert(int index, double value) {
+  char16_t text[detail::kNumberRoom];
+  const int count = detail::FormatDouble(value, text, detail::kNumberRoom);
+  if (count <= detail::kNumberRoom)
+    return Insert(index, text, count);
+  return InsertLongNumber(*this, index, count, [value](char16_t* out, int room) {
+    return detail::FormatDouble(value, out, room);
+  });
+}
+
+CZqStringBody& CZqStringBody::Insert(int index, const CZqStringBody& other) {
+  assert(&other != this && "a body inserted into itself");
+  return Insert(index, other.mData, other.mLength);
+}
+
+void CZqStringBody::DeleteRange(int start, int end) {
+  CheckEditRange(start, end, mLength, u"DeleteRange: Negative start index: ",
+                 u"DeleteRange: start index (");
+  if (end > mLength)
+    end = mLength;
+  std::memmove(mData + start, mData + end, static_cast<std::size_t>(mLength - end) * sizeof(char16_t));
+  mLength -= end - start;
+}
+
+void CZqStringBody::DeleteCharAt(int index) {
+  if (index < 0) {
+    throw StringIndexOutOfBoundsException(
+        detail::BoundsText(u"DeleteCharAt: Negative start index: ", index));
+  }
+  if (index >= mLength) {
+    throw StringIndexOutOfBoundsException(detail::BoundsText(
+        u"DeleteRange: Index (", index, u") is greater than or equal to length (", mLength));
+  }
+  DeleteRange(index, index + 1);
+}
+
+void CZqStringBody::ReplaceRange(int start, int end, const CZqStringBody& other) {
+  assert(&other != this && "a body replaced into itself");
+  CheckEditRange(start, end, mLength, u"Replace: Negative start index: ", u"Replace: start index (");
+  if (end > mLength)
+    end = mLength;
+  const int count = other.mLength;
+  const int kept = mLength - (end - start);  // the length once the range is gone
+  // Room first, exactly as much as deleting and then inserting would make,
+  // so that running out of memory leaves the text as it was.
+  if (count > mCapacity - kept) {
+    const long long need = static_cast<long long>(kept) + count + kGrowthSlack;
+    if (need > INT_MAX)
+      OutOfMemoryError::ThrowInstance();
+    EnsureCapacity(static_cast<int>(need));
+  }
+  // The tail moves once, straight to its final place.
+  std::memmove(mData + start + count, mData + end,
+               static_cast<std::size_t>(mLength - end) * sizeof(char16_t));
+  std::memcpy(mData + start, other.mData, static_cast<std::size_t>(count) * sizeof(char16_t));
+  mLength = kept + count;
+}
+
+void CZqStringBody::Reverse() {
+  if (mLength == 0)
+    return;
+  char16_t* const units = AllocUnits(mCapacity);
+  if (units == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  detail::ReverseUnits(mData, mLength, units);
+  FreeUnits(mData);
+  mData = units;
+}
+
+void CZqStringBody::SetCharAt(int index, char16_t unit) {
+  if (index < 0)
+    throw IndexOutOfBoundsException(CZqString(u"SetCharAt: Negative index"));
+  if (index >= mLength)
+    throw IndexOutOfBoundsException(CZqString(u"SetCharAt: Index >= length"));
+  mData[index] = unit;
+}
+
+void CZqStringBody::SetLength(int newLength) {
+  if (newLength < 0)
+    throw IndexOutOfBoundsException(CZqString(u"SetLength: Negative length"));
+  EnsureCapacity(newLength);
+  for (int i = mLength; i < newLength; ++i)
+    mData[i] = 0;
+  mLength = newLength;
+}
+
+void CZqStringBody::TrimToSize() noexcept {
+  if (mLength >= mCapacity)
+    return;
+  // A shorter block with the same units; the heap usually shrinks it in
+  // place. When it cannot be had the body stays as it is.
+  char16_t* const units = detail::ReallocateArray<char16_t>(mData, static_cast<long long>(mLength) + 1);
+  if (units == nullptr)
+    return;
+  mData = units;
+  mCapacity = mLength;
 }
 
 }  // namespace zqlang

@@ -177,6 +177,61 @@ class ZQ_API CZqStringBody {
   int LastNonBlank() const noexcept;
   /// @}
 
+  /// @name Builder editing
+  /// Changes made by CZqStringBuilder to a body that it alone holds (except
+  /// TrimToSize, which keeps what every holder reads). Each checks its
+  /// arguments and makes its room before it moves a unit, so a failure
+  /// leaves the body as it was; growth follows MakeRoom.
+  /// @{
+
+  /// Inserts \p count units (count >= 0, readable, not inside this body)
+  /// before the unit at \p index. Throws as CheckInsertIndex.
+  CZqStringBody& Insert(int index, const char16_t* units, int count);
+  /// Inserts "true" or "false".
+  CZqStringBody& Insert(int index, bool value);
+  /// Inserts the one unit.
+  CZqStringBody& Insert(int index, char16_t unit);
+  /// Inserts the decimal text of \p value (see Append(long long)).
+  CZqStringBody& Insert(int index, long long value);
+  /// Inserts the text of \p value (see Append(double)).
+  CZqStringBody& Insert(int index, double value);
+  /// Inserts the units of \p other, another body.
+  CZqStringBody& Insert(int index, const CZqStringBody& other);
+
+  /// Throws StringIndexOutOfBoundsException with the message
+  /// "Index: <index>, Length: <length>" unless 0 <= index <= Length().
+  void CheckInsertIndex(int index) const;
+
+  /// Removes units [start, end); an end past the text is clamped. Throws
+  /// StringIndexOutOfBoundsException for start < 0, start > Length() and
+  /// start > end, in that order, with messages beginning "DeleteRange: ".
+  void DeleteRange(int start, int end);
+  /// Removes the unit at \p index. Throws StringIndexOutOfBoundsException
+  /// for index < 0 ("DeleteCharAt: ...") and index >= Length()
+  /// ("DeleteRange: Index (...").
+  void DeleteCharAt(int index);
+  /// Replaces units [start, end) (end clamped) by the units of \p other,
+  /// another body. Throws StringIndexOutOfBoundsException for start < 0,
+  /// start > Length() and start > end, with messages beginning "Replace: ".
+  /// The capacity ends as deleting and then inserting would leave it.
+  void ReplaceRange(int start, int end, const CZqStringBody& other);
+  /// Reverses the units into a new array of the same capacity, keeping each
+  /// high-low surrogate pair in its order. Nothing happens to an empty body;
+  /// OutOfMemoryError when the array cannot be had.
+  void Reverse();
+  /// Overwrites one unit. Throws IndexOutOfBoundsException with
+  /// "SetCharAt: Negative index" or "SetCharAt: Index >= length".
+  void SetCharAt(int index, char16_t unit);
+  /// Sets the length; units added are 0 and the capacity grows to exactly
+  /// \p newLength when needed. Throws IndexOutOfBoundsException with
+  /// "SetLength: Negative length" for a negative length.
+  void SetLength(int newLength);
+  /// Lowers the capacity to the length in a shorter array holding the same
+  /// units; does nothing when the array cannot be had. Every holder keeps
+  /// reading the same text.
+  void TrimToSize() noexcept;
+  /// @}
+
   // Internals: not part of the interface.
  private:
   friend class CZqStringBuilder;

@@ -1,0 +1,388 @@
+//===- lang/CZqStringBuilder.cpp - mutable UTF-16 text, shared copy-on-write ===//
+//
+// Every member is a thin wrapper: a changing one ends the sharing with
+// UnShare() and then calls one CZqStringBody operation, which checks, makes
+// its room and only then moves units. Arguments that the body cannot check
+// (null text, negative counts, ranges of a sequence) are checked here first.
+//===----------------------------------------------------------------------===//
+#include "lang/CZqStringBuilder.h"
+
+#include <climits>
+#include <string>
+
+#include "lang/NegativeArraySizeException.h"
+#include "lang/NullPointerException.h"
+#include "lang/OutOfMemoryError.h"
+#include "lang/StringIndexOutOfBoundsException.h"
+#include "lang/detail/BoundsText.h"
+#include "lang/detail/Memory.h"
+#include "lang/detail/UnitBuffer.h"
+
+namespace zqlang {
+namespace {
+
+// Capacity of a builder made by the default constructor.
+constexpr int kDefaultCapacity = 16;
+
+void CheckText(const char16_t* text, const char16_t* operation) {
+  if (text == nullptr)
+    throw NullPointerException(CZqString(operation) + CZqString(u": null text"));
+}
+
+void CheckCount(int count) {
+  if (count < 0)
+    throw StringIndexOutOfBoundsException(count);
+}
+
+// The length of a terminated text; one that does not fit an int is no memory.
+int TextLength(const char16_t* text) {
+  const std::size_t count = std::char_traits<char16_t>::length(text);
+  if (count > static_cast<std::size_t>(INT_MAX))
+    OutOfMemoryError::ThrowInstance();
+  return static_cast<int>(count);
+}
+
+// Reads units [start, end) of s, one charAt at a time, into units.
+void ReadUnits(const CharSequence& s, int start, int end, char16_t* units) {
+  for (int i = start; i < end; ++i)
+    units[i - start] = s.charAt(i);
+}
+
+// A new body of capacity end - start holding units [start, end) of body.
+SPtr<CZqStringBody> CopyRange(const CZqStringBody& body, int start, int end) {
+  SPtr<CZqStringBody> copy(CZqStringBody::Create(end - start));
+  if (copy.IsNull())
+    OutOfMemoryError::ThrowInstance();
+  copy->Append(body.Ptr() + start, end - start);
+  return copy;
+}
+
+}  // namespace
+
+//===-- Construction and storage ------------------------------------------===//
+
+CZqStringBuilder::CZqStringBuilder() : mShared(false) { CreateBody(kDefaultCapacity); }
+
+CZqStringBuilder::CZqStringBuilder(int capacity) : mShared(false) {
+  if (capacity < 0)
+    throw NegativeArraySizeException();
+  CreateBody(capacity);
+}
+
+CZqStringBuilder::CZqStringBuilder(const CZqString& s) : mBody(s.mBody), mShared(true) {}
+
+CZqStringBuilder::CZqStringBuilder(const CZqStringBuilder& other)
+    : CharSequence(other), Appendable(other), mBody(other.mBody), mShared(true) {
+  other.mShared = true;
+}
+
+CZqStringBuilder& CZqStringBuilder::operator=(const CZqStringBuilder& other) {
+  if (this != &other) {
+    mBody = other.mBody;
+    mShared = true;
+    other.mShared = true;
+  }
+  return *this;
+}
+
+CZqStringBuilder::~CZqStringBuilder() { mBody = nullptr; }
+
+void CZqStringBuilder::CreateBody(int capacity) {
+  CZqStringBody* const body = CZqStringBody::Create(capacity);
+  if (body == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  mBody = body;
+  mShared = false;
+}
+
+void CZqStringBuilder::UnShare() {
+  if (!mShared)
+    return;
+  mBody = CZqStringBody::Clone(*mBody);
+  mShared = false;
+}
+
+CZqString CZqStringBuilder::toString() const {
+  mShared = true;
+  return CZqString(*mBody);
+}
+
+int CZqStringBuilder::length() const { return mBody->Length(); }
+
+int CZqStringBuilder::capacity() const { return mBody->Capacity(); }
+
+void CZqStringBuilder::ensureCapacity(int minimum) {
+  UnShare();
+  mBody->EnsureCapacity(minimum);
+}
+
+void CZqStringBuilder::trimToSize() const { mBody->TrimToSize(); }
+
+void CZqStringBuilder::setLength(int newLength) {
+  UnShare();
+  mBody->SetLength(newLength);
+}
+
+void* CZqStringBuilder::operator new(std::size_t size) {
+  void* block = detail::Allocate(size);
+  if (block == nullptr)
+    throw std::bad_alloc();
+  return block;
+}
+
+void* CZqStringBuilder::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return detail::Allocate(size);
+}
+
+void CZqStringBuilder::operator delete(void* block) noexcept { detail::Free(block); }
+
+void CZqStringBuilder::operator delete(void* block, const std::nothrow_t&) noexcept {
+  detail::Free(block);
+}
+
+void CZqStringBuilder::Release() { delete this; }
+
+//===-- Appending ---------------------------------------------------------===//
+
+CZqStringBuilder& CZqStringBuilder::append(bool b) {
+  UnShare();
+  mBody->Append(b);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::append(char16_t ch) {
+  UnShare();
+  mBody->Append(ch);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::append(const char16_t* str, int begin, int count) {
+  CheckText(str, u"CZqStringBuilder::append(const char16_t*, int, int)");
+  CheckCount(count);
+  UnShare();
+  mBody->Append(str + begin, count);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::append(const char16_t* text) {
+  CheckText(text, u"CZqStringBuilder::append(const char16_t*)");
+  // The same units as appending CZqString(text), without the temporary.
+  const int count = TextLength(text);
+  UnShare();
+  mBody->Append(text, count);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::append(const CZqString& s) {
+  UnShare();  // s may hold this body: from here on it no longer does
+  const CZqStringBody& units = *s.mBody;
+  mBody->Append(units.Ptr(), units.Length());
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::append(const CharSequence& s) {
+  return append(s, 0, s.length());
+}
+
+CZqStringBuilder& CZqStringBuilder::append(const CharSequence& s, int start, int end) {
+  UnShare();
+  if (start < 0)
+    throw StringIndexOutOfBoundsException(start);
+  if (start > end)
+    throw StringIndexOutOfBoundsException(end - start);
+  if (end > s.length())
+    throw StringIndexOutOfBoundsException(end);
+  // Read before the body is touched, so that s may be this builder.
+  const detail::UnitBuffer units(end - start);
+  ReadUnits(s, start, end, units.Get());
+  mBody->Append(units.Get(), end - start);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::append(int v) {
+  UnShare();
+  mBody->Append(v);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::append(long v) { return append(static_cast<long long>(v)); }
+
+CZqStringBuilder& CZqStringBuilder::append(long long v) {
+  UnShare();
+  mBody->Append(v);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::append(double v) {
+  UnShare();
+  mBody->Append(v);
+  return *this;
+}
+
+//===-- Inserting ---------------------------------------------------------===//
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, bool b) {
+  UnShare();
+  mBody->Insert(index, b);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, char16_t ch) {
+  UnShare();
+  mBody->Insert(index, ch);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, const char16_t* str, int begin, int count) {
+  CheckText(str, u"CZqStringBuilder::insert(int, const char16_t*, int, int)");
+  CheckCount(count);
+  UnShare();
+  mBody->Insert(index, str + begin, count);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, const char16_t* text) {
+  CheckText(text, u"CZqStringBuilder::insert(int, const char16_t*)");
+  const int count = TextLength(text);
+  UnShare();
+  mBody->Insert(index, text, count);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, const CZqString& s) {
+  UnShare();
+  mBody->Insert(index, *s.mBody);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, const CharSequence& s) {
+  return insert(index, s, 0, s.length());
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, const CharSequence& s, int start, int end) {
+  // The range is checked before the sharing ends.
+  if (start < 0)
+    throw StringIndexOutOfBoundsException(detail::BoundsText(u"insert: Negative start: ", start));
+  if (end < 0)
+    throw StringIndexOutOfBoundsException(detail::BoundsText(u"insert: Negative end: ", end));
+  if (start > end) {
+    throw StringIndexOutOfBoundsException(
+        detail::BoundsText(u"insert: start (", start, u") is greater than end (", end));
+  }
+  const int sourceLength = s.length();
+  if (end > sourceLength) {
+    throw StringIndexOutOfBoundsException(
+        detail::BoundsText(u"insert: end (", end, u") is greater than length (", sourceLength));
+  }
+  UnShare();
+  const detail::UnitBuffer units(end - start);
+  ReadUnits(s, start, end, units.Get());
+  mBody->Insert(index, units.Get(), end - start);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, int v) {
+  return insert(index, static_cast<long long>(v));
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, long v) {
+  return insert(index, static_cast<long long>(v));
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, long long v) {
+  UnShare();
+  mBody->Insert(index, v);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, double v) {
+  UnShare();
+  mBody->Insert(index, v);
+  return *this;
+}
+
+//===-- Editing -----------------------------------------------------------===//
+
+CZqStringBuilder& CZqStringBuilder::deleteRange(int start, int end) {
+  UnShare();
+  mBody->DeleteRange(start, end);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::deleteCharAt(int index) {
+  UnShare();
+  mBody->DeleteCharAt(index);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::replace(int start, int end, const CZqString& str) {
+  UnShare();  // str may hold this body: from here on it no longer does
+  mBody->ReplaceRange(start, end, *str.mBody);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::reverse() {
+  UnShare();
+  mBody->Reverse();
+  return *this;
+}
+
+void CZqStringBuilder::setCharAt(int index, char16_t ch) {
+  UnShare();
+  mBody->SetCharAt(index, ch);
+}
+
+//===-- Reading -----------------------------------------------------------===//
+
+char16_t CZqStringBuilder::charAt(int index) const { return mBody->CharAt(index); }
+
+void CZqStringBuilder::getChars(int srcBegin, int srcEnd, char16_t* const dst, int dstBegin) const {
+  mBody->GetChars(srcBegin, srcEnd, dst, dstBegin);
+}
+
+int CZqStringBuilder::indexOf(const CZqString& str) const { return mBody->IndexOf(*str.mBody, 0); }
+
+int CZqStringBuilder::indexOf(const CZqString& str, int fromIndex) const {
+  return mBody->IndexOf(*str.mBody, fromIndex);
+}
+
+int CZqStringBuilder::lastIndexOf(const CZqString& str) const {
+  return mBody->LastIndexOf(*str.mBody, mBody->Length());
+}
+
+int CZqStringBuilder::lastIndexOf(const CZqString& str, int fromIndex) const {
+  return mBody->LastIndexOf(*str.mBody, fromIndex);
+}
+
+CZqString CZqStringBuilder::substring(int start) const { return substring(start, length()); }
+
+CZqString CZqStringBuilder::substring(int start, int end) const {
+  const int textLength = length();
+  if (start < 0)
+    throw StringIndexOutOfBoundsException(detail::BoundsText(u"substring: Negative start: ", start));
+  if (end > textLength) {
+    throw StringIndexOutOfBoundsException(
+        detail::BoundsText(u"substring: end (", end, u") is greater than length (", textLength));
+  }
+  if (start > end) {
+    throw StringIndexOutOfBoundsException(
+        detail::BoundsText(u"substring: start (", start, u") is greater than end (", end));
+  }
+  return CZqString(*CopyRange(*mBody, start, end));
+}
+
+CharSequence* CZqStringBuilder::subSequence(int start, int end) const {
+  if (start < 0)
+    throw StringIndexOutOfBoundsException(start);
+  if (start > end)
+    throw StringIndexOutOfBoundsException(end - start);
+  if (end > length())
+    throw StringIndexOutOfBoundsException(end);
+  const SPtr<CZqStringBody> body = CopyRange(*mBody, start, end);
+  CZqString* const sequence = new (std::nothrow) CZqString(*body);
+  if (sequence == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  return sequence;
+}
+
+}  // namespace zqlang

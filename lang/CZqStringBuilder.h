@@ -1,0 +1,287 @@
+//===- lang/CZqStringBuilder.h - mutable UTF-16 text, shared copy-on-write ===//
+/// \file
+/// CZqStringBuilder assembles text piece by piece and hands it out as a
+/// CZqString without copying: toString() gives the string the builder's own
+/// CZqStringBody and marks the builder shared; the builder's next change
+/// first copies the body (same capacity), so the string never sees it.
+///
+/// \code
+///   CZqStringBuilder b;                    // capacity 16
+///   b.append(u"n=").append(42).append(u' ').append(true);
+///   CZqString s = b.toString();            // "n=42 true", no unit copied
+///   b.setLength(0);                        // b copies first; s is unchanged
+/// \endcode
+///
+/// Growth is exact: when an append or insert needs more room the capacity
+/// becomes the new length plus 16, never a multiple of the old one (a
+/// default builder that takes 17 units reports capacity 33). Numbers reserve
+/// 20 units before they are written, so appending an int to an empty default
+/// builder gives capacity 36. The array behind a capacity is extended in
+/// place where the heap allows, so long runs of small appends stay linear.
+///
+/// Every failing member leaves the text, the length and the capacity as they
+/// were, also when memory runs out half way. Members that change the text
+/// (and ensureCapacity, setLength) end the sharing first, even when they
+/// then reject their arguments: the builder is then exclusive, with its text
+/// unchanged, in its own copy. Reading members never copy and never change
+/// the sharing.
+///
+/// Copying or assigning a builder shares its body too; both builders are
+/// then marked shared, so whichever changes first copies: two builders never
+/// write into one body.
+///
+/// Threads: the count of a body is not atomic, so a builder and every string
+/// or builder that shares its body are used from one thread at a time.
+//===----------------------------------------------------------------------===//
+#ifndef ZQ_LANG_CZQSTRINGBUILDER_H
+#define ZQ_LANG_CZQSTRINGBUILDER_H
+
+#include <cstddef>
+#include <new>
+
+#include "lang/Appendable.h"
+#include "lang/CZqString.h"
+#include "lang/CZqStringBody.h"
+#include "lang/CharSequence.h"
+#include "lang/SPtr.h"
+#include "lang/ZqExport.h"
+
+namespace zqlang {
+
+class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
+ public:
+  /// @name Construction
+  /// @{
+
+  /// Empty, capacity 16.
+  CZqStringBuilder();
+  /// Empty, capacity \p capacity (0 allowed). Throws
+  /// NegativeArraySizeException (no message) when it is negative.
+  explicit CZqStringBuilder(int capacity);
+  /// Shares \p s's body (no copy): the length and capacity are the string's.
+  /// The first change copies the body.
+  explicit CZqStringBuilder(const CZqString& s);
+  /// Shares \p other's body; both builders are then marked shared. Allocates
+  /// nothing.
+  CZqStringBuilder(const CZqStringBuilder& other);
+  /// Shares \p other's body; both builders are then marked shared.
+  /// Self-assignment changes nothing.
+  CZqStringBuilder& operator=(const CZqStringBuilder& other);
+  /// Gives back this builder's reference; strings that share the body keep it.
+  virtual ~CZqStringBuilder();
+  /// @}
+
+  /// @name Storage
+  /// @{
+
+  /// A string holding this builder's body itself: no unit is copied. The
+  /// builder is marked shared and copies the body at its next change.
+  /// Allocates nothing.
+  CZqString toString() const;
+  int length() const override;
+  /// Units that fit before the array must grow.
+  int capacity() const;
+  /// Ends the sharing, then grows the array to exactly \p minimum units when
+  /// that is more than capacity(); 0, negative and smaller values change
+  /// nothing. Throws OutOfMemoryError (capacity unchanged) when it cannot.
+  void ensureCapacity(int minimum);
+  /// Lowers the capacity to the length, in the body itself even when strings
+  /// share it (they keep their text; pointers from their c_str() or Ptr()
+  /// then dangle). Does nothing when the length equals the capacity, and
+  /// nothing either when the shorter array cannot be had. Never throws.
+  void trimToSize() const;
+  /// Ends the sharing, then makes the length \p newLength: units added are
+  /// 0, the capacity grows to exactly \p newLength when needed and never
+  /// shrinks. Throws IndexOutOfBoundsException ("SetLength: Negative length")
+  /// for a negative length, OutOfMemoryError when the array cannot grow.
+  void setLength(int newLength);
+  /// @}
+
+  /// @name Appending
+  /// Each returns *this. Growth gives the new length plus 16 units of
+  /// capacity; OutOfMemoryError (text unchanged) when that cannot be had or
+  /// does not fit an int.
+  /// @{
+
+  /// "true" or "false".
+  CZqStringBuilder& append(bool b);
+  /// The one unit (U+0000 included).
+  CZqStringBuilder& append(char16_t ch) override;
+  /// The \p count units from str + begin. \p begin is not checked; the units
+  /// must be readable. Throws NullPointerException for a null \p str and
+  /// StringIndexOutOfBoundsException (built from \p count) for a negative
+  /// count, before anything else.
+  CZqStringBuilder& append(const char16_t* str, int begin, int count);
+  /// The units of \p text up to its terminating 0. Throws
+  /// NullPointerException for a null \p text, before anything else.
+  CZqStringBuilder& append(const char16_t* text);
+  /// All units of \p s. \p s may have been taken from this builder.
+  CZqStringBuilder& append(const CZqString& s);
+  /// All units of \p s, read with its charAt; \p s may be this builder
+  /// (`b.append(b)` doubles the text).
+  CZqStringBuilder& append(const CharSequence& s) override;
+  /// Units \p start to \p end - 1 of \p s, read with its charAt into a
+  /// temporary array first, so \p s may be this builder. After ending the
+  /// sharing, throws StringIndexOutOfBoundsException built from \p start
+  /// (negative), from end - start (start > end) or from \p end (past
+  /// s.length()), in that order.
+  CZqStringBuilder& append(const CharSequence& s, int start, int end) override;
+  /// Decimal text as a default std::ostringstream writes it under the global
+  /// C++ locale. 20 units of room are made first whatever the text's length.
+  CZqStringBuilder& append(int v);
+  CZqStringBuilder& append(long v);
+  CZqStringBuilder& append(long long v);
+  /// General notation with 6 significant digits ("0.1", "1.23457e+06");
+  /// 20 units of room are made first.
+  CZqStringBuilder& append(double v);
+
+  /// Narrow text is refused: without these, a `const char*` would silently
+  /// convert to bool and append "true".
+  CZqStringBuilder& append(const char*) = delete;
+  CZqStringBuilder& append(const char*, int, int) = delete;
+  /// @}
+
+  /// @name Inserting
+  /// The units go before the unit at \p index; an index equal to length()
+  /// appends. Each returns *this and, unless said otherwise, ends the sharing
+  /// and then throws StringIndexOutOfBoundsException with the message
+  /// "Index: <index>, Length: <length>" unless 0 <= index <= length().
+  /// Growth and out-of-memory as for appending.
+  /// @{
+
+  CZqStringBuilder& insert(int index, bool b);
+  CZqStringBuilder& insert(int index, char16_t ch);
+  /// The \p count units from str + begin (\p begin not checked). A null
+  /// \p str (NullPointerException) and a negative count
+  /// (StringIndexOutOfBoundsException built from it) are reported first.
+  CZqStringBuilder& insert(int index, const char16_t* str, int begin, int count);
+  /// The units of \p text up to its terminating 0; NullPointerException for
+  /// a null \p text, before anything else.
+  CZqStringBuilder& insert(int index, const char16_t* text);
+  /// All units of \p s; \p s may have been taken from this builder.
+  CZqStringBuilder& insert(int index, const CZqString& s);
+  /// All units of \p s; \p s may be this builder (`b.insert(0, b)` doubles
+  /// the text).
+  CZqStringBuilder& insert(int index, const CharSequence& s);
+  /// Units \p start to \p end - 1 of \p s, read with its charAt into a
+  /// temporary array first. The range is checked before the sharing ends,
+  /// so a bad range leaves the builder as it was, shared or not; each throws
+  /// StringIndexOutOfBoundsException, in this order:
+  /// "insert: Negative start: <start>", "insert: Negative end: <end>",
+  /// "insert: start (<start>) is greater than end (<end>)",
+  /// "insert: end (<end>) is greater than length (<s.length()>)".
+  /// Then the index is checked as for every insert.
+  CZqStringBuilder& insert(int index, const CharSequence& s, int start, int end);
+  /// Decimal text, as append(int).
+  CZqStringBuilder& insert(int index, int v);
+  CZqStringBuilder& insert(int index, long v);
+  CZqStringBuilder& insert(int index, long long v);
+  /// Text of \p v, as append(double).
+  CZqStringBuilder& insert(int index, double v);
+
+  CZqStringBuilder& insert(int, const char*) = delete;
+  CZqStringBuilder& insert(int, const char*, int, int) = delete;
+  /// @}
+
+  /// @name Editing
+  /// Each ends the sharing first, even when it then throws; a failure leaves
+  /// the text unchanged.
+  /// @{
+
+  /// Removes units \p start to \p end - 1; an \p end past the text stops at
+  /// its end. Throws StringIndexOutOfBoundsException, in this order:
+  /// "DeleteRange: Negative start index: <start>",
+  /// "DeleteRange: start index (<start>) is greater than length (<length>)",
+  /// "DeleteRange: start index (<start>) is greater than end index (<end>)".
+  CZqStringBuilder& deleteRange(int start, int end);
+  /// Removes the unit at \p index. Throws StringIndexOutOfBoundsException:
+  /// "DeleteCharAt: Negative start index: <index>", or
+  /// "DeleteRange: Index (<index>) is greater than or equal to length
+  /// (<length>)".
+  CZqStringBuilder& deleteCharAt(int index);
+  /// Replaces units \p start to \p end - 1 (\p end past the text stops at
+  /// its end) by the units of \p str, which may have been taken from this
+  /// builder. Throws StringIndexOutOfBoundsException, in this order:
+  /// "Replace: Negative start index: <start>",
+  /// "Replace: start index (<start>) is greater than length (<length>)",
+  /// "Replace: start index (<start>) is greater than end index (<end>)".
+  /// Grows as deleting and then inserting would; the room is made before
+  /// anything moves, so OutOfMemoryError leaves the text as it was.
+  CZqStringBuilder& replace(int start, int end, const CZqString& str);
+  /// Reverses the order of the units, except that a high surrogate followed
+  /// by a low one stays one character, in its own order. Works in a new
+  /// array of the same capacity (OutOfMemoryError when none); an empty
+  /// builder allocates nothing.
+  CZqStringBuilder& reverse();
+  /// Overwrites the unit at \p index. Throws IndexOutOfBoundsException with
+  /// "SetCharAt: Negative index" or "SetCharAt: Index >= length".
+  void setCharAt(int index, char16_t ch);
+  /// @}
+
+  /// @name Reading
+  /// None of these copies the body or changes the sharing.
+  /// @{
+
+  /// The unit at \p index; IndexOutOfBoundsException (no message) unless
+  /// 0 <= index < length().
+  char16_t charAt(int index) const override;
+  /// Copies units [srcBegin, srcEnd) to dst + dstBegin. Throws, before
+  /// copying anything, StringIndexOutOfBoundsException built from srcBegin
+  /// (negative), from srcEnd - srcBegin (srcBegin > srcEnd) or from srcEnd
+  /// (past the length), then ArrayIndexOutOfBoundsException built from a
+  /// negative dstBegin. The room in \p dst is the caller's to provide.
+  void getChars(int srcBegin, int srcEnd, char16_t* const dst, int dstBegin) const;
+  /// First index >= \p fromIndex (negative: 0) at which \p str occurs, or
+  /// -1. An empty \p str is found at fromIndex when that is <= length().
+  int indexOf(const CZqString& str) const;
+  int indexOf(const CZqString& str, int fromIndex) const;
+  /// Last index <= \p fromIndex at which \p str occurs, or -1; a fromIndex
+  /// past the last place \p str fits searches from there, a negative one
+  /// finds nothing.
+  int lastIndexOf(const CZqString& str) const;
+  int lastIndexOf(const CZqString& str, int fromIndex) const;
+  /// Units \p start to the end, as substring(start, length()).
+  CZqString substring(int start) const;
+  /// Units \p start to \p end - 1 in a new body of capacity end - start.
+  /// Throws StringIndexOutOfBoundsException, in this order:
+  /// "substring: Negative start: <start>",
+  /// "substring: end (<end>) is greater than length (<length>)",
+  /// "substring: start (<start>) is greater than end (<end>)";
+  /// OutOfMemoryError when the body cannot be had.
+  CZqString substring(int start, int end) const;
+  /// A new heap CZqString holding units \p start to \p end - 1 in a body of
+  /// capacity end - start, owned by the caller, who disposes of it with
+  /// Release() through CharSequence. Throws StringIndexOutOfBoundsException
+  /// built from \p start (negative), from end - start (start > end) or from
+  /// \p end (past the length), in that order; OutOfMemoryError when the body
+  /// or the object cannot be had.
+  CharSequence* subSequence(int start, int end) const override;
+  /// @}
+
+  /// Heap builders live in the library's allocation layer. The plain form
+  /// throws std::bad_alloc when no memory can be had.
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  static void operator delete(void* block) noexcept;
+  static void operator delete(void* block, const std::nothrow_t&) noexcept;
+
+ protected:
+  /// Holds a new empty body of \p capacity units (releasing the old one) and
+  /// marks the builder exclusive. OutOfMemoryError when none can be had.
+  void CreateBody(int capacity);
+  /// When the builder is marked shared: holds a copy of the body (same
+  /// capacity, length and units) and marks the builder exclusive. Otherwise
+  /// nothing. OutOfMemoryError (still shared) when the copy cannot be had.
+  void UnShare();
+  /// Deletes this heap builder; the disposal of CharSequence.
+  void Release() override;
+
+  // Internals: not part of the interface.
+ private:
+  SPtr<CZqStringBody> mBody;
+  mutable bool mShared;
+};
+
+}  // namespace zqlang
+
+#endif  // ZQ_LANG_CZQSTRINGBUILDER_H

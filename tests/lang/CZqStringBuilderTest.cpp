@@ -1,0 +1,568 @@
+//===- tests/lang/CZqStringBuilderTest.cpp - builder and copy-on-write ----===//
+#include "lang/CZqStringBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <functional>
+#include <locale>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "lang/ArrayIndexOutOfBoundsException.h"
+#include "lang/IndexOutOfBoundsException.h"
+#include "lang/NegativeArraySizeException.h"
+#include "lang/NullPointerException.h"
+#include "lang/OutOfMemoryError.h"
+#include "lang/StringIndexOutOfBoundsException.h"
+#include "lang/detail/UnitReverse.h"
+#include "support/TestSupport.h"
+
+namespace zqlang {
+namespace {
+
+using testing_support::CapacityOf;
+using testing_support::SameBody;
+using testing_support::SweepAllocationFailures;
+using testing_support::Text;
+
+template <class T, class = void>
+struct CanAppend : std::false_type {};
+template <class T>
+struct CanAppend<T, std::void_t<decltype(std::declval<CZqStringBuilder&>().append(std::declval<T>()))>>
+    : std::true_type {};
+static_assert(!CanAppend<const char*>::value, "narrow text is refused, not turned into bool");
+static_assert(CanAppend<const char16_t*>::value && CanAppend<std::int64_t>::value,
+              "wide text and int64_t (a long here) are taken");
+static_assert(!std::is_convertible<CZqString, CZqStringBuilder>::value, "no silent conversion");
+
+using Op = std::function<void(CZqStringBuilder&)>;
+
+// The builder's text, read without touching its sharing.
+std::u16string TextOf(const CZqStringBuilder& b) {
+  std::u16string text(static_cast<size_t>(b.length()), u'#');
+  b.getChars(0, b.length(), text.data(), 0);
+  return text;
+}
+
+// What op threw, in one comparable form: the class's short name, then
+// "#<value>" for an index exception built from a value, else ": <message>"
+// (nothing for an exception without message).
+std::u16string Failure(const std::function<void()>& op) {
+  try {
+    op();
+  } catch (const Throwable& e) {
+    const std::u16string fullName = Text(e.GetFullName());
+    const std::u16string name = fullName.substr(fullName.rfind(u'.') + 1);
+    std::u16string indexText;
+    if (const auto* s = dynamic_cast<const StringIndexOutOfBoundsException*>(&e))
+      indexText = Text(s->toString());
+    if (const auto* a = dynamic_cast<const ArrayIndexOutOfBoundsException*>(&e))
+      indexText = Text(a->toString());
+    const std::u16string kIndexHead = u"CZqString index out of bounds: ";
+    if (indexText.compare(0, kIndexHead.size(), kIndexHead) == 0)
+      return name + u" #" + indexText.substr(kIndexHead.size());
+    const std::u16string message = Text(e.getMessage());
+    return message == u"com.zarq.lang.Throwable" ? name : name + u": " + message;
+  }
+  return u"no exception";
+}
+
+// Builder tests run twice: with the body owned, and with the body shared by
+// a string taken with toString(). Every string taken must keep its text
+// whatever happens to the builder afterwards (checked at TearDown).
+class CZqStringBuilderTest : public ::testing::TestWithParam<bool> {
+ protected:
+  bool Shared() const { return GetParam(); }
+
+  // A builder holding text at full capacity (capacity == length), so that
+  // any addition grows it; in the shared run a string holds its body too.
+  CZqStringBuilder& Make(const std::u16string& text) {
+    mBuilder.emplace(static_cast<int>(text.size()));
+    mBuilder->append(text.data(), 0, static_cast<int>(text.size()));
+    mTaken = Shared() ? mBuilder->toString() : CZqString();
+    mTakenText = Text(mTaken);
+    return *mBuilder;
+  }
+
+  // True while the builder still holds the body of the string taken.
+  bool StillShares() const { return SameBody(mBuilder->toString(), mTaken); }
+
+  void TearDown() override { EXPECT_EQ(mTakenText, Text(mTaken)) << "a taken string changed"; }
+
+  std::optional<CZqStringBuilder> mBuilder;
+  CZqString mTaken;
+  std::u16string mTakenText;
+};
+
+INSTANTIATE_TEST_SUITE_P(OwnedAndShared, CZqStringBuilderTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Shared" : "Owned";
+                         });
+
+const CZqString kHello(u"hello");
+const char16_t* const kNull = nullptr;
+
+struct ChangeRow {
+  const char* what;
+  Op op;
+  std::u16string expected;  // text after op on "abcdef"
+};
+
+TEST_P(CZqStringBuilderTest, EveryChangeGivesItsTextAndEndsTheSharing) {
+  const ChangeRow rows[] = {
+      {"append(true)", [](auto& b) { b.append(true); }, u"abcdeftrue"},
+      {"append(false)", [](auto& b) { b.append(false); }, u"abcdeffalse"},
+      {"append(ch)", [](auto& b) { b.append(u'x'); }, u"abcdefx"},
+      {"append(units)", [](auto& b) { b.append(u"xyz", 1, 2); }, u"abcdefyz"},
+      {"append(text)", [](auto& b) { b.append(u"xy"); }, u"abcdefxy"},
+      {"append(string)", [](auto& b) { b.append(CZqString(u"gh")); }, u"abcdefgh"},
+      {"append(seq)", [](auto& b) { b.append(static_cast<const CharSequence&>(kHello)); },
+       u"abcdefhello"},
+      {"append(seq, 1, 3)", [](auto& b) { b.append(kHello, 1, 3); }, u"abcdefel"},
+      {"append(seq, 0, 0)", [](auto& b) { b.append(kHello, 0, 0); }, u"abcdef"},
+      {"append(int)", [](auto& b) { b.append(-5); }, u"abcdef-5"},
+      {"append(long)", [](auto& b) { b.append(7L); }, u"abcdef7"},
+      {"append(long long)", [](auto& b) { b.append(LLONG_MIN); }, u"abcdef-9223372036854775808"},
+      {"append(double)", [](auto& b) { b.append(1234567.0); }, u"abcdef1.23457e+06"},
+      {"insert(bool)", [](auto& b) { b.insert(0, false); }, u"falseabcdef"},
+      {"insert(ch) at end", [](auto& b) { b.insert(6, u'x'); }, u"abcdefx"},
+      {"insert(units)", [](auto& b) { b.insert(3, u"xyz", 1, 2); }, u"abcyzdef"},
+      {"insert(text)", [](auto& b) { b.insert(3, u"XY"); }, u"abcXYdef"},
+      {"insert(string)", [](auto& b) { b.insert(1, CZqString(u"--")); }, u"a--bcdef"},
+      {"insert(seq) longer than the text",
+       [](auto& b) { b.insert(2, static_cast<const CharSequence&>(CZqString(u"0123456789"))); },
+       u"ab0123456789cdef"},
+      {"insert(seq, 1, 3)", [](auto& b) { b.insert(1, kHello, 1, 3); }, u"aelbcdef"},
+      {"insert(seq, 2, 2)", [](auto& b) { b.insert(6, kHello, 2, 2); }, u"abcdef"},
+      {"insert(int)", [](auto& b) { b.insert(2, -12); }, u"ab-12cdef"},
+      {"insert(long)", [](auto& b) { b.insert(0, 9L); }, u"9abcdef"},
+      {"insert(long long)", [](auto& b) { b.insert(6, LLONG_MAX); }, u"abcdef9223372036854775807"},
+      {"insert(double)", [](auto& b) { b.insert(3, 0.1); }, u"abc0.1def"},
+      {"deleteRange past the end", [](auto& b) { b.deleteRange(1, 100); }, u"a"},
+      {"deleteRange empty", [](auto& b) { b.deleteRange(2, 2); }, u"abcdef"},
+      {"deleteRange at the end", [](auto& b) { b.deleteRange(6, 6); }, u"abcdef"},
+      {"deleteCharAt(last)", [](auto& b) { b.deleteCharAt(5); }, u"abcde"},
+      {"replace(1, 3)", [](auto& b) { b.replace(1, 3, u"XYZ"); }, u"aXYZdef"},
+      {"replace(2, 100)", [](auto& b) { b.replace(2, 100, u"Z"); }, u"abZ"},
+      {"replace(6, 6)", [](auto& b) { b.replace(6, 6, u"!"); }, u"abcdef!"},
+      {"replace(0, 6) by nothing", [](auto& b) { b.replace(0, 6, u""); }, u""},
+      {"reverse", [](auto& b) { b.reverse(); }, u"fedcba"},
+      {"setCharAt", [](auto& b) { b.setCharAt(0, u'z'); }, u"zbcdef"},
+      {"setLength shorter", [](auto& b) { b.setLength(2); }, u"ab"},
+      {"setLength longer", [](auto& b) { b.setLength(8); }, std::u16string(u"abcdef\0\0", 8)},
+      {"ensureCapacity", [](auto& b) { b.ensureCapacity(100); }, u"abcdef"},
+  };
+  for (const ChangeRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    CZqStringBuilder& b = Make(u"abcdef");
+    row.op(b);
+    EXPECT_EQ(row.expected, Text(b.toString()));
+    EXPECT_EQ(static_cast<int>(row.expected.size()), b.length());
+    if (Shared()) {
+      EXPECT_FALSE(StillShares());
+    }
+  }
+}
+
+TEST_P(CZqStringBuilderTest, ChainsThroughBothInterfaces) {
+  CZqStringBuilder& b = Make(u"");
+  EXPECT_EQ(&b, &b.append(u'a').append(1).append(u"b"));
+  Appendable& sink = b;
+  Appendable& again = sink.append(u'c').append(kHello).append(kHello, 0, 1);
+  EXPECT_EQ(&sink, &again);
+  EXPECT_EQ(u"a1bchelloh", Text(b.toString()));
+}
+
+TEST_P(CZqStringBuilderTest, AppendsAndInsertsItself) {
+  CZqStringBuilder& b = Make(u"ab");
+  b.append(b);
+  EXPECT_EQ(u"abab", Text(b.toString()));
+  b.insert(0, b);
+  EXPECT_EQ(u"abababab", Text(b.toString()));
+  const CZqString taken = b.toString();  // b shares with taken from here
+  b.append(taken).replace(0, 2, taken);  // 16 units, then 2 of them become 8
+  EXPECT_EQ(u"abababab", Text(taken));
+  std::u16string expected;
+  for (int i = 0; i < 11; ++i)
+    expected += u"ab";
+  EXPECT_EQ(expected, TextOf(b));
+}
+
+TEST_P(CZqStringBuilderTest, ReadingNeverCopiesTheBody) {
+  CZqStringBuilder& b = Make(u"hello");
+  const CZqString taken = b.toString();
+  char16_t dst[2];
+  b.charAt(4);
+  b.getChars(1, 3, dst, 0);
+  b.indexOf(u"l");
+  b.lastIndexOf(u"l", 2);
+  b.substring(1);
+  b.subSequence(1, 3)->Release();
+  b.length();
+  b.capacity();
+  b.trimToSize();
+  EXPECT_TRUE(SameBody(b.toString(), taken));
+  EXPECT_EQ(u"hello", Text(taken));
+}
+
+struct FailureRow {
+  const char* what;
+  Op op;
+  std::u16string thrown;
+  bool unshares;  // the sharing ends before the failure
+};
+
+TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
+  const std::u16string sioobe = u"StringIndexOutOfBoundsException";
+  const FailureRow rows[] = {
+      // Changing members: the sharing ends first.
+      {"deleteRange", [](auto& b) { b.deleteRange(-1, -5); },
+       sioobe + u": DeleteRange: Negative start index: -1", true},
+      {"deleteRange", [](auto& b) { b.deleteRange(7, 2); },
+       sioobe + u": DeleteRange: start index (7) is greater than length (6)", true},
+      {"deleteRange", [](auto& b) { b.deleteRange(3, 2); },
+       sioobe + u": DeleteRange: start index (3) is greater than end index (2)", true},
+      {"deleteCharAt", [](auto& b) { b.deleteCharAt(-2); },
+       sioobe + u": DeleteCharAt: Negative start index: -2", true},
+      {"deleteCharAt", [](auto& b) { b.deleteCharAt(6); },
+       sioobe + u": DeleteRange: Index (6) is greater than or equal to length (6)", true},
+      {"replace", [](auto& b) { b.replace(-1, 9, u"x"); },
+       sioobe + u": Replace: Negative start index: -1", true},
+      {"replace", [](auto& b) { b.replace(7, 2, u"x"); },
+       sioobe + u": Replace: start index (7) is greater than length (6)", true},
+      {"replace", [](auto& b) { b.replace(3, 2, u"x"); },
+       sioobe + u": Replace: start index (3) is greater than end index (2)", true},
+      {"setCharAt", [](auto& b) { b.setCharAt(-1, u'z'); },
+       u"IndexOutOfBoundsException: SetCharAt: Negative index", true},
+      {"setCharAt", [](auto& b) { b.setCharAt(6, u'z'); },
+       u"IndexOutOfBoundsException: SetCharAt: Index >= length", true},
+      {"setLength", [](auto& b) { b.setLength(-1); },
+       u"IndexOutOfBoundsException: SetLength: Negative length", true},
+      {"insert(ch)", [](auto& b) { b.insert(7, u'x'); }, sioobe + u": Index: 7, Length: 6", true},
+      {"insert(bool)", [](auto& b) { b.insert(-1, true); }, sioobe + u": Index: -1, Length: 6", true},
+      {"insert(int)", [](auto& b) { b.insert(7, 42); }, sioobe + u": Index: 7, Length: 6", true},
+      {"insert(text)", [](auto& b) { b.insert(-3, u"x"); }, sioobe + u": Index: -3, Length: 6", true},
+      {"insert(seq range)", [](auto& b) { b.insert(7, kHello, 0, 1); },
+       sioobe + u": Index: 7, Length: 6", true},
+      {"append(seq range)", [](auto& b) { b.append(kHello, -1, -2); }, sioobe + u" #-1", true},
+      {"append(seq range)", [](auto& b) { b.append(kHello, 3, 1); }, sioobe + u" #-2", true},
+      {"append(seq range)", [](auto& b) { b.append(kHello, 0, 9); }, sioobe + u" #9", true},
+      // Checks made before the sharing ends.
+      {"insert(seq range)", [](auto& b) { b.insert(99, kHello, -1, -3); },
+       sioobe + u": insert: Negative start: -1", false},
+      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 0, -3); },
+       sioobe + u": insert: Negative end: -3", false},
+      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 2, 1); },
+       sioobe + u": insert: start (2) is greater than end (1)", false},
+      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 0, 9); },
+       sioobe + u": insert: end (9) is greater than length (5)", false},
+      {"append(null)", [](auto& b) { b.append(kNull); },
+       u"NullPointerException: CZqStringBuilder::append(const char16_t*): null text", false},
+      {"append(null, 0, 1)", [](auto& b) { b.append(kNull, 0, 1); },
+       u"NullPointerException: CZqStringBuilder::append(const char16_t*, int, int): null text",
+       false},
+      {"insert(0, null)", [](auto& b) { b.insert(0, kNull); },
+       u"NullPointerException: CZqStringBuilder::insert(int, const char16_t*): null text", false},
+      {"insert(0, null, 0, 1)", [](auto& b) { b.insert(0, kNull, 0, 1); },
+       u"NullPointerException: CZqStringBuilder::insert(int, const char16_t*, int, int): null text",
+       false},
+      {"append(units, -1)", [](auto& b) { b.append(u"xy", 0, -1); }, sioobe + u" #-1", false},
+      {"insert(units, -2)", [](auto& b) { b.insert(0, u"xy", 0, -2); }, sioobe + u" #-2", false},
+      // Reading members.
+      {"charAt", [](auto& b) { b.charAt(6); }, u"IndexOutOfBoundsException", false},
+      {"charAt", [](auto& b) { b.charAt(-1); }, u"IndexOutOfBoundsException", false},
+      {"getChars", [](auto& b) { char16_t d[9]; b.getChars(-1, 9, d, -1); }, sioobe + u" #-1", false},
+      {"getChars", [](auto& b) { char16_t d[9]; b.getChars(3, 2, d, -1); }, sioobe + u" #-1", false},
+      {"getChars", [](auto& b) { char16_t d[9]; b.getChars(0, 7, d, -1); }, sioobe + u" #7", false},
+      {"getChars", [](auto& b) { char16_t d[9]; b.getChars(0, 1, d, -1); },
+       u"ArrayIndexOutOfBoundsException #-1", false},
+      {"substring", [](auto& b) { b.substring(-1); }, sioobe + u": substring: Negative start: -1",
+       false},
+      {"substring", [](auto& b) { b.substring(8, 7); },
+       sioobe + u": substring: end (7) is greater than length (6)", false},
+      {"substring", [](auto& b) { b.substring(3, 1); },
+       sioobe + u": substring: start (3) is greater than end (1)", false},
+      {"subSequence", [](auto& b) { b.subSequence(-1, 9); }, sioobe + u" #-1", false},
+      {"subSequence", [](auto& b) { b.subSequence(8, 7); }, sioobe + u" #-1", false},
+      {"subSequence", [](auto& b) { b.subSequence(0, 7); }, sioobe + u" #7", false},
+  };
+  for (const FailureRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    CZqStringBuilder& b = Make(u"abcdef");
+    EXPECT_EQ(row.thrown, Failure([&] { row.op(b); }));
+    EXPECT_EQ(u"abcdef", Text(b.toString()));
+    EXPECT_EQ(6, b.capacity());
+    if (Shared()) {
+      EXPECT_EQ(!row.unshares, StillShares());
+    }
+  }
+}
+
+TEST(CZqStringBuilderConstructionTest, NegativeCapacityIsRefused) {
+  EXPECT_EQ(u"NegativeArraySizeException", Failure([] { CZqStringBuilder b(-1); }));
+  EXPECT_EQ(0, CZqStringBuilder(0).capacity());
+  EXPECT_EQ(16, CZqStringBuilder().capacity());
+}
+
+struct GrowthRow {
+  const char* what;
+  std::function<CZqStringBuilder()> make;
+  Op op;
+  int capacity;
+};
+
+TEST(CZqStringBuilderGrowthTest, CapacitiesAreExact) {
+  const auto fresh = [] { return CZqStringBuilder(); };
+  const auto empty0 = [] { return CZqStringBuilder(0); };
+  const auto abc = [] { return CZqStringBuilder(CZqString(u"abc")); };  // capacity 4
+  const auto full8 = [] { return std::move(CZqStringBuilder(8).append(u"abcdefgh")); };
+  const GrowthRow rows[] = {
+      {"16 + 17 units", fresh, [](auto& b) { b.append(u"abcdefghijklmnopq"); }, 33},
+      {"16 + 16 units", fresh, [](auto& b) { b.append(u"abcdefghijklmnop"); }, 16},
+      {"0 + one unit", empty0, [](auto& b) { b.append(u'x'); }, 17},
+      {"0 + bool", empty0, [](auto& b) { b.append(true); }, 20},
+      {"16 + int", fresh, [](auto& b) { b.append(7); }, 36},
+      {"16 + double", fresh, [](auto& b) { b.append(0.5); }, 36},
+      {"abc + unit keeps the copied capacity", abc, [](auto& b) { b.append(u'd'); }, 4},
+      {"abc + 2 units", abc, [](auto& b) { b.append(u"de"); }, 21},
+      {"abc + int reserves 20", abc, [](auto& b) { b.append(1); }, 39},
+      {"abc, insert int needs its length only", abc, [](auto& b) { b.insert(0, 1); }, 4},
+      {"abc, insert 2 units", abc, [](auto& b) { b.insert(1, u"xy"); }, 21},
+      {"replace grows as delete then insert", full8,
+       [](auto& b) { b.replace(2, 4, u"WXYZ"); }, 26},
+      {"replace that fits after the delete", full8, [](auto& b) { b.replace(2, 5, u"XYZ"); }, 8},
+      {"ensureCapacity below", fresh, [](auto& b) { b.ensureCapacity(10); }, 16},
+      {"ensureCapacity negative", fresh, [](auto& b) { b.ensureCapacity(-5); }, 16},
+      {"ensureCapacity above", fresh, [](auto& b) { b.ensureCapacity(100); }, 100},
+      {"setLength grows exactly", empty0, [](auto& b) { b.setLength(5); }, 5},
+      {"setLength(0) keeps it", fresh, [](auto& b) { b.append(u"ab").setLength(0); }, 16},
+      {"trimToSize", fresh, [](auto& b) { b.append(u"abc").trimToSize(); }, 3},
+      {"trimToSize when full", full8, [](auto& b) { b.trimToSize(); }, 8},
+      {"reverse keeps it", fresh, [](auto& b) { b.append(u"abc").reverse(); }, 16},
+  };
+  for (const GrowthRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    CZqStringBuilder b = row.make();
+    row.op(b);
+    EXPECT_EQ(row.capacity, b.capacity());
+  }
+}
+
+TEST(CZqStringBuilderSharingTest, ToStringHandsOverTheBodyUntilTheNextChange) {
+  CZqStringBuilder b;
+  b.append(u"abc");
+  const CZqString first = b.toString();
+  const CZqString second = b.toString();
+  EXPECT_TRUE(SameBody(first, second));
+  EXPECT_EQ(16, CapacityOf(first));
+  b.append(u'd');
+  EXPECT_EQ(u"abc", Text(first));
+  const CZqString third = b.toString();
+  EXPECT_EQ(u"abcd", Text(third));
+  EXPECT_FALSE(SameBody(first, third));
+  EXPECT_EQ(16, CapacityOf(third));  // the copy keeps the capacity
+}
+
+TEST(CZqStringBuilderSharingTest, TrimToSizeWorksOnTheSharedBody) {
+  CZqStringBuilder b;
+  b.append(u"abc");
+  const CZqString taken = b.toString();
+  b.trimToSize();
+  EXPECT_EQ(3, CapacityOf(taken));
+  EXPECT_EQ(u"abc", Text(taken));
+  EXPECT_TRUE(SameBody(b.toString(), taken));
+  b.append(u'd');  // still shared: copies
+  EXPECT_EQ(u"abc", Text(taken));
+}
+
+TEST(CZqStringBuilderSharingTest, CopiesAndAssignmentsShareUntilEitherChanges) {
+  CZqStringBuilder a;
+  a.append(u"abc");
+  CZqStringBuilder b(a);
+  EXPECT_TRUE(SameBody(a.toString(), b.toString()));
+  b.append(u'b');
+  a.append(u'a');
+  EXPECT_EQ(u"abca", Text(a.toString()));
+  EXPECT_EQ(u"abcb", Text(b.toString()));
+
+  CZqStringBuilder c;
+  c = a;
+  c.setCharAt(0, u'C');  // c copies
+  a.setCharAt(1, u'A');  // a was marked shared by the assignment: copies too
+  EXPECT_EQ(u"Cbca", Text(c.toString()));
+  EXPECT_EQ(u"aAca", Text(a.toString()));
+  const CZqStringBuilder& self = c;
+  c = self;
+  EXPECT_EQ(u"Cbca", Text(c.toString()));
+}
+
+TEST(CZqStringBuilderSharingTest, HeapBuildersAndSequencesAreReleased) {
+  const long long before = testing_support::LiveBlocks();
+  CharSequence* builder = new CZqStringBuilder(CZqString(u"hello"));
+  CharSequence* part = builder->subSequence(1, 3);
+  EXPECT_EQ(2, part->length());
+  EXPECT_EQ(u'l', part->charAt(1));
+  EXPECT_EQ(u"el", Text(static_cast<CZqStringBuilder*>(builder)->substring(1, 3)));
+  EXPECT_EQ(2, CapacityOf(static_cast<CZqStringBuilder*>(builder)->substring(1, 3)));
+  part->Release();
+  builder->Release();
+  EXPECT_EQ(before, testing_support::LiveBlocks());
+}
+
+TEST(CZqStringBuilderReadTest, SearchesAndCopies) {
+  const CZqStringBuilder b(kHello);
+  const struct {
+    int result, expected;
+  } searches[] = {
+      {b.indexOf(u"l"), 2},          {b.indexOf(u"l", 3), 3},        {b.indexOf(u"l", -7), 2},
+      {b.indexOf(u"lo", 4), -1},     {b.indexOf(u"", 5), 5},         {b.indexOf(u"", 6), -1},
+      {b.lastIndexOf(u"l"), 3},      {b.lastIndexOf(u"l", 2), 2},    {b.lastIndexOf(u"l", 100), 3},
+      {b.lastIndexOf(u"", 100), 5},  {b.lastIndexOf(u"l", -1), -1},  {b.charAt(4), u'o'},
+  };
+  for (size_t i = 0; i < std::size(searches); ++i)
+    EXPECT_EQ(searches[i].expected, searches[i].result) << "row " << i;
+  char16_t dst[4] = {u'#', u'#', u'#', u'#'};
+  b.getChars(1, 3, dst, 1);
+  EXPECT_EQ(u"#el#", std::u16string(dst, 4));
+  EXPECT_EQ(u"", Text(b.substring(5)));
+}
+
+TEST(CZqStringBuilderEditTest, ReverseKeepsSurrogatePairs) {
+  const char16_t hi = 0xD83D, lo = 0xDE00;
+  const struct {
+    std::u16string text, reversed;
+  } rows[] = {
+      {{u'a', u'b', hi, lo, u'c'}, {u'c', hi, lo, u'b', u'a'}},
+      {{hi, u'x'}, {u'x', hi}},
+      {{lo, hi}, {hi, lo}},        // not a pair: moved like any units
+      {{hi, hi, lo}, {hi, lo, hi}},  // the second high starts the pair
+  };
+  for (const auto& row : rows) {
+    CZqStringBuilder b;
+    b.append(row.text.data(), 0, static_cast<int>(row.text.size()));
+    EXPECT_EQ(row.reversed, Text(b.reverse().toString()));
+  }
+  CZqStringBuilder empty;
+  const long long before = testing_support::LiveBlocks();
+  empty.reverse();
+  EXPECT_EQ(before, testing_support::LiveBlocks()) << "an empty reverse allocated";
+}
+
+TEST(CZqStringBuilderEditTest, FastReverseMatchesTheScalarWalk) {
+  // Texts dense in surrogates, of every length around the 8-unit steps.
+  std::mt19937 random(7);
+  const char16_t alphabet[] = {u'a', 0xD800, 0xDBFF, 0xDC00, 0xDFFF, u'z'};
+  for (int length = 0; length < 200; ++length) {
+    std::u16string text(static_cast<size_t>(length), u'a');
+    for (char16_t& unit : text)
+      unit = alphabet[random() % std::size(alphabet)];
+    std::u16string fast(text.size(), u'#');
+    std::u16string scalar(text.size(), u'#');
+    detail::ReverseUnits(text.data(), length, fast.data());
+    detail::ReverseUnitsScalar(text.data(), length, scalar.data());
+    ASSERT_EQ(scalar, fast) << "length " << length;
+  }
+}
+
+// Numbers are written as a default stream writes them under the global
+// locale, also when that text is longer than the 20 units reserved.
+TEST(CZqStringBuilderLocaleTest, GroupedNumbersFitWhateverTheirLength) {
+  struct Grouping : std::numpunct<char> {
+    char do_thousands_sep() const override { return ','; }
+    std::string do_grouping() const override { return "\1"; }
+  };
+  const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new Grouping));
+  std::ostringstream stream;
+  stream << LLONG_MIN;
+  const std::string narrow = stream.str();
+  const std::u16string expected(narrow.begin(), narrow.end());
+  CZqStringBuilder b;
+  b.append(u"<>").insert(1, LLONG_MIN).append(LLONG_MIN);
+  std::locale::global(previous);
+  ASSERT_GT(expected.size(), 20u);
+  EXPECT_EQ(u"<" + expected + u">" + expected, Text(b.toString()));
+}
+
+struct MemoryRow {
+  const char* what;
+  Op op;
+  int points;  // allocations that can fail, the body owned
+  bool reads;  // a reading member: no copy of a shared body
+};
+
+// Every allocation place: OutOfMemoryError, nothing leaked, the builder's
+// text, length and capacity as before, a string sharing the body untouched.
+TEST_P(CZqStringBuilderTest, EveryAllocationFailureLeavesTheBuilderAsItWas) {
+  const CZqString xyz(u"XYZ");
+  const MemoryRow rows[] = {
+      {"append(ch): growth", [](auto& b) { b.append(u'x'); }, 1, false},
+      {"append(text): growth", [](auto& b) { b.append(u"xy"); }, 1, false},
+      {"append(bool): growth", [](auto& b) { b.append(true); }, 1, false},
+      {"append(int): growth", [](auto& b) { b.append(42); }, 1, false},
+      {"append(double): growth", [](auto& b) { b.append(2.5); }, 1, false},
+      {"append(seq range): array, growth", [](auto& b) { b.append(kHello, 0, 3); }, 2, false},
+      {"append(itself): array, growth", [](auto& b) { b.append(b); }, 2, false},
+      {"insert(seq range): array, growth", [](auto& b) { b.insert(1, kHello, 0, 3); }, 2, false},
+      {"insert(int): growth", [](auto& b) { b.insert(0, 42); }, 1, false},
+      {"insert(string): growth", [&](auto& b) { b.insert(2, xyz); }, 1, false},
+      {"replace: growth first", [&](auto& b) { b.replace(0, 1, xyz); }, 1, false},
+      {"reverse: new array", [](auto& b) { b.reverse(); }, 1, false},
+      {"setLength: growth", [](auto& b) { b.setLength(10); }, 1, false},
+      {"ensureCapacity: growth", [](auto& b) { b.ensureCapacity(50); }, 1, false},
+      {"deleteRange", [](auto& b) { b.deleteRange(1, 3); }, 0, false},
+      {"substring: body, array", [](auto& b) { b.substring(1, 3); }, 2, true},
+      {"subSequence: body, array, object", [](auto& b) { b.subSequence(1, 3)->Release(); }, 3,
+       true},
+      {"toString", [](auto& b) { b.toString(); }, 0, true},
+  };
+  for (const MemoryRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    CZqStringBuilder& b = Make(u"abcdef");
+    const auto op = [&] {
+      try {
+        row.op(b);
+      } catch (const OutOfMemoryError&) {
+        if (Shared() && !StillShares()) {
+          // Failed after the copy was made: the builder keeps that copy, its
+          // own blocks and its unchanged text. Share again, so that every
+          // failure point starts from the same state and blocks compare.
+          EXPECT_EQ(u"abcdef", TextOf(b));
+          EXPECT_EQ(6, b.capacity());
+          b = CZqStringBuilder(mTaken);
+        }
+        throw;
+      }
+    };
+    const int points = SweepAllocationFailures(op, [&] {
+      EXPECT_EQ(u"abcdef", TextOf(b));
+      EXPECT_EQ(6, b.length());
+      EXPECT_EQ(6, b.capacity());
+      EXPECT_EQ(mTakenText, Text(mTaken));
+    });
+    // In the shared run a change first copies the body: two more places.
+    EXPECT_EQ(row.points + (Shared() && !row.reads ? 2 : 0), points);
+  }
+}
+
+TEST(CZqStringBuilderOutOfMemoryTest, ConstructionAndTrimFailCleanly) {
+  EXPECT_EQ(2, SweepAllocationFailures([] { CZqStringBuilder b; }));
+  EXPECT_EQ(2, SweepAllocationFailures([] { CZqStringBuilder b(5); }));
+  CZqStringBuilder b;
+  b.append(u"abc");
+  {
+    testing_support::NoMemory noMemory;
+    b.trimToSize();  // silently keeps the array
+  }
+  EXPECT_EQ(16, b.capacity());
+  EXPECT_EQ(u"abc", Text(b.toString()));
+}
+
+}  // namespace
+}  // namespace zqlang
