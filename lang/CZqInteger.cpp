@@ -100,7 +100,10 @@ int CZqInteger::Release() const {
   const int count = --mRefCount;
   if (count != 0)
     return count;
-  delete this;
+  // Destroyed as exactly this class: the destructor is not virtual.
+  CZqInteger* self = const_cast<CZqInteger*>(this);
+  self->~CZqInteger();
+  operator delete(self);
   return 0;
 }
 

@@ -32,7 +32,7 @@ namespace zqlang {
 
 class CZqStringBuilder;
 
-class ZQ_API CZqInteger final : public ZqUnknownItf {
+class ZQ_API CZqInteger : public ZqUnknownItf {
  public:
   /// @name The box
   /// @{
@@ -45,6 +45,8 @@ class ZQ_API CZqInteger final : public ZqUnknownItf {
   CZqInteger(const CZqInteger& other);
   /// Takes \p other's value; keeps this object's own count.
   CZqInteger& operator=(const CZqInteger& other);
+  /// Not virtual: a boxed integer is freed by its own Release(), which
+  /// destroys it as a CZqInteger.
   ~CZqInteger();
 
   int intValue() const { return mValue; }
