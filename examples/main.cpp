@@ -3,6 +3,8 @@
 // exceptions.
 #include <ZarqLang.h>
 
+#include "IntArray.h"
+
 #include <iostream>
 #include <string>
 
@@ -63,6 +65,33 @@ int main() {
   } catch (const zqlang::StringIndexOutOfBoundsException& e) {
     std::cout << "caught: " << Narrow(e.toString()) << '\n';
   }
+  // The typical road: build "n=" + 42, take it out, cut the number off and
+  // parse it. A text that is not a number is a NumberFormatException, which
+  // the application may catch as the more general IllegalArgumentException.
+  const CZqString assignment = CZqStringBuilder().append(u"n=").append(42).toString();
+  const int n = zqlang::CZqInteger::parseInt(assignment.substring(2), 10);
+  std::cout << "parsed: " << n << " from " << Narrow(assignment) << '\n';
+  try {
+    zqlang::CZqInteger::parseInt(CZqString(u"4x"), 10);
+  } catch (const zqlang::IllegalArgumentException& e) {
+    std::cout << "caught: " << Narrow(e.toString());
+  }
+  std::cout << "radix:  " << Narrow(zqlang::CZqInteger::toHexString(n)) << " "
+            << Narrow(zqlang::CZqInteger::toString(-n, 2)) << '\n';
+
+  // A collection of the application's own, on the library's growable array.
+  IntArray squares;
+  for (int i = 1; i <= 20; ++i)
+    squares.add(i * i);
+  squares.removeAt(0);
+  std::cout << "array:  " << squares.size() << " squares, the last " << squares.get(squares.size() - 1)
+            << '\n';
+  try {
+    squares.get(squares.size());
+  } catch (const zqlang::ArrayIndexOutOfBoundsException& e) {
+    std::cout << "caught: " << Narrow(e.getMessage()) << '\n';
+  }
+
   // Exceptions chain: the cause's text follows the message.
   const zqlang::RuntimeException wrapped(CZqString(u"could not read the greeting"),
                                          new zqlang::IllegalStateException(CZqString(u"closed")));

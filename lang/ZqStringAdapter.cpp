@@ -1,0 +1,48 @@
+//===- lang/ZqStringAdapter.cpp - a string as a counted object ------------===//
+#include "lang/ZqStringAdapter.h"
+
+#include "lang/detail/Memory.h"
+
+namespace zqlang {
+
+ZqStringAdapter::ZqStringAdapter(const CZqString& value) : mRefCount(0), mValue(value) {}
+
+ZqStringAdapter::ZqStringAdapter(const ZqStringAdapter& other)
+    : ZqUnknownItf(other), mRefCount(other.mRefCount), mValue(other.mValue) {}
+
+ZqStringAdapter::~ZqStringAdapter() = default;
+
+int ZqStringAdapter::hashCode() const { return mValue.hashCode(); }
+
+bool ZqStringAdapter::equals(const ZqStringAdapter& other) const {
+  return mValue.equals(other.mValue);
+}
+
+int ZqStringAdapter::AddRef() const { return ++mRefCount; }
+
+int ZqStringAdapter::Release() const {
+  const int count = --mRefCount;
+  if (count != 0)
+    return count;
+  delete this;
+  return 0;
+}
+
+void* ZqStringAdapter::operator new(std::size_t size) {
+  void* block = detail::Allocate(size);
+  if (block == nullptr)
+    throw std::bad_alloc();
+  return block;
+}
+
+void* ZqStringAdapter::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return detail::Allocate(size);
+}
+
+void ZqStringAdapter::operator delete(void* block) noexcept { detail::Free(block); }
+
+void ZqStringAdapter::operator delete(void* block, const std::nothrow_t&) noexcept {
+  detail::Free(block);
+}
+
+}  // namespace zqlang

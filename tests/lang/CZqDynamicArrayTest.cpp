@@ -1,0 +1,145 @@
+//===- tests/lang/CZqDynamicArrayTest.cpp - base of growable arrays -------===//
+#include "lang/CZqDynamicArray.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "lang/ArrayIndexOutOfBoundsException.h"
+#include "lang/OutOfMemoryError.h"
+#include "support/TestSupport.h"
+
+namespace zqlang {
+namespace {
+
+using testing_support::Text;
+
+// An array of ints that opens the protected members to the tests.
+class Ints : public CZqDynamicArray {
+ public:
+  explicit Ints(int elementSize = sizeof(int)) : CZqDynamicArray(elementSize) {}
+  using CZqDynamicArray::Construct;
+  using CZqDynamicArray::EnsureAtLeastFree;
+  using CZqDynamicArray::EnsureCapacity;
+  using CZqDynamicArray::EnsureCapacityNoThrow;
+  using CZqDynamicArray::VerifyIndexForAdding;
+  using CZqDynamicArray::VerifyIndexForGetting;
+  using CZqDynamicArray::VerifyRange;
+  int Capacity() const { return mCapacity; }
+  void Fill(int count) {
+    EnsureCapacity(count);
+    for (int i = 0; i < count; ++i)
+      static_cast<int*>(mData)[i] = i * 11;
+    mSize = count;
+  }
+  int At(int i) const { return static_cast<const int*>(mData)[i]; }
+};
+
+// The message of the exception a check throws, or "" when it passes.
+template <class Check>
+std::u16string Message(Check check) {
+  try {
+    check();
+    return u"";
+  } catch (const ArrayIndexOutOfBoundsException& e) {
+    return Text(e.getMessage());
+  }
+}
+
+TEST(CZqDynamicArrayTest, StartsWithoutABlock) {
+  Ints a;
+  EXPECT_TRUE(a.isEmpty());
+  EXPECT_EQ(0, a.size());
+  EXPECT_EQ(0, a.Capacity());
+  ASSERT_TRUE(a.Construct(10));
+  EXPECT_EQ(10, a.Capacity());
+  EXPECT_EQ(0, a.size());
+}
+
+TEST(CZqDynamicArrayTest, GrowsExactlyWithAFloorOf16) {
+  Ints a;
+  a.Construct(10);
+  a.EnsureCapacity(10);
+  EXPECT_EQ(10, a.Capacity());
+  a.EnsureCapacity(11);
+  EXPECT_EQ(16, a.Capacity());
+  a.EnsureCapacity(40);
+  EXPECT_EQ(40, a.Capacity());
+
+  Ints full;
+  full.Construct(10);
+  full.Fill(10);
+  full.EnsureAtLeastFree(1);  // 10 + 1 + 16
+  EXPECT_EQ(27, full.Capacity());
+  EXPECT_EQ(99, full.At(9)) << "elements survive growth";
+
+  Ints partly;
+  partly.Construct(10);
+  partly.Fill(8);
+  partly.EnsureAtLeastFree(2);
+  EXPECT_EQ(10, partly.Capacity());
+  partly.EnsureAtLeastFree(3);
+  EXPECT_EQ(27, partly.Capacity());
+}
+
+TEST(CZqDynamicArrayTest, ChecksIndicesWithTheirMessagesInOrder) {
+  Ints a;
+  a.Fill(3);
+  EXPECT_EQ(u"", Message([&] { a.VerifyIndexForGetting(2); }));
+  EXPECT_EQ(u"Index: 3, Length: 3", Message([&] { a.VerifyIndexForGetting(3); }));
+  EXPECT_EQ(u"", Message([&] { a.VerifyIndexForAdding(3); }));
+  EXPECT_EQ(u"Index: 4, Length: 3", Message([&] { a.VerifyIndexForAdding(4); }));
+  EXPECT_EQ(u"Index: -1, Length: 3", Message([&] { a.VerifyIndexForAdding(-1); }));
+
+  Ints four;
+  four.Fill(4);
+  EXPECT_EQ(u"", Message([&] { four.VerifyRange(1, 4); }));
+  EXPECT_EQ(u"", Message([&] { four.VerifyRange(2, 2); }));
+  EXPECT_EQ(u"Index: 4, Length: 4", Message([&] { four.VerifyRange(4, 4); }));
+  EXPECT_EQ(u"toIndex: 5, Length: 4", Message([&] { four.VerifyRange(2, 5); }));
+  EXPECT_EQ(u"fromIndex: 3 is greater than toIndex: 2", Message([&] { four.VerifyRange(3, 2); }));
+
+  Ints empty;
+  EXPECT_EQ(u"Index: 0, Length: 0", Message([&] { empty.VerifyRange(0, 0); }));
+}
+
+TEST(CZqDynamicArrayTest, TrimKeepsTheElements) {
+  Ints a;
+  a.Fill(5);
+  a.EnsureCapacity(16);
+  a.trimToSize();
+  EXPECT_EQ(5, a.Capacity());
+  EXPECT_EQ(44, a.At(4));
+  a.trimToSize();
+  EXPECT_EQ(5, a.Capacity());
+  Ints empty;
+  empty.Construct(8);
+  empty.trimToSize();
+  EXPECT_EQ(0, empty.Capacity());
+}
+
+TEST(CZqDynamicArrayTest, FailedAllocationsAreReportedAndChangeNothing) {
+  Ints a;
+  a.Fill(3);
+  const int capacity = a.Capacity();
+  {
+    testing_support::NoMemory noMemory;
+    EXPECT_FALSE(a.EnsureCapacityNoThrow(100));
+    EXPECT_THROW(a.EnsureCapacity(100), OutOfMemoryError);
+    EXPECT_THROW(a.EnsureAtLeastFree(100), OutOfMemoryError);
+    a.trimToSize();  // ignored
+    Ints fresh;
+    EXPECT_FALSE(fresh.Construct(4));
+    EXPECT_EQ(0, fresh.Capacity());
+  }
+  EXPECT_EQ(capacity, a.Capacity());
+  EXPECT_EQ(22, a.At(2));
+  // Byte counts that overflow are no memory too.
+  Ints huge(1 << 20);
+  EXPECT_FALSE(huge.EnsureCapacityNoThrow(INT_MAX));
+  EXPECT_THROW(a.EnsureAtLeastFree(INT_MAX), OutOfMemoryError);
+  EXPECT_FALSE(a.Construct(-1));
+}
+
+}  // namespace
+}  // namespace zqlang
