@@ -100,10 +100,8 @@ int CZqInteger::Release() const {
   const int count = --mRefCount;
   if (count != 0)
     return count;
-  // Destroyed as exactly this class: the destructor is not virtual.
-  CZqInteger* self = const_cast<CZqInteger*>(this);
-  self->~CZqInteger();
-  operator delete(self);
+  // The destructor has nothing to undo: giving back the memory ends the object.
+  operator delete(const_cast<CZqInteger*>(this));
   return 0;
 }
 
