@@ -26,7 +26,11 @@
 #define ZQ_LANG_CZQSTRING_H
 
 #include <cstddef>
+#include <functional>
+#include <iosfwd>
 #include <new>
+#include <string>
+#include <string_view>
 
 #include "lang/CZqStringBody.h"
 #include "lang/CharSequence.h"
@@ -196,6 +200,46 @@ class ZQ_API CZqString : public CharSequence {
   static void operator delete(void* block) noexcept;
   static void operator delete(void* block, const std::nothrow_t&) noexcept;
 
+  /// @name Standard library interop
+  /// Views and iterators point into the body's unit array; they copy nothing.
+  /// A view stays valid while some string holds the body (a string never
+  /// changes its body's text), so do not keep one of a temporary string.
+  /// The one way the units move is a builder's trimToSize() on a body it
+  /// shares with strings: it installs a shorter array with the same text, and
+  /// older views, iterators and Ptr() results then dangle.
+  /// @{
+
+  /// Copies the units of \p text (0 units included) into a body of capacity
+  /// text.size() + 1. Explicit because it allocates. Throws OutOfMemoryError
+  /// when no memory can be had or the size does not fit in an int.
+  explicit CZqString(std::u16string_view text);
+  /// As CZqString(std::u16string_view).
+  explicit CZqString(const std::u16string& text);
+
+  /// The units as a view, without a copy.
+  std::u16string_view view() const noexcept;
+  /// The units as a view, without a copy, so a string goes wherever a
+  /// std::u16string_view is taken.
+  operator std::u16string_view() const noexcept { return view(); }
+
+  /// The first unit and one past the last, for range-for and <algorithm>.
+  const char16_t* begin() const noexcept;
+  const char16_t* end() const noexcept;
+
+  /// Decodes \p utf8 into a new string whose body has capacity decoded
+  /// length + 1. Each maximal subpart of an ill-formed sequence (overlong
+  /// forms, encoded surrogates, values above U+10FFFF, stray or missing
+  /// continuation bytes) becomes one U+FFFD, as the Unicode standard
+  /// recommends; well-formed text round-trips exactly through toUtf8().
+  /// Throws OutOfMemoryError when no memory can be had or the decoded length
+  /// does not fit in an int.
+  static CZqString fromUtf8(std::string_view utf8);
+  /// The text in UTF-8: a surrogate pair becomes one 4-byte sequence, a lone
+  /// surrogate becomes U+FFFD (EF BF BD). Throws OutOfMemoryError when the
+  /// result cannot be allocated.
+  std::string toUtf8() const;
+  /// @}
+
   // Internals: not part of the interface.
  private:
   friend class CZqStringBuilder;
@@ -222,6 +266,40 @@ class ZQ_API CZqString : public CharSequence {
 /// \p a followed by \p b, always in a new body.
 ZQ_API CZqString operator+(const CZqString& a, const CZqString& b);
 
+/// @name Comparison operators
+/// == and != by equals(), the others by compareTo(): units compare as
+/// unsigned 16-bit values, a prefix sorts first. A `u"..."` operand converts
+/// to a temporary string.
+/// @{
+inline bool operator==(const CZqString& a, const CZqString& b) { return a.equals(b); }
+inline bool operator!=(const CZqString& a, const CZqString& b) { return !a.equals(b); }
+inline bool operator<(const CZqString& a, const CZqString& b) { return a.compareTo(b) < 0; }
+inline bool operator<=(const CZqString& a, const CZqString& b) { return a.compareTo(b) <= 0; }
+inline bool operator>(const CZqString& a, const CZqString& b) { return a.compareTo(b) > 0; }
+inline bool operator>=(const CZqString& a, const CZqString& b) { return a.compareTo(b) >= 0; }
+/// @}
+
+/// Writes the text in UTF-8, as toUtf8() does (lone surrogates as U+FFFD).
+/// Honours the stream's width and fill like a std::string.
+ZQ_API std::ostream& operator<<(std::ostream& os, const CZqString& s);
+
+/// Prints \p s for GoogleTest failure messages as a u"..." literal:
+/// printable ASCII as is, \" \\ \n \r \t escaped, every other unit as
+/// \uXXXX (so lone surrogates and U+0000 stay visible).
+ZQ_API void PrintTo(const CZqString& s, std::ostream* os);
+
 }  // namespace zqlang
+
+namespace std {
+/// Hashes a string as std::hash<std::u16string_view> hashes its units, so it
+/// agrees with equals() and with the hash of a view of the same units.
+template <>
+struct hash<zqlang::CZqString> {
+  /// The hash of s.view().
+  size_t operator()(const zqlang::CZqString& s) const noexcept {
+    return hash<u16string_view>()(s.view());
+  }
+};
+}  // namespace std
 
 #endif  // ZQ_LANG_CZQSTRING_H

@@ -28,6 +28,8 @@
 #ifndef ZQ_LANG_THROWABLE_H
 #define ZQ_LANG_THROWABLE_H
 
+#include <iosfwd>
+
 #include "lang/CZqString.h"
 #include "lang/ZqExport.h"
 
@@ -101,6 +103,10 @@ class ZQ_API Throwable {
   mutable Throwable* mCause;
   mutable CZqString* mStringCache;
 };
+
+/// Writes \p t.toString() in UTF-8. Like toString(), this follows the static
+/// type: the index exceptions have overloads of their own.
+ZQ_API std::ostream& operator<<(std::ostream& os, const Throwable& t);
 
 }  // namespace zqlang
 

@@ -1,0 +1,278 @@
+//===- lang/detail/Utf8.cpp - UTF-8 to UTF-16 and back --------------------===//
+#include "lang/detail/Utf8.h"
+
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__) && !defined(ZARQLANG_NO_SIMD)
+#include <emmintrin.h>
+#define ZQ_UTF8_SSE2 1
+#endif
+
+namespace zqlang {
+namespace detail {
+namespace {
+
+// Bytes (or units) handled by one step of the ASCII fast path.
+constexpr std::size_t kBlock = 16;
+
+using Byte = unsigned char;
+
+//===-- ASCII blocks ------------------------------------------------------===//
+
+// Copies the 16 bytes at in to 16 units at out when all are ASCII; otherwise
+// writes nothing and returns false.
+inline bool WidenAsciiBlock(const Byte* in, char16_t* out) noexcept {
+#if defined(ZQ_UTF8_SSE2)
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  if (_mm_movemask_epi8(bytes) != 0)
+    return false;
+  const __m128i zero = _mm_setzero_si128();
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
+  return true;
+#else
+  std::uint64_t a;
+  std::uint64_t b;
+  std::memcpy(&a, in, 8);
+  std::memcpy(&b, in + 8, 8);
+  if (((a | b) & 0x8080808080808080u) != 0)
+    return false;
+  for (std::size_t i = 0; i < kBlock; ++i)
+    out[i] = in[i];
+  return true;
+#endif
+}
+
+// True when the 16 bytes at in are ASCII.
+inline bool AsciiBlock(const Byte* in) noexcept {
+#if defined(ZQ_UTF8_SSE2)
+  return _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in))) == 0;
+#else
+  std::uint64_t a;
+  std::uint64_t b;
+  std::memcpy(&a, in, 8);
+  std::memcpy(&b, in + 8, 8);
+  return ((a | b) & 0x8080808080808080u) == 0;
+#endif
+}
+
+// Narrows the 16 units at in to 16 bytes at out when all are below 0x80;
+// otherwise writes nothing and returns false.
+inline bool NarrowAsciiBlock(const char16_t* in, Byte* out) noexcept {
+#if defined(ZQ_UTF8_SSE2)
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 8));
+  const __m128i wide = _mm_and_si128(_mm_or_si128(low, high), _mm_set1_epi16(-0x80));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) != 0xFFFF)
+    return false;
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+  return true;
+#else
+  std::uint64_t words[4];
+  std::memcpy(words, in, sizeof words);
+  if (((words[0] | words[1] | words[2] | words[3]) & 0xFF80FF80FF80FF80u) != 0)
+    return false;
+  for (std::size_t i = 0; i < kBlock; ++i)
+    out[i] = static_cast<Byte>(in[i]);
+  return true;
+#endif
+}
+
+// True when the 16 units at in are below 0x80.
+inline bool AsciiUnits(const char16_t* in) noexcept {
+#if defined(ZQ_UTF8_SSE2)
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 8));
+  const __m128i wide = _mm_and_si128(_mm_or_si128(low, high), _mm_set1_epi16(-0x80));
+  return _mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) == 0xFFFF;
+#else
+  std::uint64_t words[4];
+  std::memcpy(words, in, sizeof words);
+  return ((words[0] | words[1] | words[2] | words[3]) & 0xFF80FF80FF80FF80u) == 0;
+#endif
+}
+
+//===-- One sequence ------------------------------------------------------===//
+
+// One decoded sequence: its code point (U+FFFD for an ill-formed subpart)
+// and the bytes it took.
+struct Sequence {
+  char32_t codePoint;
+  std::size_t bytes;
+};
+
+inline bool InRange(Byte b, Byte low, Byte high) noexcept { return b >= low && b <= high; }
+
+// Decodes the sequence that starts with the non-ASCII byte at in. The ranges
+// of the second byte exclude overlong forms (E0, F0), encoded surrogates (ED)
+// and values above U+10FFFF (F4); C0, C1 and F5 to FF start nothing. A
+// subpart that breaks off, also at the end of the input, is replaced as a
+// whole.
+inline Sequence DecodeSequence(const Byte* in, const Byte* end) noexcept {
+  const Byte lead = in[0];
+  const std::size_t available = static_cast<std::size_t>(end - in);
+  constexpr Sequence kBadByte = {kReplacementCharacter, 1};
+  if (lead < 0xC2)
+    return kBadByte;
+  if (lead < 0xE0) {
+    if (available < 2 || !InRange(in[1], 0x80, 0xBF))
+      return kBadByte;
+    return {static_cast<char32_t>((lead & 0x1Fu) << 6 | (in[1] & 0x3Fu)), 2};
+  }
+  if (lead < 0xF0) {
+    const Byte low = lead == 0xE0 ? 0xA0 : 0x80;
+    const Byte high = lead == 0xED ? 0x9F : 0xBF;
+    if (available < 2 || !InRange(in[1], low, high))
+      return kBadByte;
+    if (available < 3 || !InRange(in[2], 0x80, 0xBF))
+      return {kReplacementCharacter, 2};
+    return {static_cast<char32_t>((lead & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu)),
+            3};
+  }
+  if (lead < 0xF5) {
+    const Byte low = lead == 0xF0 ? 0x90 : 0x80;
+    const Byte high = lead == 0xF4 ? 0x8F : 0xBF;
+    if (available < 2 || !InRange(in[1], low, high))
+      return kBadByte;
+    if (available < 3 || !InRange(in[2], 0x80, 0xBF))
+      return {kReplacementCharacter, 2};
+    if (available < 4 || !InRange(in[3], 0x80, 0xBF))
+      return {kReplacementCharacter, 3};
+    return {static_cast<char32_t>((lead & 0x07u) << 18 | (in[1] & 0x3Fu) << 12 |
+                                  (in[2] & 0x3Fu) << 6 | (in[3] & 0x3Fu)),
+            4};
+  }
+  return kBadByte;
+}
+
+inline bool IsHighSurrogate(char16_t unit) noexcept { return (unit & 0xFC00) == 0xD800; }
+inline bool IsLowSurrogate(char16_t unit) noexcept { return (unit & 0xFC00) == 0xDC00; }
+
+}  // namespace
+
+//===-- UTF-8 to UTF-16 ---------------------------------------------------===//
+
+std::size_t Utf16LengthOfUtf8(const char* bytes, std::size_t count) noexcept {
+  const Byte* in = reinterpret_cast<const Byte*>(bytes);
+  const Byte* const end = in + count;
+  std::size_t units = 0;
+  while (in != end) {
+    while (static_cast<std::size_t>(end - in) >= kBlock && AsciiBlock(in)) {
+      in += kBlock;
+      units += kBlock;
+    }
+    if (in == end)
+      break;
+    if (*in < 0x80) {
+      ++in;
+      ++units;
+      continue;
+    }
+    const Sequence sequence = DecodeSequence(in, end);
+    in += sequence.bytes;
+    units += sequence.codePoint > 0xFFFF ? 2 : 1;
+  }
+  return units;
+}
+
+std::size_t DecodeUtf8(const char*& next, const char* end, char16_t* out,
+                       std::size_t room) noexcept {
+  const Byte* in = reinterpret_cast<const Byte*>(next);
+  const Byte* const inEnd = reinterpret_cast<const Byte*>(end);
+  char16_t* const outBegin = out;
+  char16_t* const outEnd = out + room;
+  while (in != inEnd) {
+    while (static_cast<std::size_t>(inEnd - in) >= kBlock &&
+           static_cast<std::size_t>(outEnd - out) >= kBlock && WidenAsciiBlock(in, out)) {
+      in += kBlock;
+      out += kBlock;
+    }
+    if (in == inEnd || outEnd - out < 2)
+      break;
+    if (*in < 0x80) {
+      *out++ = *in++;
+      continue;
+    }
+    const Sequence sequence = DecodeSequence(in, inEnd);
+    in += sequence.bytes;
+    if (sequence.codePoint > 0xFFFF) {
+      const char32_t offset = sequence.codePoint - 0x10000;
+      *out++ = static_cast<char16_t>(0xD800 + (offset >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+    } else {
+      *out++ = static_cast<char16_t>(sequence.codePoint);
+    }
+  }
+  next = reinterpret_cast<const char*>(in);
+  return static_cast<std::size_t>(out - outBegin);
+}
+
+//===-- UTF-16 to UTF-8 ---------------------------------------------------===//
+
+std::size_t Utf8LengthOfUtf16(const char16_t* units, std::size_t count) noexcept {
+  const char16_t* in = units;
+  const char16_t* const end = units + count;
+  std::size_t bytes = 0;
+  while (in != end) {
+    while (static_cast<std::size_t>(end - in) >= kBlock && AsciiUnits(in)) {
+      in += kBlock;
+      bytes += kBlock;
+    }
+    if (in == end)
+      break;
+    const char16_t unit = *in++;
+    if (unit < 0x80) {
+      bytes += 1;
+    } else if (unit < 0x800) {
+      bytes += 2;
+    } else if (IsHighSurrogate(unit) && in != end && IsLowSurrogate(*in)) {
+      ++in;
+      bytes += 4;
+    } else {
+      bytes += 3;  // also a lone surrogate, written as U+FFFD
+    }
+  }
+  return bytes;
+}
+
+char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept {
+  const char16_t* in = units;
+  const char16_t* const end = units + count;
+  Byte* o = reinterpret_cast<Byte*>(out);
+  while (in != end) {
+    while (static_cast<std::size_t>(end - in) >= kBlock && NarrowAsciiBlock(in, o)) {
+      in += kBlock;
+      o += kBlock;
+    }
+    if (in == end)
+      break;
+    char32_t c = *in++;
+    if (c < 0x80) {
+      *o++ = static_cast<Byte>(c);
+      continue;
+    }
+    if (c < 0x800) {
+      *o++ = static_cast<Byte>(0xC0 | c >> 6);
+      *o++ = static_cast<Byte>(0x80 | (c & 0x3F));
+      continue;
+    }
+    if (IsHighSurrogate(static_cast<char16_t>(c)) && in != end && IsLowSurrogate(*in)) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (*in++ - 0xDC00u);
+      *o++ = static_cast<Byte>(0xF0 | c >> 18);
+      *o++ = static_cast<Byte>(0x80 | (c >> 12 & 0x3F));
+      *o++ = static_cast<Byte>(0x80 | (c >> 6 & 0x3F));
+      *o++ = static_cast<Byte>(0x80 | (c & 0x3F));
+      continue;
+    }
+    if ((c & 0xF800) == 0xD800)
+      c = kReplacementCharacter;
+    *o++ = static_cast<Byte>(0xE0 | c >> 12);
+    *o++ = static_cast<Byte>(0x80 | (c >> 6 & 0x3F));
+    *o++ = static_cast<Byte>(0x80 | (c & 0x3F));
+  }
+  return reinterpret_cast<char*>(o);
+}
+
+}  // namespace detail
+}  // namespace zqlang
