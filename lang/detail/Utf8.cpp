@@ -93,6 +93,88 @@ inline bool AsciiUnits(const char16_t* in) noexcept {
 #endif
 }
 
+#if defined(ZQ_UTF8_SSE2)
+// Long runs go 64 bytes (or units) per step: one test for four vectors.
+constexpr std::size_t kWideBlock = 64;
+
+inline __m128i Load(const void* in) noexcept {
+  return _mm_loadu_si128(static_cast<const __m128i*>(in));
+}
+
+inline void Store(void* out, __m128i v) noexcept { _mm_storeu_si128(static_cast<__m128i*>(out), v); }
+
+// As WidenAsciiBlock, for 64 bytes.
+inline bool WidenAsciiWideBlock(const Byte* in, char16_t* out) noexcept {
+  const __m128i a = Load(in);
+  const __m128i b = Load(in + 16);
+  const __m128i c = Load(in + 32);
+  const __m128i d = Load(in + 48);
+  if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d))) != 0)
+    return false;
+  const __m128i zero = _mm_setzero_si128();
+  Store(out, _mm_unpacklo_epi8(a, zero));
+  Store(out + 8, _mm_unpackhi_epi8(a, zero));
+  Store(out + 16, _mm_unpacklo_epi8(b, zero));
+  Store(out + 24, _mm_unpackhi_epi8(b, zero));
+  Store(out + 32, _mm_unpacklo_epi8(c, zero));
+  Store(out + 40, _mm_unpackhi_epi8(c, zero));
+  Store(out + 48, _mm_unpacklo_epi8(d, zero));
+  Store(out + 56, _mm_unpackhi_epi8(d, zero));
+  return true;
+}
+
+// True when the 64 bytes at in are ASCII.
+inline bool AsciiWideBlock(const Byte* in) noexcept {
+  const __m128i any = _mm_or_si128(_mm_or_si128(Load(in), Load(in + 16)),
+                                   _mm_or_si128(Load(in + 32), Load(in + 48)));
+  return _mm_movemask_epi8(any) == 0;
+}
+
+// As NarrowAsciiBlock, for 64 units.
+inline bool NarrowAsciiWideBlock(const char16_t* in, Byte* out) noexcept {
+  const __m128i u0 = Load(in);
+  const __m128i u1 = Load(in + 8);
+  const __m128i u2 = Load(in + 16);
+  const __m128i u3 = Load(in + 24);
+  const __m128i u4 = Load(in + 32);
+  const __m128i u5 = Load(in + 40);
+  const __m128i u6 = Load(in + 48);
+  const __m128i u7 = Load(in + 56);
+  const __m128i any = _mm_or_si128(_mm_or_si128(_mm_or_si128(u0, u1), _mm_or_si128(u2, u3)),
+                                   _mm_or_si128(_mm_or_si128(u4, u5), _mm_or_si128(u6, u7)));
+  const __m128i wide = _mm_and_si128(any, _mm_set1_epi16(-0x80));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) != 0xFFFF)
+    return false;
+  Store(out, _mm_packus_epi16(u0, u1));
+  Store(out + 16, _mm_packus_epi16(u2, u3));
+  Store(out + 32, _mm_packus_epi16(u4, u5));
+  Store(out + 48, _mm_packus_epi16(u6, u7));
+  return true;
+}
+
+// As AsciiUnits, for 64 units.
+inline bool AsciiWideUnits(const char16_t* in) noexcept {
+  const __m128i any =
+      _mm_or_si128(_mm_or_si128(_mm_or_si128(Load(in), Load(in + 8)),
+                                _mm_or_si128(Load(in + 16), Load(in + 24))),
+                   _mm_or_si128(_mm_or_si128(Load(in + 32), Load(in + 40)),
+                                _mm_or_si128(Load(in + 48), Load(in + 56))));
+  const __m128i wide = _mm_and_si128(any, _mm_set1_epi16(-0x80));
+  return _mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) == 0xFFFF;
+}
+#else
+// Without SSE2 the wide steps are the 16-byte steps.
+constexpr std::size_t kWideBlock = kBlock;
+inline bool WidenAsciiWideBlock(const Byte* in, char16_t* out) noexcept {
+  return WidenAsciiBlock(in, out);
+}
+inline bool AsciiWideBlock(const Byte* in) noexcept { return AsciiBlock(in); }
+inline bool NarrowAsciiWideBlock(const char16_t* in, Byte* out) noexcept {
+  return NarrowAsciiBlock(in, out);
+}
+inline bool AsciiWideUnits(const char16_t* in) noexcept { return AsciiUnits(in); }
+#endif
+
 //===-- One sequence ------------------------------------------------------===//
 
 // One decoded sequence: its code point (U+FFFD for an ill-formed subpart)
@@ -158,6 +240,10 @@ std::size_t Utf16LengthOfUtf8(const char* bytes, std::size_t count) noexcept {
   const Byte* const end = in + count;
   std::size_t units = 0;
   while (in != end) {
+    while (static_cast<std::size_t>(end - in) >= kWideBlock && AsciiWideBlock(in)) {
+      in += kWideBlock;
+      units += kWideBlock;
+    }
     while (static_cast<std::size_t>(end - in) >= kBlock && AsciiBlock(in)) {
       in += kBlock;
       units += kBlock;
@@ -183,6 +269,11 @@ std::size_t DecodeUtf8(const char*& next, const char* end, char16_t* out,
   char16_t* const outBegin = out;
   char16_t* const outEnd = out + room;
   while (in != inEnd) {
+    while (static_cast<std::size_t>(inEnd - in) >= kWideBlock &&
+           static_cast<std::size_t>(outEnd - out) >= kWideBlock && WidenAsciiWideBlock(in, out)) {
+      in += kWideBlock;
+      out += kWideBlock;
+    }
     while (static_cast<std::size_t>(inEnd - in) >= kBlock &&
            static_cast<std::size_t>(outEnd - out) >= kBlock && WidenAsciiBlock(in, out)) {
       in += kBlock;
@@ -215,6 +306,10 @@ std::size_t Utf8LengthOfUtf16(const char16_t* units, std::size_t count) noexcept
   const char16_t* const end = units + count;
   std::size_t bytes = 0;
   while (in != end) {
+    while (static_cast<std::size_t>(end - in) >= kWideBlock && AsciiWideUnits(in)) {
+      in += kWideBlock;
+      bytes += kWideBlock;
+    }
     while (static_cast<std::size_t>(end - in) >= kBlock && AsciiUnits(in)) {
       in += kBlock;
       bytes += kBlock;
@@ -241,6 +336,10 @@ char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept {
   const char16_t* const end = units + count;
   Byte* o = reinterpret_cast<Byte*>(out);
   while (in != end) {
+    while (static_cast<std::size_t>(end - in) >= kWideBlock && NarrowAsciiWideBlock(in, o)) {
+      in += kWideBlock;
+      o += kWideBlock;
+    }
     while (static_cast<std::size_t>(end - in) >= kBlock && NarrowAsciiBlock(in, o)) {
       in += kBlock;
       o += kBlock;
