@@ -19,6 +19,7 @@
 
 namespace zqlang {
 
+/// Reports an index outside an array.
 class ZQ_API ArrayIndexOutOfBoundsException : public IndexOutOfBoundsException {
  public:
   /// No message, no index.

@@ -19,6 +19,7 @@
 
 namespace zqlang {
 
+/// Reports an index or range outside a string or builder.
 class ZQ_API StringIndexOutOfBoundsException : public IndexOutOfBoundsException {
  public:
   /// No message, no index.

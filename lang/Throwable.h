@@ -35,6 +35,8 @@
 
 namespace zqlang {
 
+/// Root of the exception family: message, cause and full name, rendered by
+/// toString() (see the file comment).
 class ZQ_API Throwable {
  public:
   /// No message, no cause.
@@ -75,8 +77,9 @@ class ZQ_API Throwable {
   /// the result is the full name alone.
   CZqString toString() const;
 
-  /// Do nothing: the family keeps no stack traces.
+  /// Does nothing: the family keeps no stack traces.
   void printStackTrace();
+  /// Does nothing and returns *this: the family keeps no stack traces.
   Throwable& fillInStackTrace();
 
   /// The full name of the object's most-derived class. Each derived class

@@ -23,7 +23,7 @@
 #define ZARQLANG_VERSION_PATCH 0
 
 /// The three numbers as one, MAJOR * 10000 + MINOR * 100 + PATCH, for
-/// comparisons in #if.
+/// comparisons in `#if`.
 #define ZARQLANG_VERSION                                             \
   (ZARQLANG_VERSION_MAJOR * 10000 + ZARQLANG_VERSION_MINOR * 100 + \
    ZARQLANG_VERSION_PATCH)
