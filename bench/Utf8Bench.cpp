@@ -45,8 +45,12 @@ std::string AsciiText(std::size_t n) {
 // About n bytes of words in Latin, Cyrillic and CJK script with an emoji now
 // and then: every sequence length, short ASCII runs.
 std::string MixedText(std::size_t n) {
-  const char* const words[] = {"hello ",          "caf\xC3\xA9 ",     "\xD0\xBC\xD0\xB8\xD1\x80 ",
-                               "\xE6\x97\xA5\xE6\x9C\xAC ", "\xF0\x9F\x98\x80 ", "data "};
+  const char* const words[] = {"hello ",
+                               "caf\xC3\xA9 ",
+                               "\xD0\xBC\xD0\xB8\xD1\x80 ",
+                               "\xE6\x97\xA5\xE6\x9C\xAC ",
+                               "\xF0\x9F\x98\x80 ",
+                               "data "};
   std::mt19937 random(42);
   std::string text;
   while (text.size() < n)

@@ -24,8 +24,7 @@
 
 /// The three numbers as one, MAJOR * 10000 + MINOR * 100 + PATCH, for
 /// comparisons in `#if`.
-#define ZARQLANG_VERSION                                             \
-  (ZARQLANG_VERSION_MAJOR * 10000 + ZARQLANG_VERSION_MINOR * 100 + \
-   ZARQLANG_VERSION_PATCH)
+#define ZARQLANG_VERSION \
+  (ZARQLANG_VERSION_MAJOR * 10000 + ZARQLANG_VERSION_MINOR * 100 + ZARQLANG_VERSION_PATCH)
 
 #endif  // ZQ_LANG_ZQVERSION_H

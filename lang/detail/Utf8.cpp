@@ -101,7 +101,9 @@ inline __m128i Load(const void* in) noexcept {
   return _mm_loadu_si128(static_cast<const __m128i*>(in));
 }
 
-inline void Store(void* out, __m128i v) noexcept { _mm_storeu_si128(static_cast<__m128i*>(out), v); }
+inline void Store(void* out, __m128i v) noexcept {
+  _mm_storeu_si128(static_cast<__m128i*>(out), v);
+}
 
 // As WidenAsciiBlock, for 64 bytes.
 inline bool WidenAsciiWideBlock(const Byte* in, char16_t* out) noexcept {
@@ -154,11 +156,10 @@ inline bool NarrowAsciiWideBlock(const char16_t* in, Byte* out) noexcept {
 
 // As AsciiUnits, for 64 units.
 inline bool AsciiWideUnits(const char16_t* in) noexcept {
-  const __m128i any =
-      _mm_or_si128(_mm_or_si128(_mm_or_si128(Load(in), Load(in + 8)),
-                                _mm_or_si128(Load(in + 16), Load(in + 24))),
-                   _mm_or_si128(_mm_or_si128(Load(in + 32), Load(in + 40)),
-                                _mm_or_si128(Load(in + 48), Load(in + 56))));
+  const __m128i any = _mm_or_si128(_mm_or_si128(_mm_or_si128(Load(in), Load(in + 8)),
+                                                _mm_or_si128(Load(in + 16), Load(in + 24))),
+                                   _mm_or_si128(_mm_or_si128(Load(in + 32), Load(in + 40)),
+                                                _mm_or_si128(Load(in + 48), Load(in + 56))));
   const __m128i wide = _mm_and_si128(any, _mm_set1_epi16(-0x80));
   return _mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) == 0xFFFF;
 }

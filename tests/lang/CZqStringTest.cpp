@@ -368,9 +368,9 @@ static_assert(std::is_constructible<CZqString, const char16_t (&)[4]>::value &&
               "CZqString(u\"abc\") and CZqString s = u\"abc\" stay unambiguous");
 static_assert(std::is_convertible<const CZqString&, std::u16string_view>::value,
               "a string goes where a view is taken");
-static_assert(std::is_same<decltype(std::declval<const CZqString&>().begin()),
-                           const char16_t*>::value,
-              "iteration is read-only");
+static_assert(
+    std::is_same<decltype(std::declval<const CZqString&>().begin()), const char16_t*>::value,
+    "iteration is read-only");
 
 TEST(CZqStringInteropTest, ConstructsFromStandardTextWithRoomForOneMore) {
   const std::u16string_view withZero(u"a\0b", 3);
@@ -452,7 +452,8 @@ TEST(CZqStringInteropTest, PrintsAsUtf8AndForGoogleTestAsALiteral) {
   // A long text is written piece by piece; a pair across a piece boundary
   // stays whole.
   for (int prefix : {254, 255, 256}) {
-    const CZqString longer(std::u16string(prefix, u'a') + u"\U0001D11E" + std::u16string(300, u'b'));
+    const CZqString longer(std::u16string(prefix, u'a') + u"\U0001D11E" +
+                           std::u16string(300, u'b'));
     std::ostringstream piecewise;
     piecewise << longer;
     EXPECT_EQ(longer.toUtf8(), piecewise.str()) << prefix;
@@ -468,9 +469,10 @@ TEST(CZqStringInteropTest, ExceptionsPrintTheirOwnText) {
   const Throwable& asThrowable = stringIndex;
   out.str("");
   out << stringIndex << '|' << arrayIndex << '|' << asThrowable;
-  EXPECT_EQ("CZqString index out of bounds: 5|CZqString index out of bounds: -1|"
-            "com.zarq.lang.StringIndexOutOfBoundsException:\n",
-            out.str());
+  EXPECT_EQ(
+      "CZqString index out of bounds: 5|CZqString index out of bounds: -1|"
+      "com.zarq.lang.StringIndexOutOfBoundsException:\n",
+      out.str());
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST(Utf8Test, WellFormedTextRoundTripsExactly) {
       {Bytes({0xEF, 0xBF, 0xBF}), u"\uFFFF"},
       {Bytes({0xF0, 0x90, 0x80, 0x80}), Units({0xD800, 0xDC00})},
       {Bytes({0xF4, 0x8F, 0xBF, 0xBF}), Units({0xDBFF, 0xDFFF})},
-      {"x\xE2\x82\xAC" "1\xF0\x9F\x98\x80", u"x\u20AC1\U0001F600"},
+      {"x\xE2\x82\xAC\x31\xF0\x9F\x98\x80", u"x\u20AC1\U0001F600"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(Hex(row.utf8));
@@ -84,9 +84,9 @@ TEST(Utf8Test, EachMaximalSubpartBecomesOneReplacement) {
       {Bytes({0xE1, 0x80, 0xE2, 0xF0, 0x91, 0x92, 0xF1, 0xBF, 0x41}),  // truncated
        u"\uFFFD\uFFFD\uFFFD\uFFFDA"},
       // Classic cases, one at a time.
-      {Bytes({0xC0, 0xAF}), u"\uFFFD\uFFFD"},                    // overlong '/'
-      {Bytes({0xE0, 0x80, 0xAF}), u"\uFFFD\uFFFD\uFFFD"},        // overlong '/'
-      {Bytes({0xED, 0xA0, 0x80}), u"\uFFFD\uFFFD\uFFFD"},        // U+D800 encoded
+      {Bytes({0xC0, 0xAF}), u"\uFFFD\uFFFD"},                          // overlong '/'
+      {Bytes({0xE0, 0x80, 0xAF}), u"\uFFFD\uFFFD\uFFFD"},              // overlong '/'
+      {Bytes({0xED, 0xA0, 0x80}), u"\uFFFD\uFFFD\uFFFD"},              // U+D800 encoded
       {Bytes({0xF4, 0x90, 0x80, 0x80}), u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // U+110000
       {Bytes({0xF8, 0x88, 0x80, 0x80, 0x80}), u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
       {Bytes({0xC3}), u"\uFFFD"},  // truncated at the end: one per subpart
@@ -106,9 +106,9 @@ TEST(Utf8Test, EachMaximalSubpartBecomesOneReplacement) {
 TEST(Utf8Test, LoneSurrogatesBecomeReplacements) {
   const std::string fffd = "\xEF\xBF\xBD";
   const Row rows[] = {
-      {fffd, Units({0xD83D})},                       // high at the end
-      {fffd + "a", Units({0xD83D, 'a'})},            // high before a non-surrogate
-      {fffd + fffd, Units({0xDC00, 0xD800})},        // reversed pair
+      {fffd, Units({0xD83D})},                 // high at the end
+      {fffd + "a", Units({0xD83D, 'a'})},      // high before a non-surrogate
+      {fffd + fffd, Units({0xDC00, 0xD800})},  // reversed pair
       {fffd + "\xF0\x9F\x98\x80", Units({0xD83D, 0xD83D, 0xDE00})},
       {"a" + fffd + "b", Units({'a', 0xDFFF, 'b'})},  // low alone
   };
