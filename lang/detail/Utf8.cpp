@@ -18,80 +18,12 @@ constexpr std::size_t kBlock = 16;
 
 using Byte = unsigned char;
 
-//===-- ASCII blocks ------------------------------------------------------===//
-
-// Copies the 16 bytes at in to 16 units at out when all are ASCII; otherwise
-// writes nothing and returns false.
-inline bool WidenAsciiBlock(const Byte* in, char16_t* out) noexcept {
-#if defined(ZQ_UTF8_SSE2)
-  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-  if (_mm_movemask_epi8(bytes) != 0)
-    return false;
-  const __m128i zero = _mm_setzero_si128();
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(bytes, zero));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(bytes, zero));
-  return true;
-#else
-  std::uint64_t a;
-  std::uint64_t b;
-  std::memcpy(&a, in, 8);
-  std::memcpy(&b, in + 8, 8);
-  if (((a | b) & 0x8080808080808080u) != 0)
-    return false;
-  for (std::size_t i = 0; i < kBlock; ++i)
-    out[i] = in[i];
-  return true;
-#endif
-}
-
-// True when the 16 bytes at in are ASCII.
-inline bool AsciiBlock(const Byte* in) noexcept {
-#if defined(ZQ_UTF8_SSE2)
-  return _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in))) == 0;
-#else
-  std::uint64_t a;
-  std::uint64_t b;
-  std::memcpy(&a, in, 8);
-  std::memcpy(&b, in + 8, 8);
-  return ((a | b) & 0x8080808080808080u) == 0;
-#endif
-}
-
-// Narrows the 16 units at in to 16 bytes at out when all are below 0x80;
-// otherwise writes nothing and returns false.
-inline bool NarrowAsciiBlock(const char16_t* in, Byte* out) noexcept {
-#if defined(ZQ_UTF8_SSE2)
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 8));
-  const __m128i wide = _mm_and_si128(_mm_or_si128(low, high), _mm_set1_epi16(-0x80));
-  if (_mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) != 0xFFFF)
-    return false;
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
-  return true;
-#else
-  std::uint64_t words[4];
-  std::memcpy(words, in, sizeof words);
-  if (((words[0] | words[1] | words[2] | words[3]) & 0xFF80FF80FF80FF80u) != 0)
-    return false;
-  for (std::size_t i = 0; i < kBlock; ++i)
-    out[i] = static_cast<Byte>(in[i]);
-  return true;
-#endif
-}
-
-// True when the 16 units at in are below 0x80.
-inline bool AsciiUnits(const char16_t* in) noexcept {
-#if defined(ZQ_UTF8_SSE2)
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 8));
-  const __m128i wide = _mm_and_si128(_mm_or_si128(low, high), _mm_set1_epi16(-0x80));
-  return _mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) == 0xFFFF;
-#else
-  std::uint64_t words[4];
-  std::memcpy(words, in, sizeof words);
-  return ((words[0] | words[1] | words[2] | words[3]) & 0xFF80FF80FF80FF80u) == 0;
-#endif
-}
+//===-- ASCII runs --------------------------------------------------------===//
+//
+// A run of ASCII is copied a block at a time. The 16-wide steps write a whole
+// block and report how many leading elements were ASCII: the rest of what
+// they wrote is garbage that the caller overwrites next, which is why they
+// need room for a whole block.
 
 #if defined(ZQ_UTF8_SSE2)
 // Long runs go 64 bytes (or units) per step: one test for four vectors.
@@ -105,7 +37,22 @@ inline void Store(void* out, __m128i v) noexcept {
   _mm_storeu_si128(static_cast<__m128i*>(out), v);
 }
 
-// As WidenAsciiBlock, for 64 bytes.
+// Number of trailing zero bits of a mask that is not all ones in its 16 bits.
+inline std::size_t LeadingAscii(unsigned nonAsciiMask) noexcept {
+  return nonAsciiMask == 0 ? kBlock : static_cast<std::size_t>(__builtin_ctz(nonAsciiMask));
+}
+
+// Bit i set when unit i of the 16 in low:high is 0x80 or above.
+inline unsigned NonAsciiUnits(__m128i low, __m128i high) noexcept {
+  const __m128i top = _mm_set1_epi16(-0x80);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i asciiLow = _mm_cmpeq_epi16(_mm_and_si128(low, top), zero);
+  const __m128i asciiHigh = _mm_cmpeq_epi16(_mm_and_si128(high, top), zero);
+  return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(asciiLow, asciiHigh))) & 0xFFFF;
+}
+
+// Copies the 64 bytes at in to 64 units at out when all are ASCII; otherwise
+// writes nothing and returns false.
 inline bool WidenAsciiWideBlock(const Byte* in, char16_t* out) noexcept {
   const __m128i a = Load(in);
   const __m128i b = Load(in + 16);
@@ -132,7 +79,8 @@ inline bool AsciiWideBlock(const Byte* in) noexcept {
   return _mm_movemask_epi8(any) == 0;
 }
 
-// As NarrowAsciiBlock, for 64 units.
+// Narrows the 64 units at in to 64 bytes at out when all are below 0x80;
+// otherwise writes nothing and returns false.
 inline bool NarrowAsciiWideBlock(const char16_t* in, Byte* out) noexcept {
   const __m128i u0 = Load(in);
   const __m128i u1 = Load(in + 8);
@@ -154,7 +102,7 @@ inline bool NarrowAsciiWideBlock(const char16_t* in, Byte* out) noexcept {
   return true;
 }
 
-// As AsciiUnits, for 64 units.
+// True when the 64 units at in are below 0x80.
 inline bool AsciiWideUnits(const char16_t* in) noexcept {
   const __m128i any = _mm_or_si128(_mm_or_si128(_mm_or_si128(Load(in), Load(in + 8)),
                                                 _mm_or_si128(Load(in + 16), Load(in + 24))),
@@ -163,17 +111,75 @@ inline bool AsciiWideUnits(const char16_t* in) noexcept {
   const __m128i wide = _mm_and_si128(any, _mm_set1_epi16(-0x80));
   return _mm_movemask_epi8(_mm_cmpeq_epi16(wide, _mm_setzero_si128())) == 0xFFFF;
 }
+
+// Number of leading ASCII bytes among the 16 at in.
+inline std::size_t AsciiRun(const Byte* in) noexcept {
+  return LeadingAscii(static_cast<unsigned>(_mm_movemask_epi8(Load(in))));
+}
+
+// Widens the 16 bytes at in to 16 units at out; returns how many leading
+// ones were ASCII (the units after those are garbage).
+inline std::size_t WidenAsciiRun(const Byte* in, char16_t* out) noexcept {
+  const __m128i bytes = Load(in);
+  const __m128i zero = _mm_setzero_si128();
+  Store(out, _mm_unpacklo_epi8(bytes, zero));
+  Store(out + 8, _mm_unpackhi_epi8(bytes, zero));
+  return LeadingAscii(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
+}
+
+// Number of leading units below 0x80 among the 16 at in.
+inline std::size_t AsciiUnitRun(const char16_t* in) noexcept {
+  return LeadingAscii(NonAsciiUnits(Load(in), Load(in + 8)));
+}
+
+// Narrows the 16 units at in to 16 bytes at out; returns how many leading
+// ones were below 0x80 (the bytes after those are garbage).
+inline std::size_t NarrowAsciiRun(const char16_t* in, Byte* out) noexcept {
+  const __m128i low = Load(in);
+  const __m128i high = Load(in + 8);
+  Store(out, _mm_packus_epi16(low, high));
+  return LeadingAscii(NonAsciiUnits(low, high));
+}
 #else
-// Without SSE2 the wide steps are the 16-byte steps.
+// Portable forms, one element at a time; a wide block is a 16-wide one.
 constexpr std::size_t kWideBlock = kBlock;
+
+inline std::size_t AsciiRun(const Byte* in) noexcept {
+  std::size_t n = 0;
+  while (n < kBlock && in[n] < 0x80)
+    ++n;
+  return n;
+}
+
+inline std::size_t WidenAsciiRun(const Byte* in, char16_t* out) noexcept {
+  std::size_t n = 0;
+  for (; n < kBlock && in[n] < 0x80; ++n)
+    out[n] = in[n];
+  return n;
+}
+
+inline std::size_t AsciiUnitRun(const char16_t* in) noexcept {
+  std::size_t n = 0;
+  while (n < kBlock && in[n] < 0x80)
+    ++n;
+  return n;
+}
+
+inline std::size_t NarrowAsciiRun(const char16_t* in, Byte* out) noexcept {
+  std::size_t n = 0;
+  for (; n < kBlock && in[n] < 0x80; ++n)
+    out[n] = static_cast<Byte>(in[n]);
+  return n;
+}
+
+inline bool AsciiWideBlock(const Byte* in) noexcept { return AsciiRun(in) == kBlock; }
 inline bool WidenAsciiWideBlock(const Byte* in, char16_t* out) noexcept {
-  return WidenAsciiBlock(in, out);
+  return WidenAsciiRun(in, out) == kBlock;
 }
-inline bool AsciiWideBlock(const Byte* in) noexcept { return AsciiBlock(in); }
+inline bool AsciiWideUnits(const char16_t* in) noexcept { return AsciiUnitRun(in) == kBlock; }
 inline bool NarrowAsciiWideBlock(const char16_t* in, Byte* out) noexcept {
-  return NarrowAsciiBlock(in, out);
+  return NarrowAsciiRun(in, out) == kBlock;
 }
-inline bool AsciiWideUnits(const char16_t* in) noexcept { return AsciiUnits(in); }
 #endif
 
 //===-- One sequence ------------------------------------------------------===//
@@ -241,19 +247,18 @@ std::size_t Utf16LengthOfUtf8(const char* bytes, std::size_t count) noexcept {
   const Byte* const end = in + count;
   std::size_t units = 0;
   while (in != end) {
-    while (static_cast<std::size_t>(end - in) >= kWideBlock && AsciiWideBlock(in)) {
-      in += kWideBlock;
-      units += kWideBlock;
-    }
-    while (static_cast<std::size_t>(end - in) >= kBlock && AsciiBlock(in)) {
-      in += kBlock;
-      units += kBlock;
-    }
-    if (in == end)
-      break;
     if (*in < 0x80) {
-      ++in;
-      ++units;
+      while (static_cast<std::size_t>(end - in) >= kWideBlock && AsciiWideBlock(in)) {
+        in += kWideBlock;
+        units += kWideBlock;
+      }
+      std::size_t run = 0;
+      if (static_cast<std::size_t>(end - in) >= kBlock)
+        run = AsciiRun(in);
+      else if (in != end && *in < 0x80)
+        run = 1;
+      in += run;
+      units += run;
       continue;
     }
     const Sequence sequence = DecodeSequence(in, end);
@@ -269,21 +274,21 @@ std::size_t DecodeUtf8(const char*& next, const char* end, char16_t* out,
   const Byte* const inEnd = reinterpret_cast<const Byte*>(end);
   char16_t* const outBegin = out;
   char16_t* const outEnd = out + room;
-  while (in != inEnd) {
-    while (static_cast<std::size_t>(inEnd - in) >= kWideBlock &&
-           static_cast<std::size_t>(outEnd - out) >= kWideBlock && WidenAsciiWideBlock(in, out)) {
-      in += kWideBlock;
-      out += kWideBlock;
-    }
-    while (static_cast<std::size_t>(inEnd - in) >= kBlock &&
-           static_cast<std::size_t>(outEnd - out) >= kBlock && WidenAsciiBlock(in, out)) {
-      in += kBlock;
-      out += kBlock;
-    }
-    if (in == inEnd || outEnd - out < 2)
-      break;
+  while (in != inEnd && outEnd - out >= 2) {
     if (*in < 0x80) {
-      *out++ = *in++;
+      while (static_cast<std::size_t>(inEnd - in) >= kWideBlock &&
+             static_cast<std::size_t>(outEnd - out) >= kWideBlock && WidenAsciiWideBlock(in, out)) {
+        in += kWideBlock;
+        out += kWideBlock;
+      }
+      if (static_cast<std::size_t>(inEnd - in) >= kBlock &&
+          static_cast<std::size_t>(outEnd - out) >= kBlock) {
+        const std::size_t run = WidenAsciiRun(in, out);
+        in += run;
+        out += run;
+      } else if (in != inEnd && *in < 0x80 && out != outEnd) {
+        *out++ = *in++;
+      }
       continue;
     }
     const Sequence sequence = DecodeSequence(in, inEnd);
@@ -307,20 +312,22 @@ std::size_t Utf8LengthOfUtf16(const char16_t* units, std::size_t count) noexcept
   const char16_t* const end = units + count;
   std::size_t bytes = 0;
   while (in != end) {
-    while (static_cast<std::size_t>(end - in) >= kWideBlock && AsciiWideUnits(in)) {
-      in += kWideBlock;
-      bytes += kWideBlock;
+    if (*in < 0x80) {
+      while (static_cast<std::size_t>(end - in) >= kWideBlock && AsciiWideUnits(in)) {
+        in += kWideBlock;
+        bytes += kWideBlock;
+      }
+      std::size_t run = 0;
+      if (static_cast<std::size_t>(end - in) >= kBlock)
+        run = AsciiUnitRun(in);
+      else if (in != end && *in < 0x80)
+        run = 1;
+      in += run;
+      bytes += run;
+      continue;
     }
-    while (static_cast<std::size_t>(end - in) >= kBlock && AsciiUnits(in)) {
-      in += kBlock;
-      bytes += kBlock;
-    }
-    if (in == end)
-      break;
     const char16_t unit = *in++;
-    if (unit < 0x80) {
-      bytes += 1;
-    } else if (unit < 0x800) {
+    if (unit < 0x800) {
       bytes += 2;
     } else if (IsHighSurrogate(unit) && in != end && IsLowSurrogate(*in)) {
       ++in;
@@ -337,21 +344,23 @@ char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept {
   const char16_t* const end = units + count;
   Byte* o = reinterpret_cast<Byte*>(out);
   while (in != end) {
-    while (static_cast<std::size_t>(end - in) >= kWideBlock && NarrowAsciiWideBlock(in, o)) {
-      in += kWideBlock;
-      o += kWideBlock;
-    }
-    while (static_cast<std::size_t>(end - in) >= kBlock && NarrowAsciiBlock(in, o)) {
-      in += kBlock;
-      o += kBlock;
-    }
-    if (in == end)
-      break;
-    char32_t c = *in++;
-    if (c < 0x80) {
-      *o++ = static_cast<Byte>(c);
+    if (*in < 0x80) {
+      while (static_cast<std::size_t>(end - in) >= kWideBlock && NarrowAsciiWideBlock(in, o)) {
+        in += kWideBlock;
+        o += kWideBlock;
+      }
+      // Sixteen units always make at least sixteen bytes, so a whole block
+      // fits in the room the caller measured.
+      if (static_cast<std::size_t>(end - in) >= kBlock) {
+        const std::size_t run = NarrowAsciiRun(in, o);
+        in += run;
+        o += run;
+      } else if (in != end && *in < 0x80) {
+        *o++ = static_cast<Byte>(*in++);
+      }
       continue;
     }
+    char32_t c = *in++;
     if (c < 0x800) {
       *o++ = static_cast<Byte>(0xC0 | c >> 6);
       *o++ = static_cast<Byte>(0x80 | (c & 0x3F));
