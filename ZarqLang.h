@@ -6,6 +6,7 @@
 #ifndef ZQ_ZARQLANG_H
 #define ZQ_ZARQLANG_H
 
+#include "lang/ZqVersion.h"
 #include "lang/ZqExport.h"
 #include "lang/SPtr.h"
 #include "lang/CharSequence.h"

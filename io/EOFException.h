@@ -11,6 +11,7 @@
 
 namespace zqio {
 
+/// Reports an end of input met before it was expected.
 class ZQ_API EOFException : public IOException {
  public:
   /// No message, no cause.

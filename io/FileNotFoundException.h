@@ -11,6 +11,7 @@
 
 namespace zqio {
 
+/// Reports a file that could not be opened.
 class ZQ_API FileNotFoundException : public IOException {
  public:
   /// No message, no cause.

@@ -11,6 +11,7 @@
 
 namespace zqio {
 
+/// Root of input and output failures.
 class ZQ_API IOException : public zqlang::Exception {
  public:
   /// No message, no cause.

@@ -2,7 +2,10 @@
 #include "lang/CZqString.h"
 
 #include <climits>
+#include <cstdio>
 #include <cwctype>
+#include <iterator>
+#include <ostream>
 #include <string>
 
 #include "lang/NullPointerException.h"
@@ -10,6 +13,7 @@
 #include "lang/StringIndexOutOfBoundsException.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
+#include "lang/detail/Utf8.h"
 
 namespace zqlang {
 namespace {
@@ -277,5 +281,110 @@ CZqString CZqString::trim() const {
 }
 
 CZqString CZqString::toString() const { return *this; }
+
+//===-- Standard library interop ------------------------------------------===//
+
+CZqString::CZqString(std::u16string_view text) {
+  CreateBody(CapacityFor(static_cast<long long>(text.size())));
+  if (!text.empty())
+    mBody->Append(text.data(), static_cast<int>(text.size()));
+}
+
+CZqString::CZqString(const std::u16string& text) : CZqString(std::u16string_view(text)) {}
+
+std::u16string_view CZqString::view() const noexcept {
+  return std::u16string_view(mBody->Ptr(), static_cast<std::size_t>(mBody->Length()));
+}
+
+const char16_t* CZqString::begin() const noexcept { return mBody->Ptr(); }
+
+const char16_t* CZqString::end() const noexcept { return mBody->Ptr() + mBody->Length(); }
+
+CZqString CZqString::fromUtf8(std::string_view utf8) {
+  const std::size_t length = detail::Utf16LengthOfUtf8(utf8.data(), utf8.size());
+  if (length >= INT_MAX)
+    OutOfMemoryError::ThrowInstance();
+  const SPtr<CZqStringBody> body(CZqStringBody::Create(static_cast<int>(length) + 1));
+  if (body.IsNull())
+    OutOfMemoryError::ThrowInstance();
+  // The body has no writable view, so the units pass through a small buffer
+  // that stays in the first-level cache; the body never grows.
+  char16_t chunk[1024];
+  const char* next = utf8.data();
+  const char* const end = next + utf8.size();
+  while (next != end) {
+    const std::size_t count = detail::DecodeUtf8(next, end, chunk, std::size(chunk));
+    body->Append(chunk, static_cast<int>(count));
+  }
+  return CZqString(*body);
+}
+
+std::string CZqString::toUtf8() const {
+  const char16_t* const units = mBody->Ptr();
+  const std::size_t count = static_cast<std::size_t>(mBody->Length());
+  const std::size_t bytes = detail::Utf8LengthOfUtf16(units, count);
+  std::string utf8;
+  try {
+    utf8.resize(bytes);
+  } catch (const std::bad_alloc&) {
+    OutOfMemoryError::ThrowInstance();
+  }
+  if (bytes != 0)
+    detail::EncodeUtf8(units, count, &utf8[0]);
+  return utf8;
+}
+
+std::ostream& operator<<(std::ostream& os, const CZqString& s) {
+  if (os.width() != 0)
+    return os << s.toUtf8();  // padding counts the whole text
+  // Encoded piece by piece, so printing allocates nothing; a piece never
+  // ends between the two halves of a surrogate pair.
+  constexpr int kPiece = 256;
+  char buffer[3 * kPiece];
+  const char16_t* units = s.Ptr();
+  int remaining = s.length();
+  while (remaining > 0 && os) {
+    int take = remaining < kPiece ? remaining : kPiece;
+    if (take < remaining && (units[take - 1] & 0xFC00) == 0xD800)
+      --take;
+    const char* const end = detail::EncodeUtf8(units, static_cast<std::size_t>(take), buffer);
+    os.write(buffer, end - buffer);
+    units += take;
+    remaining -= take;
+  }
+  return os;
+}
+
+void PrintTo(const CZqString& s, std::ostream* os) {
+  *os << "u\"";
+  for (const char16_t unit : s) {
+    switch (unit) {
+      case u'"':
+        *os << "\\\"";
+        break;
+      case u'\\':
+        *os << "\\\\";
+        break;
+      case u'\n':
+        *os << "\\n";
+        break;
+      case u'\r':
+        *os << "\\r";
+        break;
+      case u'\t':
+        *os << "\\t";
+        break;
+      default:
+        if (unit >= 0x20 && unit < 0x7F) {
+          *os << static_cast<char>(unit);
+        } else {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(unit));
+          *os << escaped;
+        }
+    }
+  }
+  *os << '"';
+}
 
 }  // namespace zqlang

@@ -26,7 +26,11 @@
 #define ZQ_LANG_CZQSTRING_H
 
 #include <cstddef>
+#include <functional>
+#include <iosfwd>
 #include <new>
+#include <string>
+#include <string_view>
 
 #include "lang/CZqStringBody.h"
 #include "lang/CharSequence.h"
@@ -40,6 +44,9 @@ namespace detail {
 struct StringAccess;
 }
 
+/// Immutable UTF-16 text whose units live in a shared, counted
+/// CZqStringBody (see the file comment). Copies share; nothing copies units
+/// except the operations that make a new string.
 class ZQ_API CZqString : public CharSequence {
  public:
   /// @name Construction
@@ -74,8 +81,11 @@ class ZQ_API CZqString : public CharSequence {
   /// Decimal text, exactly as a default std::ostringstream writes it under
   /// the global C++ locale.
   explicit CZqString(short value);
+  /// Decimal text, as for short.
   explicit CZqString(int value);
+  /// Decimal text, as for short; `std::int64_t` arguments pick this one.
   explicit CZqString(long value);
+  /// Decimal text, as for short.
   explicit CZqString(long long value);
   /// General notation with 6 significant digits, as a default
   /// std::ostringstream writes it ("0.1", "100", "1.23457e+06", "-0").
@@ -84,10 +94,13 @@ class ZQ_API CZqString : public CharSequence {
   /// Narrow text is refused: without these, a `const char*` would silently
   /// convert to bool and make "true".
   CZqString(const char*) = delete;
+  /// Refused like CZqString(const char*).
   CZqString(const char*, int) = delete;
+  /// Refused like CZqString(const char*).
   CZqString(const char*, int, int) = delete;
 
-  /// Lets go of the body; the last holder frees it.
+  /// Gives back this string's reference on its body; the last holder frees
+  /// it.
   virtual ~CZqString() { mBody = nullptr; }
 
   /// Shares \p other's body. Self-assignment and assignment between strings
@@ -101,13 +114,15 @@ class ZQ_API CZqString : public CharSequence {
   /// The unit at \p index; IndexOutOfBoundsException (no message) unless
   /// 0 <= index < length().
   char16_t charAt(int index) const override;
+  /// True when length() is 0.
   bool isEmpty() const { return length() == 0; }
 
   /// The units, not terminated (for an empty string not even the first unit
-  /// is defined). Valid while this string lives.
+  /// is defined). Valid while some string holds the body, unless a builder
+  /// that shares it calls trimToSize() (see Standard library interop).
   const char16_t* Ptr() const { return mBody->Ptr(); }
   /// The units followed by a 0 unit, written on demand past the text.
-  /// Valid while this string lives.
+  /// Valid as long as Ptr().
   const char16_t* c_str() const;
 
   /// Copies units [srcBegin, srcEnd) to dst + dstBegin. Throws, before
@@ -129,8 +144,9 @@ class ZQ_API CZqString : public CharSequence {
   int compareTo(const CZqString& other) const;
   /// As compareTo, both units first mapped with towlower of the C locale.
   int compareToIgnoreCase(const CZqString& other) const;
-  /// compareTo(other) == 0: equal units, whatever the capacities.
+  /// True when both strings have the same units (compareTo() is 0).
   bool equals(const CZqString& other) const;
+  /// True when compareToIgnoreCase() is 0.
   bool equalsIgnoreCase(const CZqString& other) const;
   /// h = 31 * h + unit over all units, with 32-bit wrap-around; 0 when empty.
   int hashCode() const;
@@ -147,19 +163,27 @@ class ZQ_API CZqString : public CharSequence {
   /// First index >= fromIndex; a negative fromIndex searches from 0. An empty
   /// \p str is found at fromIndex when fromIndex <= length().
   int indexOf(int ch) const;
+  /// First index >= \p fromIndex of \p ch.
   int indexOf(int ch, int fromIndex) const;
+  /// First index of \p str.
   int indexOf(const CZqString& str) const;
+  /// First index >= \p fromIndex of \p str.
   int indexOf(const CZqString& str, int fromIndex) const;
   /// Last index <= fromIndex; a fromIndex past the last place the needle
   /// fits searches from there, a negative one finds nothing.
   int lastIndexOf(int ch) const;
+  /// Last index <= \p fromIndex of \p ch.
   int lastIndexOf(int ch, int fromIndex) const;
+  /// Last index of \p str.
   int lastIndexOf(const CZqString& str) const;
+  /// Last index <= \p fromIndex of \p str.
   int lastIndexOf(const CZqString& str, int fromIndex) const;
   /// True when \p prefix occurs at \p fromIndex (false when that is negative
   /// or the prefix would pass the end).
   bool startsWith(const CZqString& prefix) const;
+  /// True when \p prefix occurs at \p fromIndex.
   bool startsWith(const CZqString& prefix, int fromIndex) const;
+  /// True when the string ends with \p suffix (always for an empty one).
   bool endsWith(const CZqString& suffix) const;
   /// @}
 
@@ -192,6 +216,7 @@ class ZQ_API CZqString : public CharSequence {
   /// Every unit mapped by towlower / towupper of the C locale, always in a
   /// clone of the body (same capacity).
   CZqString toLowerCase() const;
+  /// Every unit mapped by towupper, in a clone of the body.
   CZqString toUpperCase() const;
   /// Without leading and trailing units for which iswspace is true; shares
   /// this body when the string is empty or neither end is blank.
@@ -203,9 +228,53 @@ class ZQ_API CZqString : public CharSequence {
   /// Heap strings live in the library's allocation layer. The plain form
   /// throws std::bad_alloc when no memory can be had.
   static void* operator new(std::size_t size);
+  /// As operator new(std::size_t), null when no memory can be had.
   static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  /// Gives a heap string's block back to the allocation layer.
   static void operator delete(void* block) noexcept;
+  /// Gives a heap string's block back to the allocation layer.
   static void operator delete(void* block, const std::nothrow_t&) noexcept;
+
+  /// @name Standard library interop
+  /// Views and iterators point into the body's unit array; they copy nothing.
+  /// A view stays valid while some string holds the body (a string never
+  /// changes its body's text), so do not keep one of a temporary string.
+  /// The one way the units move is a builder's trimToSize() on a body it
+  /// shares with strings: it installs a shorter array with the same text, and
+  /// older views, iterators and Ptr() results then dangle.
+  /// @{
+
+  /// Copies the units of \p text (0 units included) into a body of capacity
+  /// text.size() + 1. Explicit because it allocates. Throws OutOfMemoryError
+  /// when no memory can be had or the size does not fit in an int.
+  explicit CZqString(std::u16string_view text);
+  /// As CZqString(std::u16string_view).
+  explicit CZqString(const std::u16string& text);
+
+  /// The units as a view, without a copy.
+  std::u16string_view view() const noexcept;
+  /// The units as a view, without a copy, so a string goes wherever a
+  /// std::u16string_view is taken.
+  operator std::u16string_view() const noexcept { return view(); }
+
+  /// The first unit, for range-for and the standard algorithms.
+  const char16_t* begin() const noexcept;
+  /// One past the last unit.
+  const char16_t* end() const noexcept;
+
+  /// Decodes \p utf8 into a new string whose body has capacity decoded
+  /// length + 1. Each maximal subpart of an ill-formed sequence (overlong
+  /// forms, encoded surrogates, values above U+10FFFF, stray or missing
+  /// continuation bytes) becomes one U+FFFD, as the Unicode standard
+  /// recommends; well-formed text round-trips exactly through toUtf8().
+  /// Throws OutOfMemoryError when no memory can be had or the decoded length
+  /// does not fit in an int.
+  static CZqString fromUtf8(std::string_view utf8);
+  /// The text in UTF-8: a surrogate pair becomes one 4-byte sequence, a lone
+  /// surrogate becomes U+FFFD (EF BF BD). Throws OutOfMemoryError when the
+  /// result cannot be allocated.
+  std::string toUtf8() const;
+  /// @}
 
   // Internals: not part of the interface.
  private:
@@ -233,6 +302,50 @@ class ZQ_API CZqString : public CharSequence {
 /// \p a followed by \p b, always in a new body.
 ZQ_API CZqString operator+(const CZqString& a, const CZqString& b);
 
+/// @name Comparison operators
+/// == and != by equals(), the others by compareTo(): units compare as
+/// unsigned 16-bit values and a prefix sorts first, so < is a strict weak
+/// order for std::sort and std::map. A `u"..."` operand converts to a
+/// temporary string. None throws except for want of memory for such a
+/// temporary.
+/// @{
+
+/// a.equals(b).
+inline bool operator==(const CZqString& a, const CZqString& b) { return a.equals(b); }
+/// !a.equals(b).
+inline bool operator!=(const CZqString& a, const CZqString& b) { return !a.equals(b); }
+/// a.compareTo(b) < 0.
+inline bool operator<(const CZqString& a, const CZqString& b) { return a.compareTo(b) < 0; }
+/// a.compareTo(b) <= 0.
+inline bool operator<=(const CZqString& a, const CZqString& b) { return a.compareTo(b) <= 0; }
+/// a.compareTo(b) > 0.
+inline bool operator>(const CZqString& a, const CZqString& b) { return a.compareTo(b) > 0; }
+/// a.compareTo(b) >= 0.
+inline bool operator>=(const CZqString& a, const CZqString& b) { return a.compareTo(b) >= 0; }
+/// @}
+
+/// Writes the text in UTF-8, as toUtf8() does (lone surrogates as U+FFFD).
+/// Honours the stream's width and fill like a std::string.
+ZQ_API std::ostream& operator<<(std::ostream& os, const CZqString& s);
+
+/// Prints \p s for GoogleTest failure messages as a u"..." literal:
+/// printable ASCII as is; quote, backslash, line feed, carriage return and
+/// tab as C escapes; every other unit as a \\u escape of four hex digits,
+/// so lone surrogates and U+0000 stay visible.
+ZQ_API void PrintTo(const CZqString& s, std::ostream* os);
+
 }  // namespace zqlang
+
+namespace std {
+/// Hashes a string as std::hash<std::u16string_view> hashes its units, so it
+/// agrees with equals() and with the hash of a view of the same units.
+template <>
+struct hash<zqlang::CZqString> {
+  /// The hash of s.view().
+  size_t operator()(const zqlang::CZqString& s) const noexcept {
+    return hash<u16string_view>()(s.view());
+  }
+};
+}  // namespace std
 
 #endif  // ZQ_LANG_CZQSTRING_H

@@ -33,6 +33,8 @@ namespace zqlang {
 
 class CZqStringBuilder;
 
+/// The counted unit array shared by strings and builders, and the home of
+/// the character algorithms (see the file comment for its invariants).
 class ZQ_API CZqStringBody {
  public:
   /// @name Creation and counting
@@ -51,6 +53,7 @@ class ZQ_API CZqStringBody {
   /// be had (a negative or overflowing capacity included). Free it with
   /// FreeUnits().
   static char16_t* AllocUnits(int capacity) noexcept;
+  /// Gives back an array from AllocUnits(); null is ignored.
   static void FreeUnits(char16_t* units) noexcept;
 
   /// Gives this body an array for \p capacity units: 0 on success, -1 when
@@ -73,7 +76,11 @@ class ZQ_API CZqStringBody {
 
   /// @name Reading
   /// @{
+
+  /// Number of units in use.
   int Length() const noexcept { return mLength; }
+  /// Number of units the array holds before it must grow (one more unit is
+  /// always there for a terminator).
   int Capacity() const noexcept { return mCapacity; }
 
   /// The array; not terminated. Valid until the array is replaced (growth,
@@ -115,11 +122,14 @@ class ZQ_API CZqStringBody {
   CZqStringBody& Append(bool value);
   /// Appends the one unit.
   CZqStringBody& Append(char16_t unit);
-  /// Append the decimal text of the value, as a default std::ostringstream
+  /// Appends the decimal text of the value, as a default std::ostringstream
   /// writes it under the global C++ locale.
   CZqStringBody& Append(char value);
+  /// Appends the decimal text of \p value.
   CZqStringBody& Append(short value);
+  /// Appends the decimal text of \p value.
   CZqStringBody& Append(int value);
+  /// Appends the decimal text of \p value.
   CZqStringBody& Append(long long value);
   /// Appends the text of \p value in general notation with 6 significant
   /// digits, as a default std::ostringstream writes it.
@@ -148,19 +158,28 @@ class ZQ_API CZqStringBody {
   /// h = 31 * h + unit over all units, in 32-bit wrap-around arithmetic.
   int HashCode() const noexcept;
 
+  /// First index >= fromIndex (negative: 0) of \p codePoint, found as its
+  /// surrogate pair when above 0xFFFF; -1 for none or an invalid code point.
   int IndexOf(int codePoint, int fromIndex) const noexcept;
+  /// First index >= fromIndex of \p needle's units (see the array form).
   int IndexOf(const CZqStringBody& needle, int fromIndex) const noexcept;
   /// First index >= fromIndex (negative: 0) at which the \p count units
   /// occur; -1 when none or fromIndex + count passes the length.
   int IndexOf(const char16_t* units, int count, int fromIndex) const noexcept;
 
+  /// Last index <= fromIndex of \p codePoint; -1 when none, fromIndex is
+  /// negative or the code point is invalid.
   int LastIndexOf(int codePoint, int fromIndex) const noexcept;
+  /// Last index <= fromIndex of \p needle's units (see the array form).
   int LastIndexOf(const CZqStringBody& needle, int fromIndex) const noexcept;
   /// Last index <= fromIndex (clamped to Length() - count) at which the
   /// \p count units occur; -1 when none or fromIndex is negative.
   int LastIndexOf(const char16_t* units, int count, int fromIndex) const noexcept;
 
+  /// True when \p prefix's units occur at \p fromIndex (false when that is
+  /// negative or the prefix would pass the end).
   bool StartsWith(const CZqStringBody& prefix, int fromIndex) const noexcept;
+  /// True when the units end with \p suffix's.
   bool EndsWith(const CZqStringBody& suffix) const noexcept;
 
   /// Writes the UTF-16 form of \p codePoint to out: returns 0 for one unit,
@@ -175,12 +194,14 @@ class ZQ_API CZqStringBody {
   void Replace(char16_t oldChar, char16_t newChar, int fromIndex) noexcept;
   /// Maps every unit with towlower / towupper of the current C locale.
   void ToLowerCase() noexcept;
+  /// Maps every unit with towupper of the current C locale.
   void ToUpperCase() noexcept;
   /// Strips leading and trailing units for which iswspace is true; the
   /// capacity stays.
   void Trim() noexcept;
   /// Index of the first / last unit that is not blank, -1 if none.
   int FirstNonBlank() const noexcept;
+  /// Index of the last unit that is not blank, -1 if none.
   int LastNonBlank() const noexcept;
   /// @}
 

@@ -11,6 +11,8 @@
 
 namespace zqlang {
 
+/// Read-only access to UTF-16 units, implemented by CZqString and
+/// CZqStringBuilder; see the file comment for disposing of subsequences.
 class ZQ_API CharSequence {
  public:
   /// Number of UTF-16 code units.
@@ -29,8 +31,11 @@ class ZQ_API CharSequence {
   virtual void Release() = 0;
 
  protected:
+  /// For implementing classes only.
   CharSequence() = default;
+  /// For implementing classes only: the interface has no state to copy.
   CharSequence(const CharSequence&) = default;
+  /// For implementing classes only: the interface has no state to assign.
   CharSequence& operator=(const CharSequence&) = default;
   // Not virtual and not public: sequences are destroyed by their own class or
   // through Release(), never by deleting a CharSequence pointer.

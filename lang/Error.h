@@ -11,6 +11,8 @@
 
 namespace zqlang {
 
+/// Root of the serious problems an application should not try to handle, such as running out of
+/// memory.
 class ZQ_API Error : public Throwable {
  public:
   /// No message, no cause.

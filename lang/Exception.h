@@ -11,6 +11,7 @@
 
 namespace zqlang {
 
+/// Root of the conditions an application may want to catch and handle.
 class ZQ_API Exception : public Throwable {
  public:
   /// No message, no cause.

@@ -11,6 +11,7 @@
 
 namespace zqlang {
 
+/// Reports an argument outside what an operation accepts.
 class ZQ_API IllegalArgumentException : public RuntimeException {
  public:
   /// No message, no cause.

@@ -12,6 +12,7 @@
 
 namespace zqlang {
 
+/// Reports an operation called at a time the object does not allow it.
 class ZQ_API IllegalStateException : public RuntimeException {
  public:
   /// No message, no cause.

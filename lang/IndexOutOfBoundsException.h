@@ -12,6 +12,7 @@
 
 namespace zqlang {
 
+/// Reports an index or range outside a sequence.
 class ZQ_API IndexOutOfBoundsException : public RuntimeException {
  public:
   /// No message, no cause.

@@ -12,6 +12,7 @@
 
 namespace zqlang {
 
+/// Reports that a waiting activity was interrupted.
 class ZQ_API InterruptedException : public Exception {
  public:
   /// No message, no cause.

@@ -11,6 +11,7 @@
 
 namespace zqlang {
 
+/// Reports a negative size or capacity, such as CZqStringBuilder(-1).
 class ZQ_API NegativeArraySizeException : public RuntimeException {
  public:
   /// No message, no cause.

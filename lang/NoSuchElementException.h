@@ -11,6 +11,7 @@
 
 namespace zqlang {
 
+/// Reports a request for an element that does not exist.
 class ZQ_API NoSuchElementException : public RuntimeException {
  public:
   /// No message, no cause.

@@ -12,6 +12,8 @@
 
 namespace zqlang {
 
+/// Reports a null pointer where an object or a text is required, such as a null text given to a
+/// CZqString constructor.
 class ZQ_API NullPointerException : public RuntimeException {
  public:
   /// No message, no cause.

@@ -12,6 +12,7 @@
 
 namespace zqlang {
 
+/// Reports a text that is not a number in the requested radix.
 class ZQ_API NumberFormatException : public IllegalArgumentException {
  public:
   /// No message, no cause.

@@ -37,6 +37,8 @@ class ZQ_API MemorySaver {
   void* mReserve;
 };
 
+/// Exhausted memory, reported only through ThrowInstance() (see the file
+/// comment).
 class ZQ_API OutOfMemoryError : public VirtualMachineError {
  public:
   /// Transfers message, cause and cached text; \p other keeps its full name.
@@ -51,7 +53,9 @@ class ZQ_API OutOfMemoryError : public VirtualMachineError {
   [[noreturn]] static void ThrowInstance();
 
  protected:
+  /// No message, no cause; used by ThrowInstance().
   OutOfMemoryError();
+  /// With \p message (a copy sharing its units).
   explicit OutOfMemoryError(const CZqString& message);
 
   /// The reserve, built when the library is loaded.

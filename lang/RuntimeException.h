@@ -12,6 +12,8 @@
 
 namespace zqlang {
 
+/// Root of the exceptions that report a mistake in the use of an operation, such as a bad index or
+/// a bad number.
 class ZQ_API RuntimeException : public Exception {
  public:
   /// No message, no cause.

@@ -22,11 +22,13 @@
 
 namespace zqlang {
 
+/// Holds one counted reference on a T (null allowed); see the file comment.
 template <class T>
 class SPtr {
  public:
   /// A holder of nothing.
   SPtr() noexcept : mPtr(nullptr) {}
+  /// A holder of nothing, so that `SPtr<T> p = nullptr;` reads naturally.
   SPtr(std::nullptr_t) noexcept : mPtr(nullptr) {}
 
   /// Takes one reference on \p ptr, unless it is null.
@@ -55,6 +57,7 @@ class SPtr {
     return *this;
   }
 
+  /// Holds what \p other holds; self-assignment changes no count.
   SPtr& operator=(const SPtr& other) { return *this = other.mPtr; }
 
   /// Takes over \p other's reference; the count of the object moved is not
@@ -70,13 +73,19 @@ class SPtr {
 
   /// The held object, or null.
   T* Get() const noexcept { return mPtr; }
+  /// True when the holder holds nothing.
   bool IsNull() const noexcept { return mPtr == nullptr; }
 
+  /// The held object's members; the holder must not be null.
   T* operator->() const noexcept { return mPtr; }
+  /// The held object; the holder must not be null.
   T& operator*() const noexcept { return *mPtr; }
+  /// True when the holder holds an object.
   explicit operator bool() const noexcept { return mPtr != nullptr; }
 
+  /// True when both hold the same object (or both nothing).
   friend bool operator==(const SPtr& a, const SPtr& b) noexcept { return a.mPtr == b.mPtr; }
+  /// True when they hold different objects.
   friend bool operator!=(const SPtr& a, const SPtr& b) noexcept { return a.mPtr != b.mPtr; }
 
  private:

@@ -11,6 +11,7 @@
 
 namespace zqlang {
 
+/// Reports an operation that is not permitted.
 class ZQ_API SecurityException : public RuntimeException {
  public:
   /// No message, no cause.

@@ -12,11 +12,14 @@
 #ifndef ZQ_LANG_STRINGINDEXOUTOFBOUNDSEXCEPTION_H
 #define ZQ_LANG_STRINGINDEXOUTOFBOUNDSEXCEPTION_H
 
+#include <iosfwd>
+
 #include "lang/IndexOutOfBoundsException.h"
 #include "lang/ZqExport.h"
 
 namespace zqlang {
 
+/// Reports an index or range outside a string or builder.
 class ZQ_API StringIndexOutOfBoundsException : public IndexOutOfBoundsException {
  public:
   /// No message, no index.
@@ -40,6 +43,10 @@ class ZQ_API StringIndexOutOfBoundsException : public IndexOutOfBoundsException 
   int mIndex;
   bool mHasIndex;
 };
+
+/// Writes \p e.toString() of this class in UTF-8: the index when the object
+/// was built from one.
+ZQ_API std::ostream& operator<<(std::ostream& os, const StringIndexOutOfBoundsException& e);
 
 }  // namespace zqlang
 

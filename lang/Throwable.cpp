@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cstring>
+#include <ostream>
 
 #include "lang/detail/FullNames.h"
 #include "lang/detail/Memory.h"
@@ -137,5 +138,7 @@ void Throwable::DeallocateString() const {
   delete mStringCache;
   mStringCache = nullptr;
 }
+
+std::ostream& operator<<(std::ostream& os, const Throwable& t) { return os << t.toString(); }
 
 }  // namespace zqlang

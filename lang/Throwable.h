@@ -28,11 +28,15 @@
 #ifndef ZQ_LANG_THROWABLE_H
 #define ZQ_LANG_THROWABLE_H
 
+#include <iosfwd>
+
 #include "lang/CZqString.h"
 #include "lang/ZqExport.h"
 
 namespace zqlang {
 
+/// Root of the exception family: message, cause and full name, rendered by
+/// toString() (see the file comment).
 class ZQ_API Throwable {
  public:
   /// No message, no cause.
@@ -73,8 +77,9 @@ class ZQ_API Throwable {
   /// the result is the full name alone.
   CZqString toString() const;
 
-  /// Do nothing: the family keeps no stack traces.
+  /// Does nothing: the family keeps no stack traces.
   void printStackTrace();
+  /// Does nothing and returns *this: the family keeps no stack traces.
   Throwable& fillInStackTrace();
 
   /// The full name of the object's most-derived class. Each derived class
@@ -101,6 +106,10 @@ class ZQ_API Throwable {
   mutable Throwable* mCause;
   mutable CZqString* mStringCache;
 };
+
+/// Writes \p t.toString() in UTF-8. Like toString(), this follows the static
+/// type: the index exceptions have overloads of their own.
+ZQ_API std::ostream& operator<<(std::ostream& os, const Throwable& t);
 
 }  // namespace zqlang
 

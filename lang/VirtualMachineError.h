@@ -11,6 +11,7 @@
 
 namespace zqlang {
 
+/// Root of the errors of the machinery under the library, such as OutOfMemoryError.
 class ZQ_API VirtualMachineError : public Error {
  public:
   /// No message, no cause.

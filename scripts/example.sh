@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and installs the library, builds the example program against the
-# installed package, as an application would, and runs it.
+# Builds and installs the library, builds the example programs against the
+# installed package, as an application would, and runs them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -11,3 +11,5 @@ cmake -S examples -B build/examples -G Ninja -DCMAKE_PREFIX_PATH="$PWD/build/pac
 cmake --build build/examples
 echo "---- build/examples/zq_example"
 build/examples/zq_example
+echo "---- build/examples/zq_interop"
+build/examples/zq_interop

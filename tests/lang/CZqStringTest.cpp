@@ -768,3 +768,142 @@ TEST(CZqStringOutOfMemoryTest, DerivingLeavesTheSourceIntact) {
 }
 }  // namespace
 }  // namespace zqlang
+
+//===-- Standard library interop ------------------------------------------===//
+
+#include <algorithm>
+#include <iomanip>
+#include <sstream>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "lang/IllegalStateException.h"
+
+namespace zqlang {
+namespace {
+
+using testing_support::CapacityOf;
+using testing_support::SweepAllocationFailures;
+using testing_support::Text;
+
+static_assert(std::is_constructible<CZqString, std::u16string_view>::value &&
+                  !std::is_convertible<std::u16string_view, CZqString>::value &&
+                  std::is_constructible<CZqString, const std::u16string&>::value &&
+                  !std::is_convertible<std::u16string, CZqString>::value,
+              "standard text converts only explicitly: it allocates");
+static_assert(std::is_constructible<CZqString, const char16_t (&)[4]>::value &&
+                  std::is_convertible<const char16_t (&)[4], CZqString>::value &&
+                  std::is_constructible<CZqString, const char16_t*, int>::value,
+              "CZqString(u\"abc\") and CZqString s = u\"abc\" stay unambiguous");
+static_assert(std::is_convertible<const CZqString&, std::u16string_view>::value,
+              "a string goes where a view is taken");
+static_assert(
+    std::is_same<decltype(std::declval<const CZqString&>().begin()), const char16_t*>::value,
+    "iteration is read-only");
+
+TEST(CZqStringInteropTest, ConstructsFromStandardTextWithRoomForOneMore) {
+  const std::u16string_view withZero(u"a\0b", 3);
+  const CZqString fromView(withZero);
+  EXPECT_EQ(withZero, Text(fromView));
+  EXPECT_EQ(4, CapacityOf(fromView));
+  const CZqString fromString(std::u16string(u"hello"));
+  EXPECT_EQ(u"hello", Text(fromString));
+  EXPECT_EQ(6, CapacityOf(fromString));
+  const CZqString fromNothing{std::u16string_view()};  // null data, size 0
+  EXPECT_EQ(0, fromNothing.length());
+  EXPECT_EQ(1, CapacityOf(fromNothing));
+  EXPECT_EQ(2, SweepAllocationFailures([&] { CZqString s(withZero); }));
+}
+
+TEST(CZqStringInteropTest, ViewsAndIteratesOverTheBodyWithoutCopying) {
+  const CZqString s(u"banana");
+  const std::u16string_view view = s;
+  EXPECT_EQ(s.Ptr(), view.data());
+  EXPECT_EQ(6u, view.size());
+  EXPECT_EQ(s.Ptr(), s.begin());
+  EXPECT_EQ(s.Ptr() + 6, s.end());
+  EXPECT_EQ(3, std::count(s.begin(), s.end(), u'a'));
+  EXPECT_EQ(u"anana", view.substr(1));
+  std::u16string seen;
+  for (char16_t unit : s)
+    seen += unit;
+  EXPECT_EQ(u"banana", seen);
+  const CZqString empty(u"");
+  EXPECT_EQ(empty.begin(), empty.end());
+}
+
+TEST(CZqStringInteropTest, ComparisonOperatorsFollowCompareTo) {
+  struct Row {
+    const char16_t* a;
+    const char16_t* b;
+    int sign;
+  };
+  const Row rows[] = {
+      {u"abc", u"abc", 0}, {u"abc", u"abd", -1}, {u"ab", u"abc", -1},
+      {u"", u"a", -1},     {u"\uFFFF", u"a", 1}, {u"b", u"abc", 1},
+  };
+  for (const Row& row : rows) {
+    const CZqString a(row.a);
+    const CZqString b(row.b);
+    SCOPED_TRACE(::testing::PrintToString(a) + " vs " + ::testing::PrintToString(b));
+    EXPECT_EQ(row.sign == 0, a == b);
+    EXPECT_EQ(row.sign != 0, a != b);
+    EXPECT_EQ(row.sign < 0, a < b);
+    EXPECT_EQ(row.sign <= 0, a <= b);
+    EXPECT_EQ(row.sign > 0, a > b);
+    EXPECT_EQ(row.sign >= 0, a >= b);
+  }
+  std::vector<CZqString> words = {CZqString(u"pear"), CZqString(u"apple"), CZqString(u"fig")};
+  std::sort(words.begin(), words.end());
+  EXPECT_EQ(u"apple", Text(words[0]));
+  EXPECT_EQ(u"pear", Text(words[2]));
+}
+
+TEST(CZqStringInteropTest, HashAgreesWithEqualsAndWithTheView) {
+  const CZqString a(u"key");
+  const CZqString b = CZqString(u"k") + CZqString(u"ey");  // another body
+  EXPECT_EQ(std::hash<CZqString>()(a), std::hash<CZqString>()(b));
+  EXPECT_EQ(std::hash<std::u16string_view>()(u"key"), std::hash<CZqString>()(a));
+  std::unordered_map<CZqString, int> counts;
+  ++counts[a];
+  ++counts[b];
+  ++counts[CZqString(u"other")];
+  EXPECT_EQ(2u, counts.size());
+  EXPECT_EQ(2, counts.at(CZqString(u"key")));
+}
+
+TEST(CZqStringInteropTest, PrintsAsUtf8AndForGoogleTestAsALiteral) {
+  const CZqString s(u"a\"b\\\n\u00E9\U0001D11E");
+  EXPECT_EQ("u\"a\\\"b\\\\\\n\\u00E9\\uD834\\uDD1E\"", ::testing::PrintToString(s));
+  std::ostringstream out;
+  out << s << '|' << std::setw(4) << CZqString(u"x") << '|';
+  EXPECT_EQ("a\"b\\\n\xC3\xA9\xF0\x9D\x84\x9E|   x|", out.str());
+  // A long text is written piece by piece; a pair across a piece boundary
+  // stays whole.
+  for (int prefix : {254, 255, 256}) {
+    const CZqString longer(std::u16string(prefix, u'a') + u"\U0001D11E" +
+                           std::u16string(300, u'b'));
+    std::ostringstream piecewise;
+    piecewise << longer;
+    EXPECT_EQ(longer.toUtf8(), piecewise.str()) << prefix;
+  }
+}
+
+TEST(CZqStringInteropTest, ExceptionsPrintTheirOwnText) {
+  std::ostringstream out;
+  out << IllegalStateException(CZqString(u"closed"));
+  EXPECT_EQ("com.zarq.lang.IllegalStateException:\nclosed\n", out.str());
+  const StringIndexOutOfBoundsException stringIndex(5);
+  const ArrayIndexOutOfBoundsException arrayIndex(-1);
+  const Throwable& asThrowable = stringIndex;
+  out.str("");
+  out << stringIndex << '|' << arrayIndex << '|' << asThrowable;
+  EXPECT_EQ(
+      "CZqString index out of bounds: 5|CZqString index out of bounds: -1|"
+      "com.zarq.lang.StringIndexOutOfBoundsException:\n",
+      out.str());
+}
+
+}  // namespace
+}  // namespace zqlang

@@ -1,25 +1,7 @@
 //===- tests/support/TestSupport.cpp - helpers shared by the test suites --===//
 #include "support/TestSupport.h"
 
-#include <cstdio>
-
 namespace zqlang {
-
-void PrintTo(const CZqString& s, std::ostream* os) {
-  *os << "u\"";
-  for (int i = 0; i < s.length(); ++i) {
-    const char16_t unit = s.charAt(i);
-    if (unit >= 0x20 && unit < 0x7F && unit != u'"' && unit != u'\\') {
-      *os << static_cast<char>(unit);
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(unit));
-      *os << escaped;
-    }
-  }
-  *os << "\"";
-}
-
 namespace testing_support {
 
 std::u16string Text(const CZqString& s) { return std::u16string(s.Ptr(), s.length()); }

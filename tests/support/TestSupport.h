@@ -26,9 +26,6 @@ struct StringAccess {
 };
 }  // namespace detail
 
-// gtest prints strings as text in failure messages.
-void PrintTo(const CZqString& s, std::ostream* os);
-
 namespace testing_support {
 
 // The units of s, for EXPECT_EQ against u"..." literals.

@@ -1,0 +1,84 @@
+// ZarqLang next to the standard library: count the words of a UTF-8 text in a
+// std::unordered_map keyed by CZqString, look them up through
+// std::u16string_view, walk a string with range-for and <algorithm>, and
+// print everything (exceptions included) as UTF-8.
+#include <ZarqLang.h>
+
+#include <algorithm>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+using zqlang::CZqString;
+
+namespace {
+
+// Splits on spaces; each word is a new string made from a view of the text.
+std::vector<CZqString> Words(const CZqString& text) {
+  std::vector<CZqString> words;
+  const std::u16string_view rest = text;  // no copy: a view of the body
+  std::size_t start = 0;
+  while (start < rest.size()) {
+    std::size_t end = rest.find(u' ', start);
+    if (end == std::u16string_view::npos)
+      end = rest.size();
+    if (end > start)
+      words.emplace_back(rest.substr(start, end - start));
+    start = end + 1;
+  }
+  return words;
+}
+
+}  // namespace
+
+int main() {
+  std::cout << "ZarqLang " << ZARQLANG_VERSION_MAJOR << '.' << ZARQLANG_VERSION_MINOR << '.'
+            << ZARQLANG_VERSION_PATCH << '\n';
+
+  // UTF-8 in (this file is UTF-8, as is the compiler's narrow execution
+  // character set), ending in a stray byte that becomes U+FFFD.
+  const std::string input = "Grüße aus Köln grüße Grüße 🌍 \xFF";
+  const CZqString text = CZqString::fromUtf8(input);
+  std::cout << "text:   " << text << " (" << text.length() << " UTF-16 units)\n";
+
+  // Words counted in a hash map; std::hash<CZqString> agrees with equals().
+  std::unordered_map<CZqString, int> counts;
+  for (const CZqString& word : Words(text))
+    ++counts[word];
+  const CZqString greeting = CZqString::fromUtf8("Grüße");
+  std::cout << "count:  " << greeting << " x" << counts[greeting] << '\n';
+
+  // Sorted with the comparison operators (by UTF-16 units).
+  std::vector<CZqString> sorted;
+  for (const auto& entry : counts)
+    sorted.push_back(entry.first);
+  std::sort(sorted.begin(), sorted.end());
+  std::cout << "sorted:";
+  for (const CZqString& word : sorted)
+    std::cout << ' ' << word;
+  std::cout << '\n';
+
+  // Range-for and <algorithm> over the units; a view goes where one is taken.
+  int upper = 0;
+  for (char16_t unit : text)
+    upper += unit >= u'A' && unit <= u'Z';
+  const std::u16string_view view = text;
+  std::cout << "units:  " << upper << " ASCII capitals, "
+            << std::count(text.begin(), text.end(), u'\uFFFD') << " replacement, "
+            << (view.find(u"aus") != std::u16string_view::npos ? "has" : "lacks") << " \"aus\"\n";
+
+  // UTF-8 out, and from standard UTF-16 text.
+  const CZqString city(std::u16string(u"K\u00F6ln"));
+  const std::string utf8 = city.toUtf8();
+  std::cout << "utf-8:  " << utf8 << " is " << utf8.size() << " bytes\n";
+
+  // Exceptions print their own text.
+  try {
+    text.substring(5, 100);
+  } catch (const zqlang::StringIndexOutOfBoundsException& e) {
+    std::cout << "caught: " << e << '\n';
+  }
+  return counts[greeting] == 2 ? 0 : 1;
+}
