@@ -105,23 +105,6 @@ int CZqInteger::Release() const {
   return 0;
 }
 
-void* CZqInteger::operator new(std::size_t size) {
-  void* block = detail::Allocate(size);
-  if (block == nullptr)
-    throw std::bad_alloc();
-  return block;
-}
-
-void* CZqInteger::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return detail::Allocate(size);
-}
-
-void CZqInteger::operator delete(void* block) noexcept { detail::Free(block); }
-
-void CZqInteger::operator delete(void* block, const std::nothrow_t&) noexcept {
-  detail::Free(block);
-}
-
 //===-- Text to number ----------------------------------------------------===//
 
 bool CZqInteger::isValidRadix(int radix) { return radix >= 2 && radix <= 36; }

@@ -99,12 +99,6 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   static CZqString toBinaryString(int value);
   /// @}
 
-  /// Boxed integers live in the library's allocation layer. The plain form
-  /// throws std::bad_alloc when no memory can be had.
-  static void* operator new(std::size_t size);
-  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
-  static void operator delete(void* block) noexcept;
-  static void operator delete(void* block, const std::nothrow_t&) noexcept;
 
  protected:
   /// The magnitude of the digits of \p text from \p start on, up to

@@ -130,23 +130,6 @@ void CZqString::CreateBody(int capacity) {
     OutOfMemoryError::ThrowInstance();
 }
 
-void* CZqString::operator new(std::size_t size) {
-  void* block = detail::Allocate(size);
-  if (block == nullptr)
-    throw std::bad_alloc();
-  return block;
-}
-
-void* CZqString::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return detail::Allocate(size);
-}
-
-void CZqString::operator delete(void* block) noexcept { detail::Free(block); }
-
-void CZqString::operator delete(void* block, const std::nothrow_t&) noexcept {
-  detail::Free(block);
-}
-
 void CZqString::Release() { delete this; }
 
 //===-- Reading -----------------------------------------------------------===//

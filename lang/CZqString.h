@@ -225,15 +225,6 @@ class ZQ_API CZqString : public CharSequence {
   CZqString toString() const;
   /// @}
 
-  /// Heap strings live in the library's allocation layer. The plain form
-  /// throws std::bad_alloc when no memory can be had.
-  static void* operator new(std::size_t size);
-  /// As operator new(std::size_t), null when no memory can be had.
-  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
-  /// Gives a heap string's block back to the allocation layer.
-  static void operator delete(void* block) noexcept;
-  /// Gives a heap string's block back to the allocation layer.
-  static void operator delete(void* block, const std::nothrow_t&) noexcept;
 
   /// @name Standard library interop
   /// Views and iterators point into the body's unit array; they copy nothing.

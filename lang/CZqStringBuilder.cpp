@@ -135,23 +135,6 @@ void CZqStringBuilder::setLength(int newLength) {
   mBody->SetLength(newLength);
 }
 
-void* CZqStringBuilder::operator new(std::size_t size) {
-  void* block = detail::Allocate(size);
-  if (block == nullptr)
-    throw std::bad_alloc();
-  return block;
-}
-
-void* CZqStringBuilder::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return detail::Allocate(size);
-}
-
-void CZqStringBuilder::operator delete(void* block) noexcept { detail::Free(block); }
-
-void CZqStringBuilder::operator delete(void* block, const std::nothrow_t&) noexcept {
-  detail::Free(block);
-}
-
 void CZqStringBuilder::Release() { delete this; }
 
 //===-- Appending ---------------------------------------------------------===//

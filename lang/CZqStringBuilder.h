@@ -264,12 +264,6 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   CharSequence* subSequence(int start, int end) const override;
   /// @}
 
-  /// Heap builders live in the library's allocation layer. The plain form
-  /// throws std::bad_alloc when no memory can be had.
-  static void* operator new(std::size_t size);
-  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
-  static void operator delete(void* block) noexcept;
-  static void operator delete(void* block, const std::nothrow_t&) noexcept;
 
  protected:
   /// Holds a new empty body of \p capacity units (releasing the old one) and

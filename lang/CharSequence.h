@@ -7,6 +7,9 @@
 #ifndef ZQ_LANG_CHARSEQUENCE_H
 #define ZQ_LANG_CHARSEQUENCE_H
 
+#include <cstddef>
+#include <new>
+
 #include "lang/ZqExport.h"
 
 namespace zqlang {
@@ -29,6 +32,18 @@ class ZQ_API CharSequence {
   /// Destroys this sequence object; only for sequences made on the heap, such
   /// as those returned by subSequence().
   virtual void Release() = 0;
+
+  /// @name Heap objects
+  /// Objects of this family made with `new` live in the library's allocation
+  /// layer, so that Release() and `delete` give their blocks back there. The
+  /// plain form throws std::bad_alloc when no memory can be had; the nothrow
+  /// form returns null.
+  /// @{
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  static void operator delete(void* block) noexcept;
+  static void operator delete(void* block, const std::nothrow_t&) noexcept;
+  /// @}
 
  protected:
   /// For implementing classes only.

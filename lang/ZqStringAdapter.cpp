@@ -28,21 +28,4 @@ int ZqStringAdapter::Release() const {
   return 0;
 }
 
-void* ZqStringAdapter::operator new(std::size_t size) {
-  void* block = detail::Allocate(size);
-  if (block == nullptr)
-    throw std::bad_alloc();
-  return block;
-}
-
-void* ZqStringAdapter::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return detail::Allocate(size);
-}
-
-void ZqStringAdapter::operator delete(void* block) noexcept { detail::Free(block); }
-
-void ZqStringAdapter::operator delete(void* block, const std::nothrow_t&) noexcept {
-  detail::Free(block);
-}
-
 }  // namespace zqlang

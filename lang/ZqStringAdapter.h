@@ -46,12 +46,6 @@ class ZQ_API ZqStringAdapter final : public ZqUnknownItf {
   int AddRef() const override;
   int Release() const override;
 
-  /// Adapters live in the library's allocation layer. The plain form throws
-  /// std::bad_alloc when no memory can be had.
-  static void* operator new(std::size_t size);
-  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
-  static void operator delete(void* block) noexcept;
-  static void operator delete(void* block, const std::nothrow_t&) noexcept;
 
   // Internals: not part of the interface.
  private:

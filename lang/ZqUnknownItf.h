@@ -11,6 +11,9 @@
 #ifndef ZQ_LANG_ZQUNKNOWNITF_H
 #define ZQ_LANG_ZQUNKNOWNITF_H
 
+#include <cstddef>
+#include <new>
+
 #include "lang/ZqExport.h"
 
 namespace zqlang {
@@ -22,6 +25,18 @@ class ZQ_API ZqUnknownItf {
   /// Removes one holder; the call that reaches 0 frees the object and
   /// returns 0. Returns the new count.
   virtual int Release() const = 0;
+
+  /// @name Heap objects
+  /// Objects of this family made with `new` live in the library's allocation
+  /// layer, so that Release() and `delete` give their blocks back there. The
+  /// plain form throws std::bad_alloc when no memory can be had; the nothrow
+  /// form returns null.
+  /// @{
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  static void operator delete(void* block) noexcept;
+  static void operator delete(void* block, const std::nothrow_t&) noexcept;
+  /// @}
 
  protected:
   ZqUnknownItf() = default;

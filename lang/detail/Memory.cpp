@@ -10,6 +10,7 @@
 #include "lang/detail/Memory.h"
 
 #include <cstdlib>
+#include <new>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -48,6 +49,13 @@ void* Allocate(std::size_t bytes) noexcept {
   if (block != nullptr)
     ++gLiveBlocks;
 #endif
+  return block;
+}
+
+void* AllocateOrThrow(std::size_t bytes) {
+  void* block = Allocate(bytes);
+  if (block == nullptr)
+    throw std::bad_alloc();
   return block;
 }
 

@@ -32,6 +32,10 @@ void* Allocate(std::size_t bytes) noexcept;
 /// \p block may be null, which makes this an Allocate.
 void* Reallocate(void* block, std::size_t bytes) noexcept;
 
+/// As Allocate, but throws std::bad_alloc instead of returning null: the
+/// contract of a class's plain operator new.
+void* AllocateOrThrow(std::size_t bytes);
+
 /// Gives back a block from Allocate or Reallocate; null is ignored.
 void Free(void* block) noexcept;
 
