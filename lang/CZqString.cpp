@@ -290,52 +290,14 @@ CZqString CZqString::fromUtf8(std::string_view utf8) {
   const SPtr<CZqStringBody> body(CZqStringBody::Create(static_cast<int>(length) + 1));
   if (body.IsNull())
     OutOfMemoryError::ThrowInstance();
-  // The body has no writable view, so the units pass through a small buffer
-  // that stays in the first-level cache; the body never grows.
-  char16_t chunk[1024];
-  const char* next = utf8.data();
-  const char* const end = next + utf8.size();
-  while (next != end) {
-    const std::size_t count = detail::DecodeUtf8(next, end, chunk, std::size(chunk));
-    body->Append(chunk, static_cast<int>(count));
-  }
+  detail::AppendUtf8(*body, utf8, length);
   return CZqString(*body);
 }
 
-std::string CZqString::toUtf8() const {
-  const char16_t* const units = mBody->Ptr();
-  const std::size_t count = static_cast<std::size_t>(mBody->Length());
-  const std::size_t bytes = detail::Utf8LengthOfUtf16(units, count);
-  std::string utf8;
-  try {
-    utf8.resize(bytes);
-  } catch (const std::bad_alloc&) {
-    OutOfMemoryError::ThrowInstance();
-  }
-  if (bytes != 0)
-    detail::EncodeUtf8(units, count, &utf8[0]);
-  return utf8;
-}
+std::string CZqString::toUtf8() const { return detail::ToUtf8(mBody->Ptr(), mBody->Length()); }
 
 std::ostream& operator<<(std::ostream& os, const CZqString& s) {
-  if (os.width() != 0)
-    return os << s.toUtf8();  // padding counts the whole text
-  // Encoded piece by piece, so printing allocates nothing; a piece never
-  // ends between the two halves of a surrogate pair.
-  constexpr int kPiece = 256;
-  char buffer[3 * kPiece];
-  const char16_t* units = s.Ptr();
-  int remaining = s.length();
-  while (remaining > 0 && os) {
-    int take = remaining < kPiece ? remaining : kPiece;
-    if (take < remaining && (units[take - 1] & 0xFC00) == 0xD800)
-      --take;
-    const char* const end = detail::EncodeUtf8(units, static_cast<std::size_t>(take), buffer);
-    os.write(buffer, end - buffer);
-    units += take;
-    remaining -= take;
-  }
-  return os;
+  return detail::WriteUtf8(os, s.Ptr(), s.length());
 }
 
 void PrintTo(const CZqString& s, std::ostream* os) {

@@ -109,6 +109,13 @@ void CZqStringBody::GetChars(int srcBegin, int srcEnd, char16_t* dst, int dstBeg
 
 //===-- Appending and growth ----------------------------------------------===//
 
+char16_t* CZqStringBody::AppendUninitialized(int count) {
+  MakeRoom(count);
+  char16_t* const start = mData + mLength;
+  mLength += count;
+  return start;
+}
+
 void CZqStringBody::MakeRoom(int count) {
   if (count <= mCapacity - mLength)
     return;

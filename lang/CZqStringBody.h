@@ -139,6 +139,11 @@ class ZQ_API CZqStringBody {
   /// becomes Length() + count + 16. A count of 0 or less does nothing.
   void MakeRoom(int count);
 
+  /// Makes room for \p count more units (the MakeRoom rule), adds them to
+  /// the length and returns where they start. Their values are undefined:
+  /// the caller writes all of them at once, before anybody reads the body.
+  char16_t* AppendUninitialized(int count);
+
   /// Raises the capacity to exactly \p capacity when that is more than
   /// Capacity() (the array may hold more units: growth reserves some room
   /// beyond, so that runs of small growths rarely reallocate); otherwise

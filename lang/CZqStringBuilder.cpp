@@ -17,6 +17,7 @@
 #include "lang/detail/BoundsText.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/UnitBuffer.h"
+#include "lang/detail/Utf8.h"
 
 namespace zqlang {
 namespace {
@@ -378,6 +379,31 @@ CharSequence* CZqStringBuilder::subSequence(int start, int end) const {
   if (sequence == nullptr)
     OutOfMemoryError::ThrowInstance();
   return sequence;
+}
+
+//===-- Standard library interop ------------------------------------------===//
+
+std::u16string_view CZqStringBuilder::view() const noexcept {
+  return std::u16string_view(mBody->Ptr(), static_cast<std::size_t>(mBody->Length()));
+}
+
+const char16_t* CZqStringBuilder::begin() const noexcept { return mBody->Ptr(); }
+
+const char16_t* CZqStringBuilder::end() const noexcept { return mBody->Ptr() + mBody->Length(); }
+
+std::string CZqStringBuilder::toUtf8() const {
+  return detail::ToUtf8(mBody->Ptr(), mBody->Length());
+}
+
+CZqStringBuilder& CZqStringBuilder::appendUtf8(std::string_view utf8) {
+  const std::size_t length = detail::Utf16LengthOfUtf8(utf8.data(), utf8.size());
+  UnShare();
+  detail::AppendUtf8(*mBody, utf8, length);
+  return *this;
+}
+
+std::ostream& operator<<(std::ostream& os, const CZqStringBuilder& b) {
+  return detail::WriteUtf8(os, b.begin(), b.length());
 }
 
 }  // namespace zqlang

@@ -38,7 +38,10 @@
 #define ZQ_LANG_CZQSTRINGBUILDER_H
 
 #include <cstddef>
+#include <iosfwd>
 #include <new>
+#include <string>
+#include <string_view>
 
 #include "lang/Appendable.h"
 #include "lang/CZqString.h"
@@ -265,6 +268,25 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// @}
 
 
+  /// @name Standard library interop
+  /// Views and iterators point into the builder's array and copy nothing;
+  /// they stay valid until the builder's next change or its destruction.
+  /// @{
+
+  /// The text as a view.
+  std::u16string_view view() const noexcept;
+  /// First and one-past-last unit, for range-for and <algorithm>.
+  const char16_t* begin() const noexcept;
+  const char16_t* end() const noexcept;
+  /// The text in UTF-8; a lone surrogate becomes U+FFFD. Throws
+  /// OutOfMemoryError when the result cannot be had.
+  std::string toUtf8() const;
+  /// Appends \p utf8 decoded to UTF-16; each maximal ill-formed subpart
+  /// becomes U+FFFD. One growth at most; on OutOfMemoryError the text is
+  /// unchanged.
+  CZqStringBuilder& appendUtf8(std::string_view utf8);
+  /// @}
+
  protected:
   /// Holds a new empty body of \p capacity units (releasing the old one) and
   /// marks the builder exclusive. OutOfMemoryError when none can be had.
@@ -285,6 +307,9 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   SPtr<CZqStringBody> mBody;
   mutable bool mShared;
 };
+
+/// Writes the builder's text to \p os in UTF-8.
+ZQ_API std::ostream& operator<<(std::ostream& os, const CZqStringBuilder& b);
 
 }  // namespace zqlang
 

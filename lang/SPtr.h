@@ -19,6 +19,7 @@
 #define ZQ_LANG_SPTR_H
 
 #include <cstddef>
+#include <functional>
 
 namespace zqlang {
 
@@ -101,5 +102,16 @@ class SPtr {
 };
 
 }  // namespace zqlang
+
+namespace std {
+/// Hashes a holder by the object it holds, consistent with its == (identity),
+/// so holders can key unordered containers.
+template <class T>
+struct hash<zqlang::SPtr<T>> {
+  std::size_t operator()(const zqlang::SPtr<T>& holder) const noexcept {
+    return hash<T*>()(holder.Get());
+  }
+};
+}  // namespace std
 
 #endif  // ZQ_LANG_SPTR_H

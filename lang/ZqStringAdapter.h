@@ -55,4 +55,14 @@ class ZQ_API ZqStringAdapter final : public ZqUnknownItf {
 
 }  // namespace zqlang
 
+namespace std {
+/// Hashes an adapter as its string, consistent with equals().
+template <>
+struct hash<zqlang::ZqStringAdapter> {
+  std::size_t operator()(const zqlang::ZqStringAdapter& adapter) const noexcept {
+    return hash<zqlang::CZqString>()(adapter.GetValue());
+  }
+};
+}  // namespace std
+
 #endif  // ZQ_LANG_ZQSTRINGADAPTER_H

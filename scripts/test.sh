@@ -48,6 +48,7 @@ cmake -S examples -B build/consumer-cmake -G Ninja -DCMAKE_PREFIX_PATH="$stage" 
 cmake --build build/consumer-cmake
 consumer_ok=1
 build/consumer-cmake/zq_example >/dev/null || consumer_ok=0
+build/consumer-cmake/zq_interop >/dev/null || consumer_ok=0
 mkdir -p build/consumer-pc
 # shellcheck disable=SC2046
 g++ -Wall -Wextra -Wpedantic -Werror examples/main.cpp -o build/consumer-pc/zq_example \

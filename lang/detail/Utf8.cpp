@@ -1,8 +1,13 @@
 //===- lang/detail/Utf8.cpp - UTF-8 to UTF-16 and back --------------------===//
 #include "lang/detail/Utf8.h"
 
+#include "lang/OutOfMemoryError.h"
+
 #include <cstdint>
+#include <climits>
 #include <cstring>
+#include <new>
+#include <ostream>
 
 #if defined(ZARQLANG_SIMD) && defined(__SSE2__)
 #include <emmintrin.h>
@@ -381,6 +386,58 @@ char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept {
     *o++ = static_cast<Byte>(0x80 | (c & 0x3F));
   }
   return reinterpret_cast<char*>(o);
+}
+
+void AppendUtf8(CZqStringBody& body, std::string_view utf8, std::size_t length) {
+  if (length > static_cast<std::size_t>(INT_MAX))
+    OutOfMemoryError::ThrowInstance();
+  // Decoded straight into the body: the units it hands out are all written
+  // before the call returns.
+  char16_t* const out = body.AppendUninitialized(static_cast<int>(length));
+  const char* next = utf8.data();
+  const char* const end = next + utf8.size();
+  std::size_t written = DecodeUtf8(next, end, out, length);
+  // The decoder wants room for two units before each sequence, so the last
+  // unit may be left over; it goes through a two-unit buffer.
+  while (next != end) {
+    char16_t tail[2];
+    const std::size_t count = DecodeUtf8(next, end, tail, 2);
+    std::memcpy(out + written, tail, count * sizeof(char16_t));
+    written += count;
+  }
+}
+
+std::string ToUtf8(const char16_t* units, int count) {
+  const std::size_t n = static_cast<std::size_t>(count);
+  const std::size_t bytes = Utf8LengthOfUtf16(units, n);
+  std::string utf8;
+  try {
+    utf8.resize(bytes);
+  } catch (const std::bad_alloc&) {
+    OutOfMemoryError::ThrowInstance();
+  }
+  if (bytes != 0)
+    EncodeUtf8(units, n, &utf8[0]);
+  return utf8;
+}
+
+std::ostream& WriteUtf8(std::ostream& os, const char16_t* units, int count) {
+  if (os.width() != 0)
+    return os << ToUtf8(units, count);  // padding counts the whole text
+  // Encoded piece by piece; a piece never ends between the two halves of a
+  // surrogate pair.
+  constexpr int kPiece = 256;
+  char buffer[3 * kPiece];
+  while (count > 0 && os) {
+    int take = count < kPiece ? count : kPiece;
+    if (take < count && (units[take - 1] & 0xFC00) == 0xD800)
+      --take;
+    const char* const end = EncodeUtf8(units, static_cast<std::size_t>(take), buffer);
+    os.write(buffer, end - buffer);
+    units += take;
+    count -= take;
+  }
+  return os;
 }
 
 }  // namespace detail

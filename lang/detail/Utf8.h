@@ -21,6 +21,11 @@
 #define ZQ_LANG_DETAIL_UTF8_H
 
 #include <cstddef>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "lang/CZqStringBody.h"
 
 namespace zqlang {
 namespace detail {
@@ -46,6 +51,18 @@ std::size_t Utf8LengthOfUtf16(const char16_t* units, std::size_t count) noexcept
 /// Utf8LengthOfUtf16(units, count) bytes; returns the end of what it wrote.
 /// A high surrogate that ends the units is lone: keep pairs in one call.
 char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept;
+
+/// Appends the UTF-16 form of \p utf8, whose length \p length the caller
+/// measured with Utf16LengthOfUtf8, to \p body with one growth at most.
+/// Throws OutOfMemoryError when the text cannot fit.
+void AppendUtf8(CZqStringBody& body, std::string_view utf8, std::size_t length);
+
+/// The UTF-8 form of \p count units; OutOfMemoryError when it cannot be had.
+std::string ToUtf8(const char16_t* units, int count);
+
+/// Writes the UTF-8 form of \p count units to \p os; allocates nothing
+/// unless a field width is set (padding counts the whole text).
+std::ostream& WriteUtf8(std::ostream& os, const char16_t* units, int count);
 
 }  // namespace detail
 }  // namespace zqlang

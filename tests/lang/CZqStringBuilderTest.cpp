@@ -15,11 +15,13 @@
 #include <utility>
 
 #include "lang/ArrayIndexOutOfBoundsException.h"
+#include "lang/CZqInteger.h"
 #include "lang/IndexOutOfBoundsException.h"
 #include "lang/NegativeArraySizeException.h"
 #include "lang/NullPointerException.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/StringIndexOutOfBoundsException.h"
+#include "lang/ZqStringAdapter.h"
 #include "lang/detail/UnitReverse.h"
 #include "support/TestSupport.h"
 
@@ -538,6 +540,45 @@ TEST(CZqStringBuilderOutOfMemoryTest, ConstructionAndTrimFailCleanly) {
   }
   EXPECT_EQ(16, b.capacity());
   EXPECT_EQ(u"abc", Text(b.toString()));
+}
+
+}  // namespace
+}  // namespace zqlang
+
+// Standard library interop of the builder.
+namespace zqlang {
+namespace {
+
+TEST(CZqStringBuilderInteropTest, ViewsIteratesPrintsAndSpeaksUtf8) {
+  CZqStringBuilder b;
+  b.append(u"caf").appendUtf8("\xC3\xA9 \xF0\x9F\x98\x80\xFF");  // é, U+1F600, a bad byte
+  EXPECT_EQ(u"caf\u00E9 \U0001F600\uFFFD", b.view());
+  EXPECT_EQ(8, b.length());
+  EXPECT_EQ(std::u16string(b.begin(), b.end()), std::u16string(b.view()));
+  EXPECT_EQ("caf\xC3\xA9 \xF0\x9F\x98\x80\xEF\xBF\xBD", b.toUtf8());
+  std::ostringstream os;
+  os << b;
+  EXPECT_EQ(b.toUtf8(), os.str());
+}
+
+TEST(CZqStringBuilderInteropTest, AppendUtf8UnsharesAndFailsCleanly) {
+  CZqStringBuilder b(CZqString(u"ab"));
+  const CZqString taken = b.toString();
+  EXPECT_GE(testing_support::SweepAllocationFailures([&] { b.appendUtf8("xyz"); }, [&] {
+    EXPECT_EQ(u"ab", b.view());
+  }), 1);
+  EXPECT_EQ(u"abxyz", b.view());
+  EXPECT_EQ(u"ab", testing_support::Text(taken));
+}
+
+TEST(CZqStringBuilderInteropTest, HoldersAndAdaptersHashAsTheyCompare) {
+  const SPtr<CZqInteger> five = CZqInteger::valueOf(5);
+  const SPtr<CZqInteger> same = five;
+  EXPECT_EQ(std::hash<SPtr<CZqInteger>>()(five), std::hash<SPtr<CZqInteger>>()(same));
+  const ZqStringAdapter a(CZqString(u"k"));
+  const ZqStringAdapter b(CZqString(u"k"));
+  ASSERT_TRUE(a.equals(b));
+  EXPECT_EQ(std::hash<ZqStringAdapter>()(a), std::hash<ZqStringAdapter>()(b));
 }
 
 }  // namespace
