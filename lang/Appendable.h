@@ -17,6 +17,8 @@ namespace zqlang {
 
 class CharSequence;
 
+/// Interface of objects that text can be appended to: a unit, a sequence or
+/// part of one.
 class ZQ_API Appendable {
  public:
   /// Appends units \p start to \p end - 1 of \p s and returns *this.
@@ -31,7 +33,9 @@ class ZQ_API Appendable {
 
  protected:
   Appendable() = default;
+  /// For implementing classes only: the interface has no state to copy.
   Appendable(const Appendable&) = default;
+  /// For implementing classes only: the interface has no state to assign.
   Appendable& operator=(const Appendable&) = default;
   // Not virtual and not public: an Appendable is destroyed by its own class.
   ~Appendable() = default;

@@ -36,12 +36,15 @@
 
 namespace zqlang {
 
+/// Base of growable arrays of fixed-size elements with checked indices.
 class ZQ_API CZqDynamicArray {
  public:
   CZqDynamicArray(const CZqDynamicArray&) = delete;
   CZqDynamicArray& operator=(const CZqDynamicArray&) = delete;
 
+  /// True when no element is in use.
   bool isEmpty() const { return mSize == 0; }
+  /// Number of elements in use.
   int size() const { return mSize; }
   /// Shrinks the block to the elements in use. When the smaller block cannot
   /// be had nothing changes and nothing is thrown.

@@ -32,6 +32,7 @@ namespace zqlang {
 
 class CZqStringBuilder;
 
+/// A counted, boxed 32-bit integer; conversions between integers and text.
 class ZQ_API CZqInteger : public ZqUnknownItf {
  public:
   /// @name The box

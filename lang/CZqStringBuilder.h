@@ -52,6 +52,7 @@
 
 namespace zqlang {
 
+/// Mutable UTF-16 text that shares its storage with strings copy-on-write.
 class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
  public:
   /// @name Construction
@@ -275,7 +276,7 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
 
   /// The text as a view.
   std::u16string_view view() const noexcept;
-  /// First and one-past-last unit, for range-for and <algorithm>.
+  /// First and one-past-last unit, for range-for and the standard algorithms.
   const char16_t* begin() const noexcept;
   const char16_t* end() const noexcept;
   /// The text in UTF-8; a lone surrogate becomes U+FFFD. Throws

@@ -39,9 +39,13 @@ class ZQ_API CharSequence {
   /// plain form throws std::bad_alloc when no memory can be had; the nothrow
   /// form returns null.
   /// @{
+  /// A block from the allocation layer; std::bad_alloc when none.
   static void* operator new(std::size_t size);
+  /// A block from the allocation layer; null when none.
   static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  /// Gives the block back to the allocation layer.
   static void operator delete(void* block) noexcept;
+  /// Gives the block back to the allocation layer.
   static void operator delete(void* block, const std::nothrow_t&) noexcept;
   /// @}
 

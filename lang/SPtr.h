@@ -108,6 +108,7 @@ namespace std {
 /// so holders can key unordered containers.
 template <class T>
 struct hash<zqlang::SPtr<T>> {
+  /// The hash of the held pointer.
   std::size_t operator()(const zqlang::SPtr<T>& holder) const noexcept {
     return hash<T*>()(holder.Get());
   }

@@ -25,6 +25,7 @@
 
 namespace zqlang {
 
+/// A string in a counted object, hashed and compared as the string.
 class ZQ_API ZqStringAdapter final : public ZqUnknownItf {
  public:
   /// Shares \p value's body; count 0.
@@ -59,6 +60,7 @@ namespace std {
 /// Hashes an adapter as its string, consistent with equals().
 template <>
 struct hash<zqlang::ZqStringAdapter> {
+  /// The hash of the adapter's string.
   std::size_t operator()(const zqlang::ZqStringAdapter& adapter) const noexcept {
     return hash<zqlang::CZqString>()(adapter.GetValue());
   }

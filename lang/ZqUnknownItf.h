@@ -18,6 +18,7 @@
 
 namespace zqlang {
 
+/// Interface of heap objects counted by their holders (AddRef, Release).
 class ZQ_API ZqUnknownItf {
  public:
   /// Adds one holder; returns the new count.
@@ -32,15 +33,21 @@ class ZQ_API ZqUnknownItf {
   /// plain form throws std::bad_alloc when no memory can be had; the nothrow
   /// form returns null.
   /// @{
+  /// A block from the allocation layer; std::bad_alloc when none.
   static void* operator new(std::size_t size);
+  /// A block from the allocation layer; null when none.
   static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  /// Gives the block back to the allocation layer.
   static void operator delete(void* block) noexcept;
+  /// Gives the block back to the allocation layer.
   static void operator delete(void* block, const std::nothrow_t&) noexcept;
   /// @}
 
  protected:
   ZqUnknownItf() = default;
+  /// For implementing classes only: the interface has no state to copy.
   ZqUnknownItf(const ZqUnknownItf&) = default;
+  /// For implementing classes only: the interface has no state to assign.
   ZqUnknownItf& operator=(const ZqUnknownItf&) = default;
   ~ZqUnknownItf() = default;
 };
