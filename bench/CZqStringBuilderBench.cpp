@@ -174,7 +174,9 @@ void BM_Message_ICU(benchmark::State& state) {
 #if defined(ZQ_BENCH_HAVE_QT)
 QString MessageQt(int index, int length) {
   QString s(QStringLiteral("Index: "));
-  s.append(QString::number(index)).append(QStringLiteral(", Length: ")).append(QString::number(length));
+  s.append(QString::number(index))
+      .append(QStringLiteral(", Length: "))
+      .append(QString::number(length));
   return s;
 }
 

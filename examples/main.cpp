@@ -46,7 +46,12 @@ int main() {
   // storage to the string without copying. The builder's next change copies
   // first, so the string keeps its text.
   CZqStringBuilder builder;
-  builder.append(u"items=").append(3).append(u", mean=").append(2.5).append(u", done=").append(true);
+  builder.append(u"items=")
+      .append(3)
+      .append(u", mean=")
+      .append(2.5)
+      .append(u", done=")
+      .append(true);
   const CZqString report = builder.toString();
   builder.setLength(0);
   builder.append(u"rewritten: ").append(-1LL).insert(0, u'[').append(u']');
@@ -84,8 +89,8 @@ int main() {
   for (int i = 1; i <= 20; ++i)
     squares.add(i * i);
   squares.removeAt(0);
-  std::cout << "array:  " << squares.size() << " squares, the last " << squares.get(squares.size() - 1)
-            << '\n';
+  std::cout << "array:  " << squares.size() << " squares, the last "
+            << squares.get(squares.size() - 1) << '\n';
   try {
     squares.get(squares.size());
   } catch (const zqlang::ArrayIndexOutOfBoundsException& e) {

@@ -7,6 +7,7 @@
 namespace zqio {
 
 ZQ_DEFINE_EXCEPTION(FileNotFoundException, IOException, zqlang::detail::kFileNotFoundExceptionName)
-ZQ_DEFINE_MESSAGE_CONSTRUCTOR(FileNotFoundException, IOException, zqlang::detail::kFileNotFoundExceptionName)
+ZQ_DEFINE_MESSAGE_CONSTRUCTOR(FileNotFoundException, IOException,
+                              zqlang::detail::kFileNotFoundExceptionName)
 
 }  // namespace zqio

@@ -8,7 +8,8 @@
 
 namespace zqlang {
 
-ZQ_DEFINE_INDEX_EXCEPTION(ArrayIndexOutOfBoundsException, detail::kArrayIndexOutOfBoundsExceptionName)
+ZQ_DEFINE_INDEX_EXCEPTION(ArrayIndexOutOfBoundsException,
+                          detail::kArrayIndexOutOfBoundsExceptionName)
 
 std::ostream& operator<<(std::ostream& os, const ArrayIndexOutOfBoundsException& e) {
   return os << e.toString();

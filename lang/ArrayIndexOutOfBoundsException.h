@@ -1,7 +1,8 @@
 //===- lang/ArrayIndexOutOfBoundsException.h - array index exception -----===//
 /// \file
 /// ArrayIndexOutOfBoundsException ("com.zarq.lang.ArrayIndexOutOfBoundsException"):
-/// Reports an index outside an array: thrown by the checks of CZqDynamicArray and by getChars when the destination index is negative.
+/// Reports an index outside an array: thrown by the checks of CZqDynamicArray and by getChars when
+/// the destination index is negative.
 ///
 /// Built from an index it has no message and its own toString() reads
 /// "CZqString index out of bounds: " and the index in decimal. That form runs

@@ -111,7 +111,8 @@ bool CZqInteger::isValidRadix(int radix) { return radix >= 2 && radix <= 36; }
 
 int CZqInteger::parseInt(const CZqString& text, int radix) {
   if (!isValidRadix(radix))
-    throw NumberFormatException(CZqString(u"Integer::parseInt: Unsupported radix: ") + CZqString(radix));
+    throw NumberFormatException(CZqString(u"Integer::parseInt: Unsupported radix: ") +
+                                CZqString(radix));
   const int n = text.length();
   if (n == 0)
     throw NumberFormatException(CZqString(u"Integer::parseInt: Empty string"));

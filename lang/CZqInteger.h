@@ -100,7 +100,6 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   static CZqString toBinaryString(int value);
   /// @}
 
-
  protected:
   /// The magnitude of the digits of \p text from \p start on, up to
   /// 2147483648 (returned as its 32-bit pattern). Throws the "Bad base" or

@@ -225,7 +225,6 @@ class ZQ_API CZqString : public CharSequence {
   CZqString toString() const;
   /// @}
 
-
   /// @name Standard library interop
   /// Views and iterators point into the body's unit array; they copy nothing.
   /// A view stays valid while some string holds the body (a string never

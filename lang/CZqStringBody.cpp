@@ -66,7 +66,8 @@ CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source) {
   CZqStringBody* copy = Create(source.mCapacity);
   if (copy == nullptr)
     OutOfMemoryError::ThrowInstance();
-  std::memcpy(copy->mData, source.mData, static_cast<std::size_t>(source.mLength) * sizeof(char16_t));
+  std::memcpy(copy->mData, source.mData,
+              static_cast<std::size_t>(source.mLength) * sizeof(char16_t));
   copy->mLength = source.mLength;
   return copy;
 }
@@ -380,8 +381,8 @@ CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
   CZqStringBody* body = new (std::nothrow) CZqStringBody();
   if (body == nullptr)
     OutOfMemoryError::ThrowInstance();
-  char16_t* const units =
-      detail::AllocateArray<char16_t>(static_cast<long long>(room > capacity ? room : capacity) + 1);
+  char16_t* const units = detail::AllocateArray<char16_t>(
+      static_cast<long long>(room > capacity ? room : capacity) + 1);
   if (units == nullptr) {
     delete body;
     return nullptr;
@@ -444,7 +445,8 @@ void CZqStringBody::DeleteRange(int start, int end) {
                  u"DeleteRange: start index (");
   if (end > mLength)
     end = mLength;
-  std::memmove(mData + start, mData + end, static_cast<std::size_t>(mLength - end) * sizeof(char16_t));
+  std::memmove(mData + start, mData + end,
+               static_cast<std::size_t>(mLength - end) * sizeof(char16_t));
   mLength -= end - start;
 }
 
@@ -462,7 +464,8 @@ void CZqStringBody::DeleteCharAt(int index) {
 
 void CZqStringBody::ReplaceRange(int start, int end, const CZqStringBody& other) {
   assert(&other != this && "a body replaced into itself");
-  CheckEditRange(start, end, mLength, u"Replace: Negative start index: ", u"Replace: start index (");
+  CheckEditRange(start, end, mLength, u"Replace: Negative start index: ",
+                 u"Replace: start index (");
   if (end > mLength)
     end = mLength;
   const int count = other.mLength;
@@ -515,7 +518,8 @@ void CZqStringBody::TrimToSize() noexcept {
     return;
   // A shorter block with the same units; the heap usually shrinks it in
   // place. When it cannot be had the body stays as it is.
-  char16_t* const units = detail::ReallocateArray<char16_t>(mData, static_cast<long long>(mLength) + 1);
+  char16_t* const units =
+      detail::ReallocateArray<char16_t>(mData, static_cast<long long>(mLength) + 1);
   if (units == nullptr)
     return;
   mData = units;

@@ -355,7 +355,8 @@ CZqString CZqStringBuilder::substring(int start) const { return substring(start,
 CZqString CZqStringBuilder::substring(int start, int end) const {
   const int textLength = length();
   if (start < 0)
-    throw StringIndexOutOfBoundsException(detail::BoundsText(u"substring: Negative start: ", start));
+    throw StringIndexOutOfBoundsException(
+        detail::BoundsText(u"substring: Negative start: ", start));
   if (end > textLength) {
     throw StringIndexOutOfBoundsException(
         detail::BoundsText(u"substring: end (", end, u") is greater than length (", textLength));

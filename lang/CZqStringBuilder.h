@@ -268,7 +268,6 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   CharSequence* subSequence(int start, int end) const override;
   /// @}
 
-
   /// @name Standard library interop
   /// Views and iterators point into the builder's array and copy nothing;
   /// they stay valid until the builder's next change or its destruction.

@@ -13,6 +13,8 @@ void* CharSequence::operator new(std::size_t size, const std::nothrow_t&) noexce
 
 void CharSequence::operator delete(void* block) noexcept { detail::Free(block); }
 
-void CharSequence::operator delete(void* block, const std::nothrow_t&) noexcept { detail::Free(block); }
+void CharSequence::operator delete(void* block, const std::nothrow_t&) noexcept {
+  detail::Free(block);
+}
 
 }  // namespace zqlang

@@ -6,7 +6,9 @@
 
 namespace zqlang {
 
-ZQ_DEFINE_EXCEPTION(IllegalArgumentException, RuntimeException, detail::kIllegalArgumentExceptionName)
-ZQ_DEFINE_MESSAGE_CONSTRUCTOR(IllegalArgumentException, RuntimeException, detail::kIllegalArgumentExceptionName)
+ZQ_DEFINE_EXCEPTION(IllegalArgumentException, RuntimeException,
+                    detail::kIllegalArgumentExceptionName)
+ZQ_DEFINE_MESSAGE_CONSTRUCTOR(IllegalArgumentException, RuntimeException,
+                              detail::kIllegalArgumentExceptionName)
 
 }  // namespace zqlang

@@ -7,6 +7,7 @@
 namespace zqlang {
 
 ZQ_DEFINE_EXCEPTION(IllegalStateException, RuntimeException, detail::kIllegalStateExceptionName)
-ZQ_DEFINE_MESSAGE_CONSTRUCTOR(IllegalStateException, RuntimeException, detail::kIllegalStateExceptionName)
+ZQ_DEFINE_MESSAGE_CONSTRUCTOR(IllegalStateException, RuntimeException,
+                              detail::kIllegalStateExceptionName)
 
 }  // namespace zqlang

@@ -6,7 +6,9 @@
 
 namespace zqlang {
 
-ZQ_DEFINE_EXCEPTION(IndexOutOfBoundsException, RuntimeException, detail::kIndexOutOfBoundsExceptionName)
-ZQ_DEFINE_MESSAGE_CONSTRUCTOR(IndexOutOfBoundsException, RuntimeException, detail::kIndexOutOfBoundsExceptionName)
+ZQ_DEFINE_EXCEPTION(IndexOutOfBoundsException, RuntimeException,
+                    detail::kIndexOutOfBoundsExceptionName)
+ZQ_DEFINE_MESSAGE_CONSTRUCTOR(IndexOutOfBoundsException, RuntimeException,
+                              detail::kIndexOutOfBoundsExceptionName)
 
 }  // namespace zqlang

@@ -6,7 +6,9 @@
 
 namespace zqlang {
 
-ZQ_DEFINE_EXCEPTION(NegativeArraySizeException, RuntimeException, detail::kNegativeArraySizeExceptionName)
-ZQ_DEFINE_MESSAGE_BY_VALUE_CONSTRUCTOR(NegativeArraySizeException, RuntimeException, detail::kNegativeArraySizeExceptionName)
+ZQ_DEFINE_EXCEPTION(NegativeArraySizeException, RuntimeException,
+                    detail::kNegativeArraySizeExceptionName)
+ZQ_DEFINE_MESSAGE_BY_VALUE_CONSTRUCTOR(NegativeArraySizeException, RuntimeException,
+                                       detail::kNegativeArraySizeExceptionName)
 
 }  // namespace zqlang

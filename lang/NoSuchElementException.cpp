@@ -7,6 +7,7 @@
 namespace zqlang {
 
 ZQ_DEFINE_EXCEPTION(NoSuchElementException, RuntimeException, detail::kNoSuchElementExceptionName)
-ZQ_DEFINE_MESSAGE_CONSTRUCTOR(NoSuchElementException, RuntimeException, detail::kNoSuchElementExceptionName)
+ZQ_DEFINE_MESSAGE_CONSTRUCTOR(NoSuchElementException, RuntimeException,
+                              detail::kNoSuchElementExceptionName)
 
 }  // namespace zqlang

@@ -7,6 +7,7 @@
 namespace zqlang {
 
 ZQ_DEFINE_EXCEPTION(NullPointerException, RuntimeException, detail::kNullPointerExceptionName)
-ZQ_DEFINE_MESSAGE_BY_VALUE_CONSTRUCTOR(NullPointerException, RuntimeException, detail::kNullPointerExceptionName)
+ZQ_DEFINE_MESSAGE_BY_VALUE_CONSTRUCTOR(NullPointerException, RuntimeException,
+                                       detail::kNullPointerExceptionName)
 
 }  // namespace zqlang

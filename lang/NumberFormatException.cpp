@@ -6,7 +6,9 @@
 
 namespace zqlang {
 
-ZQ_DEFINE_EXCEPTION(NumberFormatException, IllegalArgumentException, detail::kNumberFormatExceptionName)
-ZQ_DEFINE_MESSAGE_CONSTRUCTOR(NumberFormatException, IllegalArgumentException, detail::kNumberFormatExceptionName)
+ZQ_DEFINE_EXCEPTION(NumberFormatException, IllegalArgumentException,
+                    detail::kNumberFormatExceptionName)
+ZQ_DEFINE_MESSAGE_CONSTRUCTOR(NumberFormatException, IllegalArgumentException,
+                              detail::kNumberFormatExceptionName)
 
 }  // namespace zqlang

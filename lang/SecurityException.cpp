@@ -7,6 +7,7 @@
 namespace zqlang {
 
 ZQ_DEFINE_EXCEPTION(SecurityException, RuntimeException, detail::kSecurityExceptionName)
-ZQ_DEFINE_MESSAGE_BY_VALUE_CONSTRUCTOR(SecurityException, RuntimeException, detail::kSecurityExceptionName)
+ZQ_DEFINE_MESSAGE_BY_VALUE_CONSTRUCTOR(SecurityException, RuntimeException,
+                                       detail::kSecurityExceptionName)
 
 }  // namespace zqlang

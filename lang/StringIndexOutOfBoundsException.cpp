@@ -8,7 +8,8 @@
 
 namespace zqlang {
 
-ZQ_DEFINE_INDEX_EXCEPTION(StringIndexOutOfBoundsException, detail::kStringIndexOutOfBoundsExceptionName)
+ZQ_DEFINE_INDEX_EXCEPTION(StringIndexOutOfBoundsException,
+                          detail::kStringIndexOutOfBoundsExceptionName)
 
 std::ostream& operator<<(std::ostream& os, const StringIndexOutOfBoundsException& e) {
   return os << e.toString();

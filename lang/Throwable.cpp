@@ -11,7 +11,10 @@
 namespace zqlang {
 
 Throwable::Throwable()
-    : mFullName(&detail::kThrowableName), mMessage(nullptr), mCause(nullptr), mStringCache(nullptr) {}
+    : mFullName(&detail::kThrowableName),
+      mMessage(nullptr),
+      mCause(nullptr),
+      mStringCache(nullptr) {}
 
 Throwable::Throwable(const CZqString& message) : Throwable() { StoreMessage(message); }
 

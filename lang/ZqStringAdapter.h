@@ -47,7 +47,6 @@ class ZQ_API ZqStringAdapter final : public ZqUnknownItf {
   int AddRef() const override;
   int Release() const override;
 
-
   // Internals: not part of the interface.
  private:
   mutable int mRefCount;

@@ -13,6 +13,8 @@ void* ZqUnknownItf::operator new(std::size_t size, const std::nothrow_t&) noexce
 
 void ZqUnknownItf::operator delete(void* block) noexcept { detail::Free(block); }
 
-void ZqUnknownItf::operator delete(void* block, const std::nothrow_t&) noexcept { detail::Free(block); }
+void ZqUnknownItf::operator delete(void* block, const std::nothrow_t&) noexcept {
+  detail::Free(block);
+}
 
 }  // namespace zqlang

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the benchmarks need,
 # when they are missing (a fresh machine of this kind has most of them).
 set -euo pipefail
-packages=(cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev)
+packages=(cmake ninja-build g++ clang clang-format pkg-config libgtest-dev libgmock-dev)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libicu-dev)
 fi

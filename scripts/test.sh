@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The whole test suite:
+#   0. the formatting of every tracked C++ file (.clang-format)
 #   1. the GoogleTest suites, optimised (g++)
 #   2. the same under AddressSanitizer + UndefinedBehaviorSanitizer, leaks detected
 #   3. the same built with clang (warnings are errors there too)
@@ -32,6 +33,13 @@ run_suite() {
   failed=$((failed + bad))
   if ((status)); then failed=$((failed + (bad == 0))); fi
 }
+
+echo "==== formatting"
+if scripts/check-format.sh; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
 
 run_suite release
 run_suite asan

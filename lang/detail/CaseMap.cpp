@@ -50,9 +50,8 @@ struct Table {
 Table gTables[2][kTablesPerDirection];
 
 char16_t MapDirect(Direction direction, char16_t unit) noexcept {
-  const std::wint_t mapped =
-      direction == kLower ? std::towlower(static_cast<std::wint_t>(unit))
-                          : std::towupper(static_cast<std::wint_t>(unit));
+  const std::wint_t mapped = direction == kLower ? std::towlower(static_cast<std::wint_t>(unit))
+                                                 : std::towupper(static_cast<std::wint_t>(unit));
   return static_cast<char16_t>(mapped);
 }
 
@@ -102,8 +101,7 @@ const char16_t* PageOf(Table& table, Direction direction, int page) noexcept {
   unsigned char seen = state.load(std::memory_order_acquire);
   if (seen == kReady)
     return table.units + page * kPageUnits;
-  if (seen != kEmpty ||
-      !state.compare_exchange_strong(seen, kBuilding, std::memory_order_acquire))
+  if (seen != kEmpty || !state.compare_exchange_strong(seen, kBuilding, std::memory_order_acquire))
     return nullptr;
   char16_t* units = table.units + page * kPageUnits;
   for (int i = 0; i < kPageUnits; ++i)

@@ -13,7 +13,8 @@
 namespace zqlang {
 namespace detail {
 
-const CZqString kArrayIndexOutOfBoundsExceptionName(u"com.zarq.lang.ArrayIndexOutOfBoundsException");
+const CZqString kArrayIndexOutOfBoundsExceptionName(
+    u"com.zarq.lang.ArrayIndexOutOfBoundsException");
 const CZqString kEOFExceptionName(u"com.zarq.io.EOFException");
 const CZqString kErrorName(u"com.zarq.lang.Error");
 const CZqString kExceptionName(u"com.zarq.lang.Exception");
@@ -37,7 +38,8 @@ namespace detail {
 
 const CZqString kRuntimeExceptionName(u"com.zarq.lang.RuntimeException");
 const CZqString kSecurityExceptionName(u"com.zarq.lang.SecurityException");
-const CZqString kStringIndexOutOfBoundsExceptionName(u"com.zarq.lang.StringIndexOutOfBoundsException");
+const CZqString kStringIndexOutOfBoundsExceptionName(
+    u"com.zarq.lang.StringIndexOutOfBoundsException");
 const CZqString kThrowableName(u"com.zarq.lang.Throwable");
 const CZqString kVirtualMachineErrorName(u"com.zarq.lang.VirtualMachineError");
 

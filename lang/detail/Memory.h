@@ -47,8 +47,7 @@ std::size_t UsableSize(const void* block) noexcept;
 /// Returns count * size, or 0 with \p ok false when the product overflows.
 inline std::size_t CheckedBytes(long long count, std::size_t size, bool& ok) noexcept {
   std::size_t bytes = 0;
-  ok = count >= 0 &&
-       !__builtin_mul_overflow(static_cast<unsigned long long>(count), size, &bytes);
+  ok = count >= 0 && !__builtin_mul_overflow(static_cast<unsigned long long>(count), size, &bytes);
   return ok ? bytes : 0;
 }
 

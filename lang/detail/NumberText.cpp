@@ -45,18 +45,33 @@ constexpr char kDigitPairs[] =
     "6061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-constexpr unsigned long long kPowersOf10[20] = {
-    1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull, 10000000ull,
-    100000000ull, 1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull,
-    10000000000000ull, 100000000000000ull, 1000000000000000ull, 10000000000000000ull,
-    100000000000000000ull, 1000000000000000000ull, 10000000000000000000ull};
+constexpr unsigned long long kPowersOf10[20] = {1ull,
+                                                10ull,
+                                                100ull,
+                                                1000ull,
+                                                10000ull,
+                                                100000ull,
+                                                1000000ull,
+                                                10000000ull,
+                                                100000000ull,
+                                                1000000000ull,
+                                                10000000000ull,
+                                                100000000000ull,
+                                                1000000000000ull,
+                                                10000000000000ull,
+                                                100000000000000ull,
+                                                1000000000000000ull,
+                                                10000000000000000ull,
+                                                100000000000000000ull,
+                                                1000000000000000000ull,
+                                                10000000000000000000ull};
 
 // The classic decimal text of value, written straight as UTF-16 units two
 // digits at a time from the end; the same text std::to_chars gives.
 int WriteDecimal(long long value, char16_t* out, int room) {
   const bool negative = value < 0;
-  unsigned long long magnitude =
-      negative ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  unsigned long long magnitude = negative ? 0ull - static_cast<unsigned long long>(value)
+                                          : static_cast<unsigned long long>(value);
   // Number of digits without a loop: log10 estimated from the bit length
   // (1233 / 4096 is just above log10(2)), then corrected by one comparison.
   // OR-ing 1 in changes no digit count and makes 0 count as one digit.

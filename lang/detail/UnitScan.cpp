@@ -55,14 +55,15 @@ inline unsigned EqualMask(__m128i a, __m128i b) noexcept { return Mask(_mm_cmpeq
 
 // The four 16-bit masks of 32 units as one 64-bit mask, first unit lowest.
 inline unsigned long long Mask4(__m128i a, __m128i b, __m128i c, __m128i d) noexcept {
-  return static_cast<unsigned long long>(Mask(a)) |
-         static_cast<unsigned long long>(Mask(b)) << 16 |
+  return static_cast<unsigned long long>(Mask(a)) | static_cast<unsigned long long>(Mask(b)) << 16 |
          static_cast<unsigned long long>(Mask(c)) << 32 |
          static_cast<unsigned long long>(Mask(d)) << 48;
 }
 
 inline int FirstUnitOf(unsigned long long mask) noexcept { return __builtin_ctzll(mask) >> 1; }
-inline int LastUnitOf(unsigned long long mask) noexcept { return (63 - __builtin_clzll(mask)) >> 1; }
+inline int LastUnitOf(unsigned long long mask) noexcept {
+  return (63 - __builtin_clzll(mask)) >> 1;
+}
 
 // a * k in each 32-bit lane, keeping the low 32 bits (SSE2 has no 32-bit
 // multiply; two 32x32->64 multiplies cover the even and the odd lanes).
@@ -100,15 +101,15 @@ int FindUnit(const char16_t* units, int count, char16_t unit) noexcept {
   if (count >= 8) {
     const __m128i key = _mm_set1_epi16(static_cast<short>(unit));
     for (; i <= count - 64; i += 64) {
-      const __m128i any = _mm_or_si128(
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Load(units + i), key),
-                                    _mm_cmpeq_epi16(Load(units + i + 8), key)),
-                       _mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 16), key),
-                                    _mm_cmpeq_epi16(Load(units + i + 24), key))),
-          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 32), key),
-                                    _mm_cmpeq_epi16(Load(units + i + 40), key)),
-                       _mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 48), key),
-                                    _mm_cmpeq_epi16(Load(units + i + 56), key))));
+      const __m128i any =
+          _mm_or_si128(_mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Load(units + i), key),
+                                                 _mm_cmpeq_epi16(Load(units + i + 8), key)),
+                                    _mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 16), key),
+                                                 _mm_cmpeq_epi16(Load(units + i + 24), key))),
+                       _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 32), key),
+                                                 _mm_cmpeq_epi16(Load(units + i + 40), key)),
+                                    _mm_or_si128(_mm_cmpeq_epi16(Load(units + i + 48), key),
+                                                 _mm_cmpeq_epi16(Load(units + i + 56), key))));
       if (Mask(any) != 0)
         break;  // the 32-unit loop below finds which
     }

@@ -23,8 +23,7 @@ int FindLastUnit(const char16_t* units, int count, char16_t unit) noexcept;
 /// First index i in [from, last] at which the \p count needle units
 /// (count >= 1) stand in \p text, or -1. The caller guarantees that
 /// text[last + count - 1] is readable; from > last finds nothing.
-int FindUnits(const char16_t* text, int from, int last, const char16_t* needle,
-              int count) noexcept;
+int FindUnits(const char16_t* text, int from, int last, const char16_t* needle, int count) noexcept;
 
 /// Last index i in [0, from] at which the \p count needle units
 /// (count >= 1) stand in \p text, or -1. The caller guarantees that

@@ -3,8 +3,8 @@
 
 #include "lang/OutOfMemoryError.h"
 
-#include <cstdint>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <ostream>

@@ -26,8 +26,7 @@ TEST(IOExceptionTest, SubclassesAreCaughtAsIOExceptionAndException) {
     ADD_FAILURE() << "an I/O exception is not a runtime exception";
   } catch (const IOException& e) {
     EXPECT_EQ(u"com.zarq.io.EOFException", Text(e.Throwable::GetFullName()));
-    EXPECT_EQ(u"com.zarq.io.IOException",
-              Text(e.GetFullName()));
+    EXPECT_EQ(u"com.zarq.io.IOException", Text(e.GetFullName()));
     ++caught;
   }
   try {

@@ -56,7 +56,8 @@ TEST(CZqIntegerTest, ParsesExactlyTheNumbersOfTheRadix) {
       // Past 2147483648 while scanning: the scanned text, lower-cased above 10.
       {u"-2147483649", 10, range + u"10 number: \"-2147483649\""},
       {u"FFFFFFFFF", 16, range + u"16 number: \"fffffffff\""},
-      {u"11111111111111111111111111111111", 2, range + u"2 number: \"11111111111111111111111111111111\""},
+      {u"11111111111111111111111111111111", 2,
+       range + u"2 number: \"11111111111111111111111111111111\""},
       // The first offending character decides.
       {u"99999999999x", 10, range + u"10 number: \"99999999999x\""},
       {u"x99999999999", 10, bad + u"10 number: \"x99999999999\""},
@@ -86,8 +87,9 @@ TEST(CZqIntegerTest, NumberFormatIsCaughtAsIllegalArgument) {
     CZqInteger::parseInt(CZqString(u"4x"), 10);
     ADD_FAILURE() << "no exception";
   } catch (const IllegalArgumentException& e) {
-    EXPECT_EQ(u"com.zarq.lang.NumberFormatException:\nInteger::parseInt: Bad base-10 number: \"4x\"\n",
-              Text(e.toString()));
+    EXPECT_EQ(
+        u"com.zarq.lang.NumberFormatException:\nInteger::parseInt: Bad base-10 number: \"4x\"\n",
+        Text(e.toString()));
   }
 }
 
@@ -137,7 +139,8 @@ TEST(CZqIntegerTest, WritesEveryRadix) {
 
 TEST(CZqIntegerTest, RadixTextRoundTripsThroughParse) {
   for (int radix = 2; radix <= 36; ++radix) {
-    for (int value : {INT_MIN, INT_MIN + 1, -radix, -1, 0, 1, radix - 1, radix, 123456789, INT_MAX}) {
+    for (int value :
+         {INT_MIN, INT_MIN + 1, -radix, -1, 0, 1, radix - 1, radix, 123456789, INT_MAX}) {
       ASSERT_EQ(value, CZqInteger::parseInt(CZqInteger::toString(value, radix), radix))
           << value << " in radix " << radix;
     }
@@ -201,11 +204,11 @@ TEST(CZqIntegerTest, OutOfMemoryLeavesNothingBehind) {
   // Building the message of a bad number can run out of memory too.
   const CZqString bad(u"G");
   EXPECT_LE(1, SweepAllocationFailures([&] {
-    try {
-      CZqInteger::parseInt(bad, 16);
-    } catch (const NumberFormatException&) {
-    }
-  }));
+              try {
+                CZqInteger::parseInt(bad, 16);
+              } catch (const NumberFormatException&) {
+              }
+            }));
 }
 
 }  // namespace

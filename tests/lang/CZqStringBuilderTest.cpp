@@ -36,7 +36,8 @@ using testing_support::Text;
 template <class T, class = void>
 struct CanAppend : std::false_type {};
 template <class T>
-struct CanAppend<T, std::void_t<decltype(std::declval<CZqStringBuilder&>().append(std::declval<T>()))>>
+struct CanAppend<T,
+                 std::void_t<decltype(std::declval<CZqStringBuilder&>().append(std::declval<T>()))>>
     : std::true_type {};
 static_assert(!CanAppend<const char*>::value, "narrow text is refused, not turned into bool");
 static_assert(CanAppend<const char16_t*>::value && CanAppend<std::int64_t>::value,
@@ -236,7 +237,8 @@ TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
       {"setLength", [](auto& b) { b.setLength(-1); },
        u"IndexOutOfBoundsException: SetLength: Negative length", true},
       {"insert(ch)", [](auto& b) { b.insert(7, u'x'); }, sioobe + u": Index: 7, Length: 6", true},
-      {"insert(bool)", [](auto& b) { b.insert(-1, true); }, sioobe + u": Index: -1, Length: 6", true},
+      {"insert(bool)", [](auto& b) { b.insert(-1, true); }, sioobe + u": Index: -1, Length: 6",
+       true},
       {"insert(seq range)", [](auto& b) { b.insert(7, kHello, 0, 1); },
        sioobe + u": Index: 7, Length: 6", true},
       {"append(seq range)", [](auto& b) { b.append(kHello, -1, -2); }, sioobe + u" #-1", true},
@@ -260,8 +262,17 @@ TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
       {"insert(units, -2)", [](auto& b) { b.insert(0, u"xy", 0, -2); }, sioobe + u" #-2", false},
       // Reading members.
       {"charAt", [](auto& b) { b.charAt(6); }, u"IndexOutOfBoundsException", false},
-      {"getChars", [](auto& b) { char16_t d[9]; b.getChars(0, 7, d, -1); }, sioobe + u" #7", false},
-      {"getChars", [](auto& b) { char16_t d[9]; b.getChars(0, 1, d, -1); },
+      {"getChars",
+       [](auto& b) {
+         char16_t d[9];
+         b.getChars(0, 7, d, -1);
+       },
+       sioobe + u" #7", false},
+      {"getChars",
+       [](auto& b) {
+         char16_t d[9];
+         b.getChars(0, 1, d, -1);
+       },
        u"ArrayIndexOutOfBoundsException #-1", false},
       {"substring", [](auto& b) { b.substring(-1); }, sioobe + u": substring: Negative start: -1",
        false},
@@ -312,8 +323,7 @@ TEST(CZqStringBuilderGrowthTest, CapacitiesAreExact) {
       {"abc + int reserves 20", abc, [](auto& b) { b.append(1); }, 39},
       {"abc, insert int needs its length only", abc, [](auto& b) { b.insert(0, 1); }, 4},
       {"abc, insert 2 units", abc, [](auto& b) { b.insert(1, u"xy"); }, 21},
-      {"replace grows as delete then insert", full8,
-       [](auto& b) { b.replace(2, 4, u"WXYZ"); }, 26},
+      {"replace grows as delete then insert", full8, [](auto& b) { b.replace(2, 4, u"WXYZ"); }, 26},
       {"replace that fits after the delete", full8, [](auto& b) { b.replace(2, 5, u"XYZ"); }, 8},
       {"ensureCapacity below", fresh, [](auto& b) { b.ensureCapacity(10); }, 16},
       {"ensureCapacity above", fresh, [](auto& b) { b.ensureCapacity(100); }, 100},
@@ -414,7 +424,7 @@ TEST(CZqStringBuilderEditTest, ReverseKeepsSurrogatePairs) {
   } rows[] = {
       {{u'a', u'b', hi, lo, u'c'}, {u'c', hi, lo, u'b', u'a'}},
       {{hi, u'x'}, {u'x', hi}},
-      {{lo, hi}, {hi, lo}},        // not a pair: moved like any units
+      {{lo, hi}, {hi, lo}},          // not a pair: moved like any units
       {{hi, hi, lo}, {hi, lo, hi}},  // the second high starts the pair
   };
   for (const auto& row : rows) {
@@ -457,7 +467,8 @@ TEST(CZqStringBuilderLocaleTest, GroupedNumbersFitWhateverTheirLength) {
     char do_thousands_sep() const override { return ','; }
     std::string do_grouping() const override { return "\1"; }
   };
-  const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new Grouping));
+  const std::locale previous =
+      std::locale::global(std::locale(std::locale::classic(), new Grouping));
   std::ostringstream stream;
   stream << LLONG_MIN;
   const std::string narrow = stream.str();
@@ -564,9 +575,9 @@ TEST(CZqStringBuilderInteropTest, ViewsIteratesPrintsAndSpeaksUtf8) {
 TEST(CZqStringBuilderInteropTest, AppendUtf8UnsharesAndFailsCleanly) {
   CZqStringBuilder b(CZqString(u"ab"));
   const CZqString taken = b.toString();
-  EXPECT_GE(testing_support::SweepAllocationFailures([&] { b.appendUtf8("xyz"); }, [&] {
-    EXPECT_EQ(u"ab", b.view());
-  }), 1);
+  EXPECT_GE(testing_support::SweepAllocationFailures([&] { b.appendUtf8("xyz"); },
+                                                     [&] { EXPECT_EQ(u"ab", b.view()); }),
+            1);
   EXPECT_EQ(u"abxyz", b.view());
   EXPECT_EQ(u"ab", testing_support::Text(taken));
 }

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cwctype>
 #include <functional>
@@ -164,7 +164,8 @@ TEST(CZqStringTest, GetCharsChecksInOrderBeforeCopying) {
   };
   const CZqString hello(u"hello");
   for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.srcBegin << ", " << row.srcEnd << ", " << row.dstBegin);
+    SCOPED_TRACE(::testing::Message()
+                 << row.srcBegin << ", " << row.srcEnd << ", " << row.dstBegin);
     char16_t dst[8] = {u'#', u'#', u'#', u'#', u'#', u'#', u'#', u'#'};
     try {
       hello.getChars(row.srcBegin, row.srcEnd, dst, row.dstBegin);
@@ -309,19 +310,21 @@ TEST(CZqStringOutOfMemoryTest, ConstructorsFailCleanly) {
   EXPECT_EQ(2, SweepAllocationFailures([] { CZqString s(u"text"); }));
   EXPECT_EQ(2, SweepAllocationFailures([] { CZqString s(u"text", 2); }));
   EXPECT_EQ(2, SweepAllocationFailures([] { CZqString s(u"text", 1, 2); }));
-  EXPECT_EQ(2, SweepAllocationFailures([&] { CZqString s(a, b); }, [&] {
-    EXPECT_EQ(u"ab", Text(a));
-    EXPECT_EQ(1, CountOf(a));
-  }));
+  EXPECT_EQ(2, SweepAllocationFailures([&] { CZqString s(a, b); },
+                                       [&] {
+                                         EXPECT_EQ(u"ab", Text(a));
+                                         EXPECT_EQ(1, CountOf(a));
+                                       }));
 }
 
 TEST(CZqStringOutOfMemoryTest, GrowthFailureLeavesTheBodyAsItWas) {
   SPtr<CZqStringBody> body(CZqStringBody::Create(3));
   body->Append(u"abc", 3);
-  const int points = SweepAllocationFailures([&] { body->MakeRoom(1); }, [&] {
-    EXPECT_EQ(3, body->Capacity());
-    EXPECT_EQ(u"abc", std::u16string(body->Ptr(), 3));
-  });
+  const int points = SweepAllocationFailures([&] { body->MakeRoom(1); },
+                                             [&] {
+                                               EXPECT_EQ(3, body->Capacity());
+                                               EXPECT_EQ(u"abc", std::u16string(body->Ptr(), 3));
+                                             });
   EXPECT_EQ(1, points);
   EXPECT_EQ(20, body->Capacity());
 }
@@ -350,7 +353,6 @@ TEST(CZqStringOutOfMemoryTest, FirstFailureGivesBackTheReserveOnce) {
   EXPECT_EQ(raw - (heldAtStart ? 1 : 0), detail::testing::LiveBlocks());
 }
 
-
 //===-- Comparison, hashing and search ------------------------------------===//
 
 CZqString Str(const std::u16string& units) {
@@ -363,11 +365,12 @@ TEST(CZqStringCompareTest, UnitDifferenceThenMinusOneOrOne) {
     int expected;
   };
   const Row rows[] = {
-      {u"abc", u"abd", -1}, {u"a", u"z", -25}, {u"abc", u"ab", 1}, {u"ab", u"abc", -1},
+      {u"abc", u"abd", -1}, {u"a", u"z", -25}, {u"abc", u"ab", 1},       {u"ab", u"abc", -1},
       {u"a", u"abc", -1},   {u"", u"", 0},     {u"\xFFFF", u"A", 65470}, {u"same", u"same", 0},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::PrintToString(Str(row.a)) + " vs " + ::testing::PrintToString(Str(row.b)));
+    SCOPED_TRACE(::testing::PrintToString(Str(row.a)) + " vs " +
+                 ::testing::PrintToString(Str(row.b)));
     EXPECT_EQ(row.expected, Str(row.a).compareTo(Str(row.b)));
     EXPECT_EQ(row.expected == 0, Str(row.a).equals(Str(row.b)));
   }
@@ -423,13 +426,15 @@ TEST(CZqStringSearchTest, UnitSearchClampsItsStart) {
     int from;
     int expected;
   };
-  const Row rows[] = {{false, 0, 1},  {false, 2, 3},  {false, -5, 1}, {false, 4, -1},
-                      {false, 10, -1}, {false, INT_MAX, -1}, {true, 3, 3}, {true, 2, 1},
-                      {true, 100, 3}, {true, -1, -1}, {true, INT_MAX, 3}, {true, INT_MIN, -1}};
+  const Row rows[] = {{false, 0, 1},  {false, 2, 3},      {false, -5, 1},
+                      {false, 4, -1}, {false, 10, -1},    {false, INT_MAX, -1},
+                      {true, 3, 3},   {true, 2, 1},       {true, 100, 3},
+                      {true, -1, -1}, {true, INT_MAX, 3}, {true, INT_MIN, -1}};
   const CZqString s(u"abcb");
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << (row.backward ? "lastIndexOf " : "indexOf ") << row.from);
-    EXPECT_EQ(row.expected, row.backward ? s.lastIndexOf(u'b', row.from) : s.indexOf(u'b', row.from));
+    EXPECT_EQ(row.expected,
+              row.backward ? s.lastIndexOf(u'b', row.from) : s.indexOf(u'b', row.from));
     const CZqString b(u"b");
     EXPECT_EQ(row.expected, row.backward ? s.lastIndexOf(b, row.from) : s.indexOf(b, row.from));
   }
@@ -522,13 +527,13 @@ TEST(CZqStringSearchTest, StartsWithAndEndsWith) {
 
 TEST(CZqStringDerivedTest, SubstringChecksInOrderAndAlwaysCopies) {
   struct Row {
-    int begin, end;  // end kNoEnd: the one-argument form
+    int begin, end;        // end kNoEnd: the one-argument form
     const char16_t* text;  // null: an exception built from `value`
     int value;
   };
   constexpr int kNoEnd = INT_MIN;
   const Row rows[] = {
-      {1, kNoEnd, u"ello", 0}, {5, kNoEnd, u"", 0}, {0, kNoEnd, u"hello", 0},
+      {1, kNoEnd, u"ello", 0}, {5, kNoEnd, u"", 0},       {0, kNoEnd, u"hello", 0},
       {6, kNoEnd, nullptr, 6}, {-1, kNoEnd, nullptr, -1}, {1, 3, u"el", 0},
       {3, 1, nullptr, -2},     {0, 6, nullptr, 6},        {-1, 9, nullptr, -1},
       {2, 2, u"", 0},
@@ -537,8 +542,8 @@ TEST(CZqStringDerivedTest, SubstringChecksInOrderAndAlwaysCopies) {
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << row.begin << ", " << row.end);
     try {
-      const CZqString part = row.end == kNoEnd ? hello.substring(row.begin)
-                                               : hello.substring(row.begin, row.end);
+      const CZqString part =
+          row.end == kNoEnd ? hello.substring(row.begin) : hello.substring(row.begin, row.end);
       ASSERT_NE(nullptr, row.text) << "no exception";
       EXPECT_EQ(row.text, Text(part));
       EXPECT_EQ(part.length() + 1, CapacityOf(part));
@@ -568,7 +573,9 @@ TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
   const CZqString ab(u"ab");
   const CZqString twelve(12);  // capacity 20: clones show the source's capacity
   const CZqString spaced(u"a b");
-  const CZqString control(u"\x01" u"a\x01");
+  const CZqString control(
+      u"\x01"
+      u"a\x01");
   struct Row {
     const char* name;
     CZqString result;
@@ -591,7 +598,10 @@ TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
       {"trim both", CZqString(u"  ab\t").trim(), nullptr, u"ab", 6},
       {"trim all", CZqString(u"   ").trim(), nullptr, u"", 4},
       {"trim empty", empty.trim(), &empty, u"", 0},
-      {"trim control", control.trim(), &control, u"\x01" u"a\x01", 0},
+      {"trim control", control.trim(), &control,
+       u"\x01"
+       u"a\x01",
+       0},
       {"toString", hello.toString(), &hello, u"hello", 0},
   };
   for (const Row& row : rows) {
@@ -709,8 +719,8 @@ TEST(CZqStringNumberTest, TextIsWhatADefaultStreamWrites) {
       ASSERT_EQ(StreamText(v), Text(CZqString(v))) << v;
   }
   EXPECT_EQ(StreamText(LLONG_MAX), Text(CZqString(LLONG_MAX)));
-  const double doubles[] = {HUGE_VAL, -HUGE_VAL, std::nan(""), 5e-324, 1.7976931348623157e308,
-                            999999.5, 9999995.0, 0.000099999, 123.456, -7.0};
+  const double doubles[] = {HUGE_VAL, -HUGE_VAL, std::nan(""), 5e-324,  1.7976931348623157e308,
+                            999999.5, 9999995.0, 0.000099999,  123.456, -7.0};
   for (double v : doubles)
     EXPECT_EQ(StreamText(v), Text(CZqString(v))) << v;
 }
@@ -754,12 +764,18 @@ TEST(CZqStringOutOfMemoryTest, DerivingLeavesTheSourceIntact) {
     EXPECT_EQ(1, CountOf(source));
   };
   const std::function<void()> twoAllocations[] = {
-      [&] { source.toLowerCase(); },        [&] { source.toUpperCase(); },
-      [&] { source.replace(u'o', u'0'); },  [&] { source.trim(); },
-      [&] { source.substring(2); },         [&] { source.substring(2, 7); },
-      [&] { source.concat(bang); },         [&] { empty + source; },
-      [] { CZqString(42); },                [] { CZqString(1.5); },
-      [] { CZqString(true); },              [] { CZqString(u'x'); },
+      [&] { source.toLowerCase(); },
+      [&] { source.toUpperCase(); },
+      [&] { source.replace(u'o', u'0'); },
+      [&] { source.trim(); },
+      [&] { source.substring(2); },
+      [&] { source.substring(2, 7); },
+      [&] { source.concat(bang); },
+      [&] { empty + source; },
+      [] { CZqString(42); },
+      [] { CZqString(1.5); },
+      [] { CZqString(true); },
+      [] { CZqString(u'x'); },
   };
   for (const auto& op : twoAllocations)
     EXPECT_EQ(2, SweepAllocationFailures(op, intact));

@@ -27,9 +27,9 @@ std::u16string Bare(const char16_t* fullName) { return std::u16string(fullName) 
 
 template <class T>
 struct Family;
-#define ZQ_FAMILY(Class, Name) \
-  template <>                  \
-  struct Family<Class> {       \
+#define ZQ_FAMILY(Class, Name)                     \
+  template <>                                      \
+  struct Family<Class> {                           \
     static constexpr const char16_t* kName = Name; \
   };
 ZQ_FAMILY(Throwable, u"com.zarq.lang.Throwable")
@@ -64,14 +64,12 @@ struct ClassName {
 
 template <class T>
 class ExceptionClassTest : public ::testing::Test {};
-using Constructible =
-    ::testing::Types<Throwable, Error, Exception, RuntimeException, InterruptedException,
-                     IllegalArgumentException, NumberFormatException, IllegalStateException,
-                     IndexOutOfBoundsException, ArrayIndexOutOfBoundsException,
-                     StringIndexOutOfBoundsException, NegativeArraySizeException,
-                     NoSuchElementException, NullPointerException, SecurityException,
-                     VirtualMachineError, zqio::IOException, zqio::EOFException,
-                     zqio::FileNotFoundException>;
+using Constructible = ::testing::Types<
+    Throwable, Error, Exception, RuntimeException, InterruptedException, IllegalArgumentException,
+    NumberFormatException, IllegalStateException, IndexOutOfBoundsException,
+    ArrayIndexOutOfBoundsException, StringIndexOutOfBoundsException, NegativeArraySizeException,
+    NoSuchElementException, NullPointerException, SecurityException, VirtualMachineError,
+    zqio::IOException, zqio::EOFException, zqio::FileNotFoundException>;
 TYPED_TEST_SUITE(ExceptionClassTest, Constructible, ClassName);
 
 TYPED_TEST(ExceptionClassTest, WithoutMessageRendersFullNameAndColon) {
@@ -117,14 +115,15 @@ TYPED_TEST(ExceptionClassTest, ThrownByValueAndCaughtAsRoot) {
 // The four-constructor classes.
 template <class T>
 class CauseConstructorTest : public ::testing::Test {};
-using WithCause = ::testing::Types<Throwable, Error, Exception, RuntimeException, InterruptedException>;
+using WithCause =
+    ::testing::Types<Throwable, Error, Exception, RuntimeException, InterruptedException>;
 TYPED_TEST_SUITE(CauseConstructorTest, WithCause, ClassName);
 
 TYPED_TEST(CauseConstructorTest, MessageAndCauseRenderBoth) {
   const TypeParam outer(CZqString(u"outer"), new Exception(CZqString(u"inner")));
-  EXPECT_EQ(Bare(Family<TypeParam>::kName) + u"outer\n" + Bare(u"com.zarq.lang.Exception") +
-                u"inner\n",
-            Text(outer.toString()));
+  EXPECT_EQ(
+      Bare(Family<TypeParam>::kName) + u"outer\n" + Bare(u"com.zarq.lang.Exception") + u"inner\n",
+      Text(outer.toString()));
   ASSERT_NE(nullptr, outer.getCause());
   EXPECT_EQ(u"inner", Text(outer.getCause()->getMessage()));
 }
@@ -133,8 +132,7 @@ TYPED_TEST(CauseConstructorTest, CauseAloneBecomesTheMessage) {
   const std::u16string causeText = Bare(u"com.zarq.lang.Exception") + u"inner\n";
   const TypeParam outer(new Exception(CZqString(u"inner")));
   EXPECT_EQ(causeText, Text(outer.getMessage()));
-  EXPECT_EQ(Bare(Family<TypeParam>::kName) + causeText + u"\n" + causeText,
-            Text(outer.toString()));
+  EXPECT_EQ(Bare(Family<TypeParam>::kName) + causeText + u"\n" + causeText, Text(outer.toString()));
   const TypeParam none(static_cast<Throwable*>(nullptr));
   EXPECT_EQ(u"com.zarq.lang.Throwable", Text(none.getMessage()));
   EXPECT_EQ(nullptr, none.getCause());
@@ -199,7 +197,8 @@ TEST(ThrowableTest, IndexSurvivesCatchingByValue) {
 TEST(ThrowableTest, GetFullNameFollowsTheStaticType) {
   const NumberFormatException e(CZqString(u"x"));
   EXPECT_EQ(u"com.zarq.lang.NumberFormatException", Text(e.GetFullName()));
-  EXPECT_EQ(u"com.zarq.lang.NumberFormatException", Text(static_cast<const Throwable&>(e).GetFullName()));
+  EXPECT_EQ(u"com.zarq.lang.NumberFormatException",
+            Text(static_cast<const Throwable&>(e).GetFullName()));
   EXPECT_EQ(u"com.zarq.lang.RuntimeException",
             Text(static_cast<const RuntimeException&>(e).GetFullName()));
   EXPECT_EQ(u"com.zarq.lang.IllegalArgumentException",
@@ -324,8 +323,8 @@ TEST(OutOfMemoryErrorTest, TextThatCannotBeBuiltIsTheFullNameAlone) {
     EXPECT_EQ(u"com.zarq.lang.RuntimeException", Text(e.toString()));
   }
   // Nothing was cached: with memory the full text appears.
-  EXPECT_EQ(Bare(u"com.zarq.lang.RuntimeException") + u"message\n" + Bare(u"com.zarq.lang.Exception") +
-                u"cause\n",
+  EXPECT_EQ(Bare(u"com.zarq.lang.RuntimeException") + u"message\n" +
+                Bare(u"com.zarq.lang.Exception") + u"cause\n",
             Text(e.toString()));
 }
 

@@ -6,9 +6,7 @@ namespace testing_support {
 
 std::u16string Text(const CZqString& s) { return std::u16string(s.Ptr(), s.length()); }
 
-long long LiveBlocks() {
-  return detail::testing::LiveBlocks() - (ReservePeek::Held() ? 1 : 0);
-}
+long long LiveBlocks() { return detail::testing::LiveBlocks() - (ReservePeek::Held() ? 1 : 0); }
 
 int SweepAllocationFailures(const std::function<void()>& op,
                             const std::function<void()>& unchanged) {

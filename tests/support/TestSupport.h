@@ -50,8 +50,8 @@ long long LiveBlocks();
 // it took and pass unchanged() (the caller's check that the objects are as
 // before). Returns the number of failure points met; op is run once more,
 // successfully, at the end.
-int SweepAllocationFailures(const std::function<void()>& op,
-                            const std::function<void()>& unchanged = [] {});
+int SweepAllocationFailures(
+    const std::function<void()>& op, const std::function<void()>& unchanged = [] {});
 
 // Makes every allocation fail while it lives.
 class NoMemory {
