@@ -71,15 +71,12 @@ CZqInteger::CZqInteger(int value) : mRefCount(0), mValue(value) {}
 
 CZqInteger::CZqInteger(const CZqString& text) : mRefCount(0), mValue(parseInt(text, 10)) {}
 
-CZqInteger::CZqInteger(const CZqInteger& other)
-    : ZqUnknownItf(other), mRefCount(other.mRefCount), mValue(other.mValue) {}
+CZqInteger::CZqInteger(const CZqInteger& other) = default;
 
 CZqInteger& CZqInteger::operator=(const CZqInteger& other) {
   mValue = other.mValue;
   return *this;
 }
-
-CZqInteger::~CZqInteger() = default;
 
 CZqString CZqInteger::toString() const { return toString(mValue, 10); }
 

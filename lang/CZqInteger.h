@@ -48,7 +48,7 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   CZqInteger& operator=(const CZqInteger& other);
   /// Not virtual: a boxed integer is freed by its own Release(), which
   /// destroys it as a CZqInteger.
-  ~CZqInteger();
+  ~CZqInteger() = default;
 
   int intValue() const { return mValue; }
   operator int() const { return mValue; }

@@ -56,7 +56,7 @@ class ZQ_API CZqString : public CharSequence {
   CZqString();
   /// Shares \p other's body; allocates nothing. Inline, like the
   /// destructor: copying a string is one count increment.
-  CZqString(const CZqString& other) : CharSequence(other), mBody(other.mBody) {}
+  CZqString(const CZqString& other) = default;
   /// Copies the units of \p text up to its first 0 unit into a body of
   /// capacity length + 1. Throws NullPointerException when \p text is null.
   CZqString(const char16_t* text);

@@ -7,8 +7,7 @@ namespace zqlang {
 
 ZqStringAdapter::ZqStringAdapter(const CZqString& value) : mRefCount(0), mValue(value) {}
 
-ZqStringAdapter::ZqStringAdapter(const ZqStringAdapter& other)
-    : ZqUnknownItf(other), mRefCount(other.mRefCount), mValue(other.mValue) {}
+ZqStringAdapter::ZqStringAdapter(const ZqStringAdapter& other) = default;
 
 ZqStringAdapter::~ZqStringAdapter() = default;
 

@@ -81,7 +81,7 @@ Table* CurrentTable(Direction direction) noexcept {
     int state = table.state.load(std::memory_order_acquire);
     if (state == kFree &&
         table.state.compare_exchange_strong(state, kClaimed, std::memory_order_acquire)) {
-      std::strcpy(table.name, name);
+      std::memcpy(table.name, name, std::strlen(name) + 1);  // fits: checked above
       table.state.store(kNamed, std::memory_order_release);
       return &table;
     }
@@ -100,10 +100,10 @@ const char16_t* PageOf(Table& table, Direction direction, int page) noexcept {
   std::atomic<unsigned char>& state = table.pages[page];
   unsigned char seen = state.load(std::memory_order_acquire);
   if (seen == kReady)
-    return table.units + page * kPageUnits;
+    return table.units + static_cast<std::ptrdiff_t>(page) * kPageUnits;
   if (seen != kEmpty || !state.compare_exchange_strong(seen, kBuilding, std::memory_order_acquire))
     return nullptr;
-  char16_t* units = table.units + page * kPageUnits;
+  char16_t* units = table.units + static_cast<std::ptrdiff_t>(page) * kPageUnits;
   for (int i = 0; i < kPageUnits; ++i)
     units[i] = MapDirect(direction, static_cast<char16_t>(page * kPageUnits + i));
   if (page == 0)

@@ -291,7 +291,7 @@ unsigned HashUnits(const char16_t* units, int count) noexcept {
     for (__m128i& a : acc)
       a = zero;
     for (; i <= count - kHashLanes; i += kHashLanes) {
-      for (int v = 0; v < 4; ++v) {
+      for (std::ptrdiff_t v = 0; v < 4; ++v) {
         const __m128i block = Load(units + i + 8 * v);
         acc[2 * v] = _mm_add_epi32(MulLow32(acc[2 * v], step), _mm_unpacklo_epi16(block, zero));
         acc[2 * v + 1] =
@@ -299,7 +299,7 @@ unsigned HashUnits(const char16_t* units, int count) noexcept {
       }
     }
     alignas(16) unsigned lanes[kHashLanes];
-    for (int v = 0; v < 8; ++v)
+    for (std::ptrdiff_t v = 0; v < 8; ++v)
       _mm_store_si128(reinterpret_cast<__m128i*>(lanes + 4 * v), acc[v]);
     for (int j = 0; j < kHashLanes; ++j)
       h += lanes[j] * kPowers.value[kHashLanes - 1 - j];
