@@ -7,7 +7,6 @@
 // copies that keep the capacity, trimToSize lowering it in a shared body)
 // and the class and message of every exception. Any difference aborts.
 //===----------------------------------------------------------------------===//
-#include <cwctype>
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -15,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwctype>
 #include <memory>
 #include <optional>
 #include <string>
@@ -201,8 +201,8 @@ class Input {
   bool Empty() const { return mPos >= mSize; }
   std::uint8_t Byte() { return mPos < mSize ? mData[mPos++] : 0; }
   char16_t Unit() {
-    static const char16_t kUnits[] = {u'a', u'b', u'c', u'A', u'Z', u' ', u'\t', u'0',
-                                      u'9', 0xE9,  0xC9,  0xD800, 0xDC00, 0x3A3, 0, u'\n'};
+    static const char16_t kUnits[] = {u'a', u'b', u'c', u'A',   u'Z',   u' ',  u'\t', u'0',
+                                      u'9', 0xE9, 0xC9, 0xD800, 0xDC00, 0x3A3, 0,     u'\n'};
     const std::uint8_t b = Byte();
     if (b < 224)
       return kUnits[b % 16];
@@ -219,11 +219,16 @@ class Input {
   int Index(int n) {
     const std::uint8_t b = Byte();
     switch (b) {
-      case 255: return INT_MIN;
-      case 254: return INT_MAX;
-      case 253: return -1000;
-      case 252: return n + 1000;
-      default: return b % (n + 4) - 2;
+      case 255:
+        return INT_MIN;
+      case 254:
+        return INT_MAX;
+      case 253:
+        return -1000;
+      case 252:
+        return n + 1000;
+      default:
+        return b % (n + 4) - 2;
     }
   }
   long long Number() {
@@ -271,7 +276,8 @@ void Verify(State& s, int op) {
       Mismatch("builder capacity", op);
   }
   for (int i = 0; i < kStrings; ++i)
-    if (Text(s.strings[i]) != s.texts[i] || s.strings[i].length() != static_cast<int>(s.texts[i].size()))
+    if (Text(s.strings[i]) != s.texts[i] ||
+        s.strings[i].length() != static_cast<int>(s.texts[i].size()))
       Mismatch("string text", op);
 }
 
@@ -360,7 +366,8 @@ void Step(State& st, Input& in) {
         want = IndexError(end);
       Check(Run([&] { b.append(cs, start, end); }), want, op);
       if (!want)
-        m.Append(units.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+        m.Append(
+            units.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
       break;
     }
     case 7:
@@ -410,7 +417,8 @@ void Step(State& st, Input& in) {
       if (count < 0)
         want = IndexError(count);
       else
-        want = m.Insert(index, units.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(count)));
+        want = m.Insert(
+            index, units.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(count)));
       Check(Run([&] { b.insert(index, units.data(), begin, count); }), want, op);
       break;
     }
@@ -448,9 +456,11 @@ void Step(State& st, Input& in) {
       else if (end < 0)
         want = StringError(u"insert: Negative end: " + Num(end));
       else if (start > end)
-        want = StringError(u"insert: start (" + Num(start) + u") is greater than end (" + Num(end) + u")");
+        want = StringError(u"insert: start (" + Num(start) + u") is greater than end (" + Num(end) +
+                           u")");
       else if (end > n)
-        want = StringError(u"insert: end (" + Num(end) + u") is greater than length (" + Num(n) + u")");
+        want = StringError(u"insert: end (" + Num(end) + u") is greater than length (" + Num(n) +
+                           u")");
       else
         want = m.Insert(index, units.substr(static_cast<std::size_t>(start),
                                             static_cast<std::size_t>(end - start)));
@@ -463,9 +473,11 @@ void Step(State& st, Input& in) {
       const int index = in.Index(len);
       const long long v = in.Number();
       if (op == 18)
-        Check(Run([&] { b.insert(index, static_cast<int>(v)); }), m.Insert(index, Num(static_cast<int>(v))), op);
+        Check(Run([&] { b.insert(index, static_cast<int>(v)); }),
+              m.Insert(index, Num(static_cast<int>(v))), op);
       else if (op == 19)
-        Check(Run([&] { b.insert(index, static_cast<long>(v)); }), m.Insert(index, Num(static_cast<long>(v))), op);
+        Check(Run([&] { b.insert(index, static_cast<long>(v)); }),
+              m.Insert(index, Num(static_cast<long>(v))), op);
       else
         Check(Run([&] { b.insert(index, v); }), m.Insert(index, Num(v)), op);
       break;
@@ -488,8 +500,8 @@ void Step(State& st, Input& in) {
         want = StringError(u"Replace: start index (" + Num(start) + u") is greater than length (" +
                            Num(len) + u")");
       } else if (start > end) {
-        want = StringError(u"Replace: start index (" + Num(start) + u") is greater than end index (" +
-                           Num(end) + u")");
+        want = StringError(u"Replace: start index (" + Num(start) +
+                           u") is greater than end index (" + Num(end) + u")");
       } else {
         const int stop = std::min(end, len);
         m.Units().erase(static_cast<std::size_t>(start), static_cast<std::size_t>(stop - start));
@@ -511,8 +523,8 @@ void Step(State& st, Input& in) {
       if (start < 0) {
         want = StringError(u"DeleteRange: Negative start index: " + Num(start));
       } else if (start > len) {
-        want = StringError(u"DeleteRange: start index (" + Num(start) + u") is greater than length (" +
-                           Num(len) + u")");
+        want = StringError(u"DeleteRange: start index (" + Num(start) +
+                           u") is greater than length (" + Num(len) + u")");
       } else if (start > end) {
         want = StringError(u"DeleteRange: start index (" + Num(start) +
                            u") is greater than end index (" + Num(end) + u")");
@@ -602,14 +614,17 @@ void Step(State& st, Input& in) {
       if (start < 0)
         want = StringError(u"substring: Negative start: " + Num(start));
       else if (end > len)
-        want = StringError(u"substring: end (" + Num(end) + u") is greater than length (" + Num(len) + u")");
+        want = StringError(u"substring: end (" + Num(end) + u") is greater than length (" +
+                           Num(len) + u")");
       else if (start > end)
-        want = StringError(u"substring: start (" + Num(start) + u") is greater than end (" + Num(end) + u")");
+        want = StringError(u"substring: start (" + Num(start) + u") is greater than end (" +
+                           Num(end) + u")");
       CZqString got;
       Check(Run([&] { got = whole ? b.substring(start) : b.substring(start, end); }), want, op);
       if (!want) {
         s = got;
-        t = m.body->text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+        t = m.body->text.substr(static_cast<std::size_t>(start),
+                                static_cast<std::size_t>(end - start));
       }
       break;
     }
@@ -630,7 +645,8 @@ void Step(State& st, Input& in) {
         for (int i = 0; i < got->length(); ++i)
           units += got->charAt(i);
         got->Release();
-        if (units != m.body->text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)))
+        if (units != m.body->text.substr(static_cast<std::size_t>(start),
+                                         static_cast<std::size_t>(end - start)))
           Mismatch("subSequence", op);
       }
       break;
@@ -686,8 +702,8 @@ void Step(State& st, Input& in) {
       if (!want) {
         CZqString& target = st.strings[(si + 1) % kStrings];
         target = got;
-        st.texts[(si + 1) % kStrings] = t.substr(static_cast<std::size_t>(start),
-                                                 static_cast<std::size_t>(end - start));
+        st.texts[(si + 1) % kStrings] =
+            t.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
       }
       break;
     }
@@ -738,15 +754,18 @@ void Step(State& st, Input& in) {
       const int other = in.Byte() % kStrings;
       const int from = in.Index(static_cast<int>(t.size()));
       const bool last = in.Byte() & 1;
-      const int got = last ? s.lastIndexOf(st.strings[other], from) : s.indexOf(st.strings[other], from);
+      const int got =
+          last ? s.lastIndexOf(st.strings[other], from) : s.indexOf(st.strings[other], from);
       if (got != (last ? LastIndexOf(t, st.texts[other], from) : IndexOf(t, st.texts[other], from)))
         Mismatch("string indexOf", op);
       break;
     }
     case 46: {  // a new builder with a chosen capacity
       const int capacity = in.Byte() % 40 - 1;
-      Check(Run([&] { b = CZqStringBuilder(capacity); }),
-            capacity < 0 ? Outcome(U(u"com.zarq.lang.NegativeArraySizeException:\n")) : std::nullopt, op);
+      Check(
+          Run([&] { b = CZqStringBuilder(capacity); }),
+          capacity < 0 ? Outcome(U(u"com.zarq.lang.NegativeArraySizeException:\n")) : std::nullopt,
+          op);
       if (capacity >= 0) {
         m.body = std::make_shared<ModelBody>(ModelBody{U(), capacity});
         m.shared = false;

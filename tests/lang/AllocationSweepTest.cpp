@@ -141,7 +141,8 @@ TEST(AllocationSweepTest, BuilderOperations) {
       {"append(CZqString)", [&](CZqStringBuilder& b) { b.append(piece); }},
       {"append(CharSequence)",
        [&](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(piece)); }},
-      {"append(itself)", [](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(b)); }},
+      {"append(itself)",
+       [](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(b)); }},
       {"append(CharSequence, start, end)",
        [&](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(piece), 1, 4); }},
       {"append(int)", [](CZqStringBuilder& b) { b.append(-42); }},
@@ -155,7 +156,8 @@ TEST(AllocationSweepTest, BuilderOperations) {
       {"insert(CZqString)", [&](CZqStringBuilder& b) { b.insert(3, piece); }},
       {"insert(CharSequence)",
        [&](CZqStringBuilder& b) { b.insert(3, static_cast<const CharSequence&>(piece)); }},
-      {"insert(itself)", [](CZqStringBuilder& b) { b.insert(0, static_cast<const CharSequence&>(b)); }},
+      {"insert(itself)",
+       [](CZqStringBuilder& b) { b.insert(0, static_cast<const CharSequence&>(b)); }},
       {"insert(CharSequence, start, end)",
        [&](CZqStringBuilder& b) { b.insert(3, static_cast<const CharSequence&>(piece), 1, 4); }},
       {"insert(int)", [](CZqStringBuilder& b) { b.insert(3, -42); }},
@@ -257,7 +259,8 @@ TEST(AllocationSweepTest, IntegerOperations) {
        [&] { expectMessage(bad, 10, u"Integer::parseInt: Bad base-10 number: \"12x\""); }},
       {"parseInt message: radix",
        [&] { expectMessage(bad, 99, u"Integer::parseInt: Unsupported radix: 99"); }},
-      {"parseInt message: range", [&] {
+      {"parseInt message: range",
+       [&] {
          expectMessage(CZqString(u"80000000"), 16,
                        u"Integer::parseInt: Number out of range: 16 number: \"80000000\"");
        }},
@@ -308,7 +311,8 @@ TEST(AllocationSweepTest, DynamicArrayGrowth) {
       OutOfMemoryError::ThrowInstance();
   };
   const std::vector<Row> rows = {
-      {"Construct", [&] {
+      {"Construct",
+       [&] {
          Ints fresh;
          orThrow(fresh.Construct(8));
        }},
@@ -336,9 +340,8 @@ TEST(AllocationSweepTest, ThrowableMessageAndText) {
   int rows = 0;
   // Constructing with a message: either the message is kept or there is none.
   SCOPED_TRACE("message");
-  points += SweepNoThrow([&] { IllegalStateException e(message); }, [&] {
-    EXPECT_EQ(u"disk full", Text(message));
-  });
+  points += SweepNoThrow([&] { IllegalStateException e(message); },
+                         [&] { EXPECT_EQ(u"disk full", Text(message)); });
   ++rows;
   {
     SCOPED_TRACE("toString");
