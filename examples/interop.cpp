@@ -52,6 +52,7 @@ int main() {
 
   // Sorted with the comparison operators (by UTF-16 units).
   std::vector<CZqString> sorted;
+  sorted.reserve(counts.size());
   for (const auto& entry : counts)
     sorted.push_back(entry.first);
   std::sort(sorted.begin(), sorted.end());

@@ -11,6 +11,7 @@
 #include "lang/NullPointerException.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/StringIndexOutOfBoundsException.h"
+#include "lang/detail/BoundsText.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
 #include "lang/detail/Utf8.h"
@@ -206,7 +207,7 @@ void CZqString::CheckRange(int beginIndex, int endIndex, int length) {
   if (endIndex > length)
     throw StringIndexOutOfBoundsException(endIndex);
   if (beginIndex > endIndex)
-    throw StringIndexOutOfBoundsException(endIndex - beginIndex);
+    throw StringIndexOutOfBoundsException(detail::RangeDifference(endIndex, beginIndex));
 }
 
 CZqString CZqString::substring(int beginIndex, int endIndex) const {

@@ -99,7 +99,7 @@ void CZqStringBody::GetChars(int srcBegin, int srcEnd, char16_t* dst, int dstBeg
   if (srcBegin < 0)
     throw StringIndexOutOfBoundsException(srcBegin);
   if (srcBegin > srcEnd)
-    throw StringIndexOutOfBoundsException(srcEnd - srcBegin);
+    throw StringIndexOutOfBoundsException(detail::RangeDifference(srcEnd, srcBegin));
   if (srcEnd > mLength)
     throw StringIndexOutOfBoundsException(srcEnd);
   if (dstBegin < 0)

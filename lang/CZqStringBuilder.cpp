@@ -185,7 +185,7 @@ CZqStringBuilder& CZqStringBuilder::append(const CharSequence& s, int start, int
   if (start < 0)
     throw StringIndexOutOfBoundsException(start);
   if (start > end)
-    throw StringIndexOutOfBoundsException(end - start);
+    throw StringIndexOutOfBoundsException(detail::RangeDifference(end, start));
   if (end > s.length())
     throw StringIndexOutOfBoundsException(end);
   // Read before the body is touched, so that s may be this builder.
@@ -372,7 +372,7 @@ CharSequence* CZqStringBuilder::subSequence(int start, int end) const {
   if (start < 0)
     throw StringIndexOutOfBoundsException(start);
   if (start > end)
-    throw StringIndexOutOfBoundsException(end - start);
+    throw StringIndexOutOfBoundsException(detail::RangeDifference(end, start));
   if (end > length())
     throw StringIndexOutOfBoundsException(end);
   const SPtr<CZqStringBody> body = CopyRange(*mBody, start, end);

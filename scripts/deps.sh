@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need,
+# Installs the Debian packages the build, the tests (valgrind, and clang's
+# fuzzer and sanitizer runtimes for the fuzz targets) and the benchmarks need,
 # when they are missing (a fresh machine of this kind has most of them).
 set -euo pipefail
-packages=(cmake ninja-build g++ clang clang-format pkg-config libgtest-dev libgmock-dev)
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev valgrind pkg-config libgtest-dev
+          libgmock-dev)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libicu-dev)
 fi

@@ -6,7 +6,11 @@
 #   3. the same built with clang (warnings are errors there too)
 #   4. the same with the SIMD paths compiled out (ZARQLANG_SIMD=OFF), so the
 #      portable loops that other processors use stay tested
-#   5. the installed package, used from outside the tree through CMake and
+#   5. the release test binaries again under valgrind memcheck: no error,
+#      no definite or indirect leak
+#   6. each libFuzzer target for a bounded time (ZARQLANG_FUZZ_SECONDS, 60 by
+#      default), from its seed corpus; any finding fails
+#   7. the installed package, used from outside the tree through CMake and
 #      through pkg-config
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,6 +49,30 @@ run_suite release
 run_suite asan
 run_suite clang
 run_suite nosimd
+
+# Deliberately huge allocation requests in the tests make valgrind print
+# "silly arg" warnings; those are not errors and do not change the exit code.
+echo "==== valgrind memcheck: the release test binaries"
+for bin in build/release/tests/*_tests; do
+  if valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+      "$bin" --gtest_brief=1 >"$log" 2>&1; then
+    passed=$((passed + 1))
+    echo "valgrind: $(basename "$bin") clean"
+  else
+    failed=$((failed + 1))
+    tail -n 60 "$log"
+    echo "valgrind: $(basename "$bin") FAILED"
+  fi
+done
+
+echo "==== fuzz targets"
+scripts/fuzz.sh "${ZARQLANG_FUZZ_SECONDS:-60}" 2>&1 | tee "$log" || true
+passed=$((passed + $(grep -c '^fuzz: .* no finding$' "$log" || true)))
+fuzz_bad=$(grep -c '^fuzz: .* FAILED' "$log" || true)
+if ((fuzz_bad == 0)) && ! grep -q '^fuzz: .* no finding$' "$log"; then
+  fuzz_bad=1  # the build or the script itself failed
+fi
+failed=$((failed + fuzz_bad))
 
 echo "==== installed package: CMake and pkg-config consumers"
 cmake --preset package >/dev/null

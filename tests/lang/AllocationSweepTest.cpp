@@ -1,0 +1,376 @@
+//===- tests/lang/AllocationSweepTest.cpp - every allocating operation ----===//
+//
+// One table per family of every public operation that allocates. Each row
+// runs with the k-th allocation failing for k = 1, 2, ... until it succeeds;
+// every failure must throw OutOfMemoryError (or give the documented
+// non-throwing result), leak no block and leave the objects as they were:
+// text, length, capacity, and the strings that share their body. Builder
+// rows run twice, with the body owned and with it shared by a string taken
+// with toString(). Each test prints the failure points it checked.
+//===----------------------------------------------------------------------===//
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "ZarqLang.h"
+#include "lang/detail/Memory.h"
+#include "support/TestSupport.h"
+
+namespace zqlang {
+namespace {
+
+using testing_support::CapacityOf;
+using testing_support::LiveBlocks;
+using testing_support::SameBody;
+using testing_support::SweepAllocationFailures;
+using testing_support::Text;
+
+// Prints and records the failure points a table checked.
+void Report(const char* table, int rows, int points) {
+  std::cout << "[  sweep   ] " << table << ": " << rows << " operations, " << points
+            << " failure points checked\n";
+  ::testing::Test::RecordProperty("operations", rows);
+  ::testing::Test::RecordProperty("failure_points", points);
+}
+
+std::u16string TextOf(const CZqStringBuilder& b) {
+  std::u16string out;
+  for (int i = 0; i < b.length(); ++i)
+    out += b.charAt(i);
+  return out;
+}
+
+// Runs op with the k-th allocation failing, for operations that do not throw
+// but fall back (Throwable's message and text): op must return normally each
+// time, leak nothing, and pass check(). Returns the failure points met.
+int SweepNoThrow(const std::function<void()>& op, const std::function<void()>& check) {
+  for (int k = 1;; ++k) {
+    const long long before = LiveBlocks();
+    const long long start = detail::testing::AllocationCount();
+    detail::testing::FailAllocation(k);
+    try {
+      op();
+    } catch (const Throwable& t) {
+      ADD_FAILURE() << "threw " << t << " at allocation " << k;
+    }
+    detail::testing::FailAllocation(0);
+    const long long made = detail::testing::AllocationCount() - start;
+    if (made < k)  // nothing failed: op ran through and may keep what it made
+      return k - 1;
+    EXPECT_EQ(before, LiveBlocks()) << "blocks leaked when allocation " << k << " failed";
+    check();
+    if (::testing::Test::HasFailure())
+      return k - 1;
+  }
+}
+
+struct Row {
+  const char* what;
+  std::function<void()> op;
+};
+
+//===-- Strings: constructors and derived strings --------------------------===//
+
+TEST(AllocationSweepTest, StringOperations) {
+  const CZqString source(u"  Mixed Case Text, \u00c9t\u00e9  ");
+  const std::u16string sourceText = Text(source);
+  const CZqString sharer = source;  // shares the body; must never change
+  const CZqString other(u"-tail");
+  const char16_t units[] = u"abcdef";
+  const std::vector<Row> rows = {
+      {"CZqString()", [] { CZqString s; }},
+      {"CZqString(text)", [&] { CZqString s(units); }},
+      {"CZqString(text, count)", [&] { CZqString s(units, 3); }},
+      {"CZqString(text, start, count)", [&] { CZqString s(units, 1, 3); }},
+      {"CZqString(a, b)", [&] { CZqString s(source, other); }},
+      {"CZqString(bool)", [] { CZqString s(true); }},
+      {"CZqString(char16_t)", [] { CZqString s(u'x'); }},
+      {"CZqString(char)", [] { CZqString s('x'); }},
+      {"CZqString(short)", [] { CZqString s(static_cast<short>(-12)); }},
+      {"CZqString(int)", [] { CZqString s(-123456); }},
+      {"CZqString(long)", [] { CZqString s(-1234567L); }},
+      {"CZqString(long long)", [] { CZqString s(-123456789012LL); }},
+      {"CZqString(double)", [] { CZqString s(2.5); }},
+      {"CZqString(u16string_view)", [] { CZqString s(std::u16string_view(u"view")); }},
+      {"CZqString(u16string)", [] { CZqString s(std::u16string(u"string")); }},
+      {"fromUtf8", [] { CZqString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x98\x80"); }},
+      {"toUtf8", [&] { source.toUtf8(); }},
+      {"substring(begin)", [&] { source.substring(2); }},
+      {"substring(begin, end)", [&] { source.substring(2, 7); }},
+      {"subSequence", [&] { source.subSequence(2, 7)->Release(); }},
+      {"concat", [&] { source.concat(other); }},
+      {"operator+", [&] { CZqString s = source + other; }},
+      {"replace(unit, unit)", [&] { source.replace(u'e', u'E'); }},
+      {"toLowerCase", [&] { source.toLowerCase(); }},
+      {"toUpperCase", [&] { source.toUpperCase(); }},
+      {"trim", [&] { source.trim(); }},
+  };
+  int points = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    points += SweepAllocationFailures(row.op, [&] {
+      EXPECT_EQ(sourceText, Text(source));
+      EXPECT_EQ(sourceText, Text(sharer));
+      EXPECT_TRUE(SameBody(source, sharer));
+      EXPECT_EQ(u"-tail", Text(other));
+    });
+  }
+  Report("strings", static_cast<int>(rows.size()), points);
+}
+
+//===-- Builder: every change, owned and shared ----------------------------===//
+
+struct BuilderRow {
+  const char* what;
+  std::function<void(CZqStringBuilder&)> op;
+};
+
+TEST(AllocationSweepTest, BuilderOperations) {
+  // Full to capacity, so every append and insert has to grow.
+  const std::u16string start = u"0123456789abcdefghij";
+  const CZqString piece(u"PIECE");
+  const char16_t units[] = u"units";
+  const std::vector<BuilderRow> rows = {
+      {"append(bool)", [](CZqStringBuilder& b) { b.append(false); }},
+      {"append(char16_t)", [](CZqStringBuilder& b) { b.append(u'!'); }},
+      {"append(str, begin, count)", [&](CZqStringBuilder& b) { b.append(units, 1, 3); }},
+      {"append(text)", [&](CZqStringBuilder& b) { b.append(units); }},
+      {"append(CZqString)", [&](CZqStringBuilder& b) { b.append(piece); }},
+      {"append(CharSequence)",
+       [&](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(piece)); }},
+      {"append(itself)",
+       [](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(b)); }},
+      {"append(CharSequence, start, end)",
+       [&](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(piece), 1, 4); }},
+      {"append(int)", [](CZqStringBuilder& b) { b.append(-42); }},
+      {"append(long)", [](CZqStringBuilder& b) { b.append(-42L); }},
+      {"append(long long)", [](CZqStringBuilder& b) { b.append(-4200000000LL); }},
+      {"append(double)", [](CZqStringBuilder& b) { b.append(0.125); }},
+      {"insert(bool)", [](CZqStringBuilder& b) { b.insert(3, true); }},
+      {"insert(char16_t)", [](CZqStringBuilder& b) { b.insert(3, u'!'); }},
+      {"insert(str, begin, count)", [&](CZqStringBuilder& b) { b.insert(3, units, 1, 3); }},
+      {"insert(text)", [&](CZqStringBuilder& b) { b.insert(3, units); }},
+      {"insert(CZqString)", [&](CZqStringBuilder& b) { b.insert(3, piece); }},
+      {"insert(CharSequence)",
+       [&](CZqStringBuilder& b) { b.insert(3, static_cast<const CharSequence&>(piece)); }},
+      {"insert(itself)",
+       [](CZqStringBuilder& b) { b.insert(0, static_cast<const CharSequence&>(b)); }},
+      {"insert(CharSequence, start, end)",
+       [&](CZqStringBuilder& b) { b.insert(3, static_cast<const CharSequence&>(piece), 1, 4); }},
+      {"insert(int)", [](CZqStringBuilder& b) { b.insert(3, -42); }},
+      {"insert(long)", [](CZqStringBuilder& b) { b.insert(3, -42L); }},
+      {"insert(long long)", [](CZqStringBuilder& b) { b.insert(3, -4200000000LL); }},
+      {"insert(double)", [](CZqStringBuilder& b) { b.insert(3, 1e300); }},
+      {"replace (grows)", [&](CZqStringBuilder& b) { b.replace(2, 4, piece); }},
+      {"replace (shrinks)", [&](CZqStringBuilder& b) { b.replace(2, 12, piece); }},
+      {"replace (its own string)", [](CZqStringBuilder& b) { b.replace(0, 1, b.toString()); }},
+      {"deleteRange", [](CZqStringBuilder& b) { b.deleteRange(2, 5); }},
+      {"deleteCharAt", [](CZqStringBuilder& b) { b.deleteCharAt(2); }},
+      {"reverse", [](CZqStringBuilder& b) { b.reverse(); }},
+      {"setCharAt", [](CZqStringBuilder& b) { b.setCharAt(0, u'#'); }},
+      {"setLength (grows)", [](CZqStringBuilder& b) { b.setLength(30); }},
+      {"setLength (shrinks)", [](CZqStringBuilder& b) { b.setLength(5); }},
+      {"ensureCapacity", [](CZqStringBuilder& b) { b.ensureCapacity(100); }},
+      {"substring(start)", [](CZqStringBuilder& b) { b.substring(3); }},
+      {"substring(start, end)", [](CZqStringBuilder& b) { b.substring(3, 9); }},
+      {"subSequence", [](CZqStringBuilder& b) { b.subSequence(3, 9)->Release(); }},
+      {"toString then change",
+       [](CZqStringBuilder& b) {
+         const CZqString s = b.toString();
+         b.setCharAt(0, u'#');
+       }},
+      {"CZqStringBuilder(int)", [](CZqStringBuilder&) { CZqStringBuilder b(5); }},
+      {"copy then change",
+       [](CZqStringBuilder& b) {
+         CZqStringBuilder copy(b);
+         copy.append(u'x');
+       }},
+  };
+  int points = 0;
+  int runs = 0;
+  for (const bool shared : {false, true}) {
+    for (const BuilderRow& row : rows) {
+      SCOPED_TRACE(std::string(row.what) + (shared ? " (shared)" : " (owned)"));
+      CZqStringBuilder b(static_cast<int>(start.size()));
+      b.append(start.c_str());
+      ASSERT_EQ(b.length(), b.capacity());
+      CZqString taken;
+      if (shared)
+        taken = b.toString();
+      const int capacity = b.capacity();
+      const auto op = [&] {
+        try {
+          row.op(b);
+        } catch (const OutOfMemoryError&) {
+          EXPECT_EQ(start, TextOf(b));
+          EXPECT_EQ(capacity, b.capacity());
+          // A failure after the copy was made leaves the builder with its own
+          // unchanged copy; share again so that every point starts alike.
+          if (shared)
+            b = CZqStringBuilder(taken);
+          throw;
+        }
+      };
+      points += SweepAllocationFailures(op, [&] {
+        EXPECT_EQ(start, TextOf(b));
+        EXPECT_EQ(static_cast<int>(start.size()), b.length());
+        EXPECT_EQ(capacity, b.capacity());
+        if (shared) {
+          EXPECT_EQ(start, Text(taken));
+          EXPECT_EQ(capacity, CapacityOf(taken));
+        }
+      });
+      ++runs;
+    }
+  }
+  Report("builder", runs, points);
+}
+
+//===-- Integers -----------------------------------------------------------===//
+
+TEST(AllocationSweepTest, IntegerOperations) {
+  const CZqString hex(u"-7FfF");
+  const CZqString bad(u"12X");
+  const auto expectMessage = [](const CZqString& text, int radix, const char16_t* message) {
+    try {
+      CZqInteger::parseInt(text, radix);
+      ADD_FAILURE() << "no NumberFormatException";
+    } catch (const NumberFormatException& e) {
+      // Without memory to keep it the exception has no message.
+      if (Text(e.getMessage()) != u"com.zarq.lang.Throwable") {
+        EXPECT_EQ(message, Text(e.getMessage()));
+      }
+    }
+  };
+  const std::vector<Row> rows = {
+      {"valueOf(int)", [] { CZqInteger::valueOf(7); }},
+      {"valueOf(text, radix)", [&] { CZqInteger::valueOf(hex, 16); }},
+      {"CZqInteger(text)", [] { CZqInteger i(CZqString(u"-12")); }},
+      {"toString()", [] { CZqInteger(-99).toString(); }},
+      {"toString(value, radix)", [] { CZqInteger::toString(-123456, 36); }},
+      {"toHexString", [] { CZqInteger::toHexString(-1); }},
+      {"toOctalString", [] { CZqInteger::toOctalString(-1); }},
+      {"toBinaryString", [] { CZqInteger::toBinaryString(-1); }},
+      {"parseInt (radix 16)", [&] { CZqInteger::parseInt(hex, 16); }},
+      {"parseInt message: bad digit",
+       [&] { expectMessage(bad, 10, u"Integer::parseInt: Bad base-10 number: \"12x\""); }},
+      {"parseInt message: radix",
+       [&] { expectMessage(bad, 99, u"Integer::parseInt: Unsupported radix: 99"); }},
+      {"parseInt message: range",
+       [&] {
+         expectMessage(CZqString(u"80000000"), 16,
+                       u"Integer::parseInt: Number out of range: 16 number: \"80000000\"");
+       }},
+  };
+  int points = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    points += SweepAllocationFailures(row.op, [&] {
+      EXPECT_EQ(u"-7FfF", Text(hex));
+      EXPECT_EQ(u"12X", Text(bad));
+    });
+  }
+  Report("integers", static_cast<int>(rows.size()), points);
+}
+
+//===-- Dynamic array ------------------------------------------------------===//
+
+class Ints : public CZqDynamicArray {
+ public:
+  Ints() : CZqDynamicArray(sizeof(int)) {}
+  using CZqDynamicArray::Construct;
+  using CZqDynamicArray::EnsureAtLeastFree;
+  using CZqDynamicArray::EnsureCapacity;
+  using CZqDynamicArray::EnsureCapacityNoThrow;
+  int Capacity() const { return mCapacity; }
+  int* Data() const { return static_cast<int*>(mData); }
+  void Push(int v) {
+    EnsureAtLeastFree(1);
+    Data()[mSize++] = v;
+  }
+};
+
+TEST(AllocationSweepTest, DynamicArrayGrowth) {
+  Ints a;
+  ASSERT_TRUE(a.Construct(4));
+  for (int i = 0; i < 4; ++i)
+    a.Push(i * 11);
+  const auto unchanged = [&] {
+    EXPECT_EQ(4, a.size());
+    EXPECT_EQ(4, a.Capacity());
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(i * 11, a.Data()[i]);
+  };
+  // The NoThrow members report failure with false; turned into the error so
+  // the same sweep checks them.
+  const auto orThrow = [](bool ok) {
+    if (!ok)
+      OutOfMemoryError::ThrowInstance();
+  };
+  const std::vector<Row> rows = {
+      {"Construct",
+       [&] {
+         Ints fresh;
+         orThrow(fresh.Construct(8));
+       }},
+      {"EnsureCapacity", [&] { a.EnsureCapacity(40); }},
+      {"EnsureAtLeastFree", [&] { a.EnsureAtLeastFree(1); }},
+      {"EnsureCapacityNoThrow", [&] { orThrow(a.EnsureCapacityNoThrow(40)); }},
+  };
+  int points = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    points += SweepAllocationFailures(row.op, unchanged);
+    a.trimToSize();  // the next row starts from four elements again
+    unchanged();
+  }
+  Report("dynamic array", static_cast<int>(rows.size()), points);
+}
+
+//===-- Throwable: message and text fall back instead of throwing ----------===//
+
+TEST(AllocationSweepTest, ThrowableMessageAndText) {
+  const CZqString message(u"disk full");
+  const CZqString inner(u"inner");
+  const std::u16string full = u"com.zarq.lang.IllegalStateException:\nmessage\n";
+  int points = 0;
+  int rows = 0;
+  // Constructing with a message: either the message is kept or there is none.
+  SCOPED_TRACE("message");
+  points += SweepNoThrow([&] { IllegalStateException e(message); },
+                         [&] { EXPECT_EQ(u"disk full", Text(message)); });
+  ++rows;
+  {
+    SCOPED_TRACE("toString");
+    IllegalStateException e(CZqString(u"message"));
+    points += SweepNoThrow(
+        [&] {
+          const CZqString text = e.toString();
+          const std::u16string got = Text(text);
+          // The full text once it could be built, the name alone until then.
+          if (got != full) {
+            EXPECT_EQ(0u, got.find(u"com.zarq.lang.IllegalStateException")) << "fallback";
+            EXPECT_GE(38u, got.size());
+          }
+        },
+        [] {});
+    EXPECT_EQ(full, Text(e.toString()));
+    ++rows;
+  }
+  // A cause's text becomes the message; without memory there is none.
+  points += SweepNoThrow(
+      [&] {
+        RuntimeException outer(new IllegalArgumentException(inner));
+        const std::u16string got = Text(outer.toString());
+        EXPECT_EQ(0u, got.find(u"com.zarq.lang.RuntimeException"));
+      },
+      [] {});
+  ++rows;
+  Report("throwable", rows, points);
+}
+
+}  // namespace
+}  // namespace zqlang
