@@ -2,25 +2,30 @@
 //
 // Storage, sharing and reading; comparison, hashing and search; derived
 // strings and their sharing; case mapping under the C locale; the text forms
-// of primitive values; out-of-memory paths.
+// of primitive values; out-of-memory paths; standard library interop.
 //===----------------------------------------------------------------------===//
 #include "lang/CZqString.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <clocale>
 #include <cmath>
 #include <cwctype>
 #include <functional>
+#include <iomanip>
 #include <locale>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <type_traits>
+#include <unordered_map>
 
 #include <locale.h>
 
 #include "lang/ArrayIndexOutOfBoundsException.h"
+#include "lang/IllegalStateException.h"
 #include "lang/IndexOutOfBoundsException.h"
 #include "lang/NullPointerException.h"
 #include "lang/OutOfMemoryError.h"
@@ -30,7 +35,6 @@
 namespace zqlang {
 namespace {
 
-using testing_support::BodyOf;
 using testing_support::CapacityOf;
 using testing_support::CountOf;
 using testing_support::SameBody;
@@ -42,298 +46,216 @@ static_assert(!std::is_constructible<CZqString, const char*>::value,
 static_assert(!std::is_convertible<int, CZqString>::value, "one-value constructors are explicit");
 static_assert(std::is_convertible<const char16_t*, CZqString>::value,
               "wide text converts where a string is expected");
+static_assert(std::is_constructible<CZqString, std::u16string_view>::value &&
+                  !std::is_convertible<std::u16string_view, CZqString>::value &&
+                  std::is_constructible<CZqString, const std::u16string&>::value &&
+                  !std::is_convertible<std::u16string, CZqString>::value,
+              "standard text converts only explicitly: it allocates");
+static_assert(std::is_constructible<CZqString, const char16_t (&)[4]>::value &&
+                  std::is_convertible<const char16_t (&)[4], CZqString>::value &&
+                  std::is_constructible<CZqString, const char16_t*, int>::value,
+              "CZqString(u\"abc\") and CZqString s = u\"abc\" stay unambiguous");
+static_assert(std::is_convertible<const CZqString&, std::u16string_view>::value,
+              "a string goes where a view is taken");
+static_assert(
+    std::is_same<decltype(std::declval<const CZqString&>().begin()), const char16_t*>::value,
+    "iteration is read-only");
 
-// The value an index exception was built from, read through its own toString.
-std::u16string IndexText(int value) {
-  return Text(CZqString(u"CZqString index out of bounds: ") + CZqString(value));
+// What op threw, in one comparable form: the class's short name, then
+// "#<value>" for an index exception built from a value, else ": <message>"
+// (nothing for an exception without message).
+std::u16string Failure(const std::function<void()>& op) {
+  try {
+    op();
+  } catch (const Throwable& e) {
+    const std::u16string fullName = Text(e.GetFullName());
+    const std::u16string name = fullName.substr(fullName.rfind(u'.') + 1);
+    std::u16string indexText;
+    if (const auto* s = dynamic_cast<const StringIndexOutOfBoundsException*>(&e))
+      indexText = Text(s->toString());
+    if (const auto* a = dynamic_cast<const ArrayIndexOutOfBoundsException*>(&e))
+      indexText = Text(a->toString());
+    const std::u16string kIndexHead = u"CZqString index out of bounds: ";
+    if (indexText.compare(0, kIndexHead.size(), kIndexHead) == 0)
+      return name + u" #" + indexText.substr(kIndexHead.size());
+    const std::u16string message = Text(e.getMessage());
+    return message == u"com.zarq.lang.Throwable" ? name : name + u": " + message;
+  }
+  return u"no exception";
 }
 
-TEST(CZqStringTest, DefaultStringIsEmptyWithRoomFor64) {
-  const CZqString s;
-  EXPECT_EQ(0, s.length());
-  EXPECT_TRUE(s.isEmpty());
-  EXPECT_EQ(64, CapacityOf(s));
-  EXPECT_EQ(u'\0', s.c_str()[0]);
+CZqString Str(const std::u16string& units) {
+  return CZqString(units.data(), static_cast<int>(units.size()));
 }
 
-TEST(CZqStringTest, TextConstructorsSizeTheBodyToContentPlusOne) {
-  const CZqString abc(u"abc");
-  EXPECT_EQ(u"abc", Text(abc));
-  EXPECT_EQ(4, CapacityOf(abc));
-  EXPECT_EQ(1, CapacityOf(CZqString(u"")));
+// Text and body capacity of every constructor: text constructors size the
+// body to the content plus one (a string joined with itself reads both halves
+// from one body; a view may have null data), number forms reserve 20.
+TEST(CZqStringTest, EachConstructorGivesItsTextAndCapacity) {
+  const char16_t zeroInside[] = {u'a', 0, u'b'};
+  const std::u16string withZero(zeroInside, 3);
+  const CZqString ab(u"ab");
+  struct Row {
+    CZqString s;
+    std::u16string text;
+    int capacity;
+  };
+  const Row rows[] = {
+      {CZqString(), u"", 64},
+      {CZqString(u"abc"), u"abc", 4},
+      {CZqString(u""), u"", 1},
+      {CZqString(u"hello", 1, 3), u"ell", 4},
+      {CZqString(u"hello", 2), u"he", 3},
+      {CZqString(zeroInside, 3), withZero, 4},
+      {CZqString(ab, CZqString(u"cd")), u"abcd", 5},
+      {CZqString(CZqString(u""), CZqString(u"")), u"", 1},
+      {CZqString(ab, ab), u"abab", 5},
+      {CZqString(std::u16string_view(withZero)), withZero, 4},
+      {CZqString(std::u16string(u"hello")), u"hello", 6},
+      {CZqString{std::u16string_view()}, u"", 1},
+      {CZqString(true), u"true", 5},
+      {CZqString(false), u"false", 5},
+      {CZqString(u'A'), u"A", 1},
+      {CZqString(u'\0'), std::u16string(1, u'\0'), 1},
+      {CZqString('A'), u"65", 20},
+      {CZqString(static_cast<char>(-1)), u"-1", 20},
+      {CZqString(static_cast<short>(-32768)), u"-32768", 20},
+      {CZqString(LONG_MAX), u"9223372036854775807", 20},
+      {CZqString(LLONG_MIN), u"-9223372036854775808", 20},
+      {CZqString(0.1), u"0.1", 20},
+      {CZqString(1234567.0), u"1.23457e+06", 20},
+      {CZqString(-0.0), u"-0", 20},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.s));
+    EXPECT_EQ(row.text, Text(row.s));
+    EXPECT_EQ(row.capacity, CapacityOf(row.s));
+    EXPECT_EQ(u'\0', row.s.c_str()[row.s.length()]);
+  }
   EXPECT_EQ(0, CZqString(u"").length());
-
-  const CZqString ell(u"hello", 1, 3);
-  EXPECT_EQ(u"ell", Text(ell));
-  EXPECT_EQ(4, CapacityOf(ell));
-  const CZqString he(u"hello", 2);
-  EXPECT_EQ(u"he", Text(he));
-  EXPECT_EQ(3, CapacityOf(he));
+  EXPECT_TRUE(CZqString().isEmpty());
 }
 
-TEST(CZqStringTest, CountedTextKeepsEmbeddedZeroUnits) {
-  const char16_t units[] = {u'a', 0, u'b'};
-  const CZqString s(units, 3);
-  EXPECT_EQ(3, s.length());
-  EXPECT_EQ(u'\0', s.charAt(1));
-  EXPECT_EQ(u'b', s.charAt(2));
-}
-
-TEST(CZqStringTest, TwoStringConstructorJoinsIntoExactCapacity) {
-  const CZqString abcd(CZqString(u"ab"), CZqString(u"cd"));
-  EXPECT_EQ(u"abcd", Text(abcd));
-  EXPECT_EQ(5, CapacityOf(abcd));
-  const CZqString empty(CZqString(u""), CZqString(u""));
-  EXPECT_EQ(0, empty.length());
-  EXPECT_EQ(1, CapacityOf(empty));
-  // A string joined with itself reads both halves from the same body.
-  const CZqString twice(abcd, abcd);
-  EXPECT_EQ(u"abcdabcd", Text(twice));
-}
-
-TEST(CZqStringTest, CopiesShareOneCountedBody) {
-  CZqString* original = new CZqString(u"shared");
-  CZqString copy(*original);
-  EXPECT_TRUE(SameBody(*original, copy));
-  EXPECT_EQ(2, CountOf(copy));
-  delete original;  // the copy keeps the body alive
-  EXPECT_EQ(1, CountOf(copy));
-  EXPECT_EQ(u"shared", Text(copy));
-}
-
-TEST(CZqStringTest, AssignmentMovesOnlyTheBodyPointer) {
-  CZqString a(u"a");
-  CZqString b(u"b");
-  CZqString alsoA(a);
-  ASSERT_EQ(2, CountOf(a));
-
-  const CZqString& self = a;
-  a = self;  // self-assignment
-  EXPECT_EQ(2, CountOf(a));
-  alsoA = a;  // between two holders of one body
-  EXPECT_EQ(2, CountOf(a));
-
-  b = a;  // b lets go of its old body and joins a's
-  EXPECT_TRUE(SameBody(a, b));
-  EXPECT_EQ(3, CountOf(a));
-  EXPECT_EQ(u"a", Text(b));
-}
-
-TEST(CZqStringTest, LastHolderFreesTheBody) {
+TEST(CZqStringTest, CopiesAndAssignmentsShareOneCountedBody) {
   const long long before = testing_support::LiveBlocks();
   {
-    CZqString a(u"gone soon");
-    CZqString b = a;
-    CZqString c;
-    c = b;
-    EXPECT_EQ(before + 2, testing_support::LiveBlocks());  // one body, one array
+    CZqString* original = new CZqString(u"shared");
+    CZqString copy(*original);
+    EXPECT_TRUE(SameBody(*original, copy));
+    EXPECT_EQ(2, CountOf(copy));
+    delete original;  // the copy keeps the body alive
+    EXPECT_EQ(1, CountOf(copy));
+    EXPECT_EQ(u"shared", Text(copy));
+
+    CZqString a(u"a");
+    CZqString b(u"b");
+    CZqString alsoA(a);
+    const CZqString& self = a;
+    a = self;
+    EXPECT_EQ(2, CountOf(a));
+    alsoA = a;  // between two holders of one body
+    EXPECT_EQ(2, CountOf(a));
+    b = a;  // b lets go of its old body and joins a's
+    EXPECT_TRUE(SameBody(a, b));
+    EXPECT_EQ(3, CountOf(a));
+    EXPECT_EQ(u"a", Text(b));
+    EXPECT_EQ(before + 4, testing_support::LiveBlocks());  // two bodies, two arrays
   }
   EXPECT_EQ(before, testing_support::LiveBlocks());
 }
 
-TEST(CZqStringTest, CharAtAcceptsOnlyIndicesInsideTheText) {
-  const CZqString s(u"abc");
-  EXPECT_EQ(u'a', s.charAt(0));
-  EXPECT_EQ(u'c', s.charAt(2));
-  for (int bad : {-1, 3, INT_MIN, INT_MAX}) {
-    SCOPED_TRACE(bad);
-    try {
-      s.charAt(bad);
-      ADD_FAILURE() << "no exception";
-    } catch (const StringIndexOutOfBoundsException&) {
-      ADD_FAILURE() << "charAt throws the plain index exception";
-    } catch (const IndexOutOfBoundsException& e) {
-      EXPECT_EQ(u"com.zarq.lang.Throwable", Text(e.getMessage()));  // no message
-    }
-  }
-}
-
-TEST(CZqStringTest, GetCharsChecksInOrderBeforeCopying) {
-  struct Row {
-    int srcBegin, srcEnd, dstBegin;
-    bool arrayException;  // else a string index exception
-    int value;            // what the exception was built from
-  };
-  // Each row breaks one rule, and every later rule too where possible, so
-  // that the order of the checks shows.
-  const Row rows[] = {
-      {-1, 9, -1, false, -1},  // negative start first
-      {3, 2, -1, false, -1},   // then start past end: built from end - start
-      {0, 6, -1, false, 6},    // then end past the length (5)
-      {0, 5, -1, true, -1},    // then a negative destination index
-  };
-  const CZqString hello(u"hello");
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::Message()
-                 << row.srcBegin << ", " << row.srcEnd << ", " << row.dstBegin);
-    char16_t dst[8] = {u'#', u'#', u'#', u'#', u'#', u'#', u'#', u'#'};
-    try {
-      hello.getChars(row.srcBegin, row.srcEnd, dst, row.dstBegin);
-      ADD_FAILURE() << "no exception";
-    } catch (const ArrayIndexOutOfBoundsException& e) {
-      EXPECT_TRUE(row.arrayException);
-      EXPECT_EQ(IndexText(row.value), Text(e.toString()));
-    } catch (const StringIndexOutOfBoundsException& e) {
-      EXPECT_FALSE(row.arrayException);
-      EXPECT_EQ(IndexText(row.value), Text(e.toString()));
-    }
-    EXPECT_EQ(std::u16string(8, u'#'), std::u16string(dst, 8)) << "copied before failing";
-  }
-}
-
-TEST(CZqStringTest, GetCharsCopiesTheRangeOnly) {
-  const CZqString hello(u"hello");
-  char16_t dst[4] = {u'#', u'#', u'#', u'#'};
-  hello.getChars(1, 3, dst, 1);
-  EXPECT_EQ(u"#el#", std::u16string(dst, 4));
-  hello.getChars(2, 2, dst, 0);  // empty range: nothing copied, nothing thrown
-  EXPECT_EQ(u"#el#", std::u16string(dst, 4));
-}
-
-TEST(CZqStringTest, CStrWritesTerminatorPastWhatHoldersRead) {
-  const CZqString full(u"abc");  // length 3, capacity 4
-  CZqString sharer(full);
-  const char16_t* p = full.c_str();
-  EXPECT_EQ(p, full.Ptr());
-  EXPECT_EQ(u"abc", std::u16string(p));
-  EXPECT_EQ(u"abc", Text(sharer));
-  EXPECT_EQ(3, sharer.length());
-}
-
-TEST(CZqStringTest, RefusesNullTextAndNegativeCounts) {
+// Each failing call and what it throws. getChars rows break one rule, and
+// every later rule too where possible, so that the order of the checks
+// shows; a start past the end is reported as end - start.
+TEST(CZqStringTest, FailuresThrowTheirClassAndValueInTheOrderChecked) {
   const char16_t* null = nullptr;
-  try {
-    CZqString s(null);
-    ADD_FAILURE() << "no exception";
-  } catch (const NullPointerException& e) {
-    EXPECT_EQ(u"CZqString(const char16_t*): null text", Text(e.getMessage()));
-  }
-  EXPECT_THROW(CZqString(null, 0), NullPointerException);
-  EXPECT_THROW(CZqString(null, 0, 0), NullPointerException);
-  try {
-    CZqString s(u"abc", -2);
-    ADD_FAILURE() << "no exception";
-  } catch (const StringIndexOutOfBoundsException& e) {
-    EXPECT_EQ(IndexText(-2), Text(e.toString()));
-  }
-  try {
-    CZqString s(u"abc", -1, 2);
-    ADD_FAILURE() << "no exception";
-  } catch (const StringIndexOutOfBoundsException& e) {
-    EXPECT_EQ(IndexText(-1), Text(e.toString()));
-  }
+  const CZqString hello(u"hello");
+  char16_t dst[8] = {u'#', u'#', u'#', u'#', u'#', u'#', u'#', u'#'};
+  const std::u16string index = u"StringIndexOutOfBoundsException #";
+  struct Row {
+    const char* what;
+    std::function<void()> op;
+    std::u16string thrown;
+  };
+  const Row rows[] = {
+      {"charAt(-1)", [&] { hello.charAt(-1); }, u"IndexOutOfBoundsException"},
+      {"charAt(5)", [&] { hello.charAt(5); }, u"IndexOutOfBoundsException"},
+      {"charAt(INT_MIN)", [&] { hello.charAt(INT_MIN); }, u"IndexOutOfBoundsException"},
+      {"charAt(INT_MAX)", [&] { hello.charAt(INT_MAX); }, u"IndexOutOfBoundsException"},
+      {"getChars(-1, 9, -1)", [&] { hello.getChars(-1, 9, dst, -1); }, index + u"-1"},
+      {"getChars(3, 2, -1)", [&] { hello.getChars(3, 2, dst, -1); }, index + u"-1"},
+      {"getChars(0, 6, -1)", [&] { hello.getChars(0, 6, dst, -1); }, index + u"6"},
+      {"getChars(0, 5, -1)", [&] { hello.getChars(0, 5, dst, -1); },
+       u"ArrayIndexOutOfBoundsException #-1"},
+      {"substring(6)", [&] { hello.substring(6); }, index + u"6"},
+      {"substring(-1)", [&] { hello.substring(-1); }, index + u"-1"},
+      {"substring(3, 1)", [&] { hello.substring(3, 1); }, index + u"-2"},
+      {"substring(0, 6)", [&] { hello.substring(0, 6); }, index + u"6"},
+      {"substring(-1, 9)", [&] { hello.substring(-1, 9); }, index + u"-1"},
+      {"subSequence(3, 1)", [&] { hello.subSequence(3, 1); }, index + u"-2"},
+      {"null text", [&] { CZqString s(null); },
+       u"NullPointerException: CZqString(const char16_t*): null text"},
+      {"null text, count", [&] { CZqString s(null, 0); },
+       u"NullPointerException: CZqString(const char16_t*, int): null text"},
+      {"null text, range", [&] { CZqString s(null, 0, 0); },
+       u"NullPointerException: CZqString(const char16_t*, int, int): null text"},
+      {"negative count", [] { CZqString s(u"abc", -2); }, index + u"-2"},
+      {"negative offset", [] { CZqString s(u"abc", -1, 2); }, index + u"-1"},
+      // INT_MAX units need INT_MAX + 1 of capacity, which does not fit.
+      {"INT_MAX units", [] { CZqString s(u"x", INT_MAX); }, u"OutOfMemoryError"},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(row.thrown, Failure(row.op)) << row.what;
+  EXPECT_EQ(std::u16string(8, u'#'), std::u16string(dst, 8)) << "copied before failing";
+  hello.getChars(1, 3, dst, 1);
+  hello.getChars(2, 2, dst, 0);  // empty range: nothing copied, nothing thrown
+  EXPECT_EQ(u"#el#####", std::u16string(dst, 8));
+  EXPECT_EQ(u'o', hello.charAt(4));
 }
 
-TEST(CZqStringTest, ACountTooLargeForAnyBodyIsOutOfMemory) {
-  // INT_MAX units need INT_MAX + 1 of capacity, which does not fit.
-  EXPECT_THROW(CZqString(u"x", INT_MAX), OutOfMemoryError);
-}
-
-// Growth, observed on a body directly.
-class CZqStringBodyTest : public ::testing::Test {
- protected:
-  // A body of capacity 4 holding "abc", held for the test.
-  SPtr<CZqStringBody> MakeAbc() {
-    SPtr<CZqStringBody> body(CZqStringBody::Create(4));
-    body->Append(u"abc", 3);
-    return body;
-  }
-};
-
-TEST_F(CZqStringBodyTest, CreateStartsEmptyAndUncounted) {
-  CZqStringBody* body = CZqStringBody::Create(7);
-  ASSERT_NE(nullptr, body);
-  EXPECT_EQ(0, body->RefCount());
-  EXPECT_EQ(0, body->Length());
-  EXPECT_EQ(7, body->Capacity());
-  SPtr<CZqStringBody> holder(body);
+// Growth, observed on a body directly: the need plus 16 when full, exact for
+// EnsureCapacity, never shrinking; clones keep the capacity.
+TEST(CZqStringBodyTest, GrowsToNeedPlusSixteenAndClonesKeepTheCapacity) {
+  CZqStringBody* raw = CZqStringBody::Create(4);
+  ASSERT_NE(nullptr, raw);
+  EXPECT_EQ(0, raw->RefCount());
+  SPtr<CZqStringBody> body(raw);
   EXPECT_EQ(1, body->RefCount());
-}
-
-TEST_F(CZqStringBodyTest, GrowsToNeedPlusSixteen) {
-  SPtr<CZqStringBody> body = MakeAbc();
+  body->Append(u"abc", 3);
   body->MakeRoom(1);  // fits: no growth
+  EXPECT_EQ(4, body->Capacity());
+  EXPECT_THROW(body->MakeRoom(INT_MAX), OutOfMemoryError);  // 3 + INT_MAX + 16
   EXPECT_EQ(4, body->Capacity());
   body->MakeRoom(5);  // 3 + 5 + 16
   EXPECT_EQ(24, body->Capacity());
-  EXPECT_EQ(u"abc", std::u16string(body->Ptr(), 3));
   body->MakeRoom(0);
   body->MakeRoom(-5);
-  EXPECT_EQ(24, body->Capacity());
-}
-
-TEST_F(CZqStringBodyTest, EnsureCapacityIsExactAndNeverShrinks) {
-  SPtr<CZqStringBody> body = MakeAbc();
   body->EnsureCapacity(3);
-  EXPECT_EQ(4, body->Capacity());
-  body->EnsureCapacity(100);
-  EXPECT_EQ(100, body->Capacity());
-}
-
-TEST_F(CZqStringBodyTest, CloneKeepsCapacityNotLength) {
-  SPtr<CZqStringBody> body = MakeAbc();
+  EXPECT_EQ(24, body->Capacity());
   body->EnsureCapacity(50);
+  EXPECT_EQ(50, body->Capacity());
+  EXPECT_EQ(u"abc", std::u16string(body->Ptr(), 3));
   SPtr<CZqStringBody> copy(CZqStringBody::Clone(*body));
   EXPECT_EQ(50, copy->Capacity());
   EXPECT_EQ(3, copy->Length());
   EXPECT_NE(body->Ptr(), copy->Ptr());
   EXPECT_EQ(u"abc", std::u16string(copy->Ptr(), 3));
-}
-
-TEST_F(CZqStringBodyTest, ImpossibleSizesAreOutOfMemoryAndChangeNothing) {
-  SPtr<CZqStringBody> body = MakeAbc();
-  EXPECT_THROW(body->MakeRoom(INT_MAX), OutOfMemoryError);  // 3 + INT_MAX + 16
-  EXPECT_EQ(4, body->Capacity());
-  EXPECT_EQ(u"abc", std::u16string(body->Ptr(), 3));
   EXPECT_EQ(nullptr, CZqStringBody::Create(-1));
   EXPECT_EQ(nullptr, CZqStringBody::AllocUnits(-1));
 }
 
-TEST_F(CZqStringBodyTest, ManySmallAppendsKeepExactCapacities) {
-  SPtr<CZqStringBody> body(CZqStringBody::Create(0));
-  int expected = 0;
-  for (int i = 0; i < 1000; ++i) {
-    if (body->Length() == expected)
-      expected = body->Length() + 1 + 16;
-    body->Append(static_cast<char16_t>(u'a' + i % 26));
-    ASSERT_EQ(expected, body->Capacity());
-  }
-  EXPECT_EQ(u'l', body->CharAt(999));
-}
-
-// Every allocation place of construction and growth: OutOfMemoryError,
-// nothing leaked, nothing changed.
-TEST(CZqStringOutOfMemoryTest, ConstructorsFailCleanly) {
-  const CZqString a(u"ab");
-  const CZqString b(u"cd");
-  EXPECT_EQ(2, SweepAllocationFailures([] { CZqString s; }));
-  EXPECT_EQ(2, SweepAllocationFailures([] { CZqString s(u"text"); }));
-  EXPECT_EQ(2, SweepAllocationFailures([] { CZqString s(u"text", 2); }));
-  EXPECT_EQ(2, SweepAllocationFailures([] { CZqString s(u"text", 1, 2); }));
-  EXPECT_EQ(2, SweepAllocationFailures([&] { CZqString s(a, b); },
-                                       [&] {
-                                         EXPECT_EQ(u"ab", Text(a));
-                                         EXPECT_EQ(1, CountOf(a));
-                                       }));
-}
-
-TEST(CZqStringOutOfMemoryTest, GrowthFailureLeavesTheBodyAsItWas) {
+TEST(CZqStringOutOfMemoryTest, GrowthAndCloneFailuresLeaveTheBodyAsItWas) {
   SPtr<CZqStringBody> body(CZqStringBody::Create(3));
   body->Append(u"abc", 3);
-  const int points = SweepAllocationFailures([&] { body->MakeRoom(1); },
-                                             [&] {
-                                               EXPECT_EQ(3, body->Capacity());
-                                               EXPECT_EQ(u"abc", std::u16string(body->Ptr(), 3));
-                                             });
-  EXPECT_EQ(1, points);
-  EXPECT_EQ(20, body->Capacity());
-}
-
-TEST(CZqStringOutOfMemoryTest, CloneFailureLeavesTheSourceIntact) {
-  SPtr<CZqStringBody> body(CZqStringBody::Create(8));
-  body->Append(u"abc", 3);
+  const auto intact = [&] {
+    EXPECT_EQ(1, body->RefCount());
+    EXPECT_EQ(3, body->Capacity());
+    EXPECT_EQ(u"abc", std::u16string(body->Ptr(), 3));
+  };
   EXPECT_EQ(2, SweepAllocationFailures([&] { SPtr<CZqStringBody> c(CZqStringBody::Clone(*body)); },
-                                       [&] { EXPECT_EQ(1, body->RefCount()); }));
+                                       intact));
+  EXPECT_EQ(1, SweepAllocationFailures([&] { body->MakeRoom(1); }, intact));
+  EXPECT_EQ(20, body->Capacity());
 }
 
 // Read while the test program starts, before any test can have failed an
@@ -353,26 +275,74 @@ TEST(CZqStringOutOfMemoryTest, FirstFailureGivesBackTheReserveOnce) {
   EXPECT_EQ(raw - (heldAtStart ? 1 : 0), detail::testing::LiveBlocks());
 }
 
-//===-- Comparison, hashing and search ------------------------------------===//
-
-CZqString Str(const std::u16string& units) {
-  return CZqString(units.data(), static_cast<int>(units.size()));
+// Every place that builds a string: OutOfMemoryError, nothing leaked, the
+// source unchanged and not left shared.
+TEST(CZqStringOutOfMemoryTest, BuildingFailsCleanlyAndLeavesTheSourceIntact) {
+  const CZqString source(u"  Hello World  ");
+  const CZqString bang(u"!");
+  const CZqString empty(u"");
+  const auto intact = [&] {
+    EXPECT_EQ(u"  Hello World  ", Text(source));
+    EXPECT_EQ(1, CountOf(source));
+  };
+  const std::function<void()> twoAllocations[] = {
+      [] { CZqString s; },
+      [] { CZqString s(u"text"); },
+      [] { CZqString s(u"text", 2); },
+      [] { CZqString s(u"text", 1, 2); },
+      [] { CZqString s(std::u16string_view(u"a\0b", 3)); },
+      [&] { CZqString s(source, bang); },
+      [&] { source.toLowerCase(); },
+      [&] { source.toUpperCase(); },
+      [&] { source.replace(u'o', u'0'); },
+      [&] { source.trim(); },
+      [&] { source.substring(2); },
+      [&] { source.substring(2, 7); },
+      [&] { source.concat(bang); },
+      [&] { empty + source; },
+      [] { CZqString(42); },
+      [] { CZqString(1.5); },
+      [] { CZqString(true); },
+      [] { CZqString(u'x'); },
+  };
+  for (const auto& op : twoAllocations)
+    EXPECT_EQ(2, SweepAllocationFailures(op, intact));
+  // The heap object first, then the body and its array.
+  EXPECT_EQ(3, SweepAllocationFailures([&] { source.subSequence(1, 3)->Release(); }, intact));
 }
 
+//===-- Comparison, hashing and search ------------------------------------===//
+
+// compareTo gives the first unit difference, else -1 or 1 for a proper
+// prefix; ignoring case folds both sides to lower case (C locale here): 'A'
+// folds to 'a' (0x61), above '_' (0x5F), where upper case would give the
+// other sign. The operators follow compareTo's sign.
 TEST(CZqStringCompareTest, UnitDifferenceThenMinusOneOrOne) {
   struct Row {
     std::u16string a, b;
-    int expected;
+    int exact, ignoringCase;
   };
   const Row rows[] = {
-      {u"abc", u"abd", -1}, {u"a", u"z", -25}, {u"abc", u"ab", 1},       {u"ab", u"abc", -1},
-      {u"a", u"abc", -1},   {u"", u"", 0},     {u"\xFFFF", u"A", 65470}, {u"same", u"same", 0},
+      {u"abc", u"abd", -1, -1}, {u"a", u"z", -25, -25},   {u"abc", u"ab", 1, 1},
+      {u"ab", u"abc", -1, -1},  {u"a", u"abc", -1, -1},   {u"b", u"abc", 1, 1},
+      {u"", u"", 0, 0},         {u"", u"a", -1, -1},      {u"\xFFFF", u"A", 65470, 65438},
+      {u"same", u"same", 0, 0}, {u"ABC", u"abc", -32, 0}, {u"mIxEd CaSe", u"MiXeD cAsE", 32, 0},
+      {u"A", u"b", -33, -1},    {u"A", u"_", -30, 2},     {u"ABc", u"ab", -32, 1},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::PrintToString(Str(row.a)) + " vs " +
-                 ::testing::PrintToString(Str(row.b)));
-    EXPECT_EQ(row.expected, Str(row.a).compareTo(Str(row.b)));
-    EXPECT_EQ(row.expected == 0, Str(row.a).equals(Str(row.b)));
+    const CZqString a = Str(row.a);
+    const CZqString b = Str(row.b);
+    SCOPED_TRACE(::testing::PrintToString(a) + " vs " + ::testing::PrintToString(b));
+    EXPECT_EQ(row.exact, a.compareTo(b));
+    EXPECT_EQ(row.exact == 0, a.equals(b));
+    EXPECT_EQ(row.ignoringCase, a.compareToIgnoreCase(b));
+    EXPECT_EQ(row.ignoringCase == 0, a.equalsIgnoreCase(b));
+    EXPECT_EQ(row.exact == 0, a == b);
+    EXPECT_EQ(row.exact != 0, a != b);
+    EXPECT_EQ(row.exact < 0, a < b);
+    EXPECT_EQ(row.exact <= 0, a <= b);
+    EXPECT_EQ(row.exact > 0, a > b);
+    EXPECT_EQ(row.exact >= 0, a >= b);
   }
 }
 
@@ -393,21 +363,9 @@ TEST(CZqStringCompareTest, FindsTheFirstDifferenceAtAnyPosition) {
   }
 }
 
-TEST(CZqStringCompareTest, IgnoringCaseFoldsToLowerCaseOnly) {
-  EXPECT_EQ(0, CZqString(u"ABC").compareToIgnoreCase(CZqString(u"abc")));
-  EXPECT_TRUE(CZqString(u"mIxEd CaSe").equalsIgnoreCase(CZqString(u"MiXeD cAsE")));
-  EXPECT_EQ(-1, CZqString(u"A").compareToIgnoreCase(CZqString(u"b")));
-  // 'A' folds to 'a' (0x61), which is above '_' (0x5F); folding to upper
-  // case would give 'A' (0x41) and the other sign.
-  EXPECT_EQ(2, CZqString(u"A").compareToIgnoreCase(CZqString(u"_")));
-  EXPECT_EQ(1, CZqString(u"ABc").compareToIgnoreCase(CZqString(u"ab")));
-  EXPECT_FALSE(CZqString(u"ab").equalsIgnoreCase(CZqString(u"abc")));
-}
-
+// The wrapping polynomial of 31 over unsigned units, agreeing with equals
+// and with the hash of the standard view.
 TEST(CZqStringCompareTest, HashIsTheWrappingPolynomialOf31) {
-  EXPECT_EQ(0, CZqString(u"").hashCode());
-  EXPECT_EQ(97, CZqString(u"a").hashCode());
-  EXPECT_EQ(3105, CZqString(u"ab").hashCode());
   std::u16string units;
   unsigned expected = 0;
   for (int n = 0; n <= 200; ++n) {
@@ -416,10 +374,20 @@ TEST(CZqStringCompareTest, HashIsTheWrappingPolynomialOf31) {
     units += next;
     expected = expected * 31u + next;
   }
+  const CZqString a(u"key");
+  const CZqString b = CZqString(u"k") + CZqString(u"ey");  // another body
+  EXPECT_EQ(std::hash<CZqString>()(a), std::hash<CZqString>()(b));
+  EXPECT_EQ(std::hash<std::u16string_view>()(u"key"), std::hash<CZqString>()(a));
+  std::unordered_map<CZqString, int> counts;
+  ++counts[a];
+  ++counts[b];
+  ++counts[CZqString(u"other")];
+  EXPECT_EQ(2u, counts.size());
+  EXPECT_EQ(2, counts.at(CZqString(u"key")));
 }
 
 // The forms that take an index, with the other forms checked where they pass
-// the index the spec'd way.
+// the index the documented way.
 TEST(CZqStringSearchTest, UnitSearchClampsItsStart) {
   struct Row {
     bool backward;
@@ -431,11 +399,11 @@ TEST(CZqStringSearchTest, UnitSearchClampsItsStart) {
                       {true, 3, 3},   {true, 2, 1},       {true, 100, 3},
                       {true, -1, -1}, {true, INT_MAX, 3}, {true, INT_MIN, -1}};
   const CZqString s(u"abcb");
+  const CZqString b(u"b");
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << (row.backward ? "lastIndexOf " : "indexOf ") << row.from);
     EXPECT_EQ(row.expected,
               row.backward ? s.lastIndexOf(u'b', row.from) : s.indexOf(u'b', row.from));
-    const CZqString b(u"b");
     EXPECT_EQ(row.expected, row.backward ? s.lastIndexOf(b, row.from) : s.indexOf(b, row.from));
   }
   EXPECT_EQ(1, s.indexOf(u'b'));
@@ -444,57 +412,40 @@ TEST(CZqStringSearchTest, UnitSearchClampsItsStart) {
 }
 
 TEST(CZqStringSearchTest, CodePointsAreSearchedAsTheirUnits) {
-  const CZqString s(u"ab\U0001F600c\U0001F600");  // pairs at 2 and 5
+  const CZqString s(u"ab\U0001F600c\U0001F600\U0010FFFF");  // pairs at 2, 5 and 7
   EXPECT_EQ(2, s.indexOf(0x1F600));
   EXPECT_EQ(5, s.lastIndexOf(0x1F600));
   EXPECT_EQ(5, s.indexOf(0x1F600, 3));
   EXPECT_EQ(2, s.lastIndexOf(0x1F600, 4));
+  EXPECT_EQ(7, s.indexOf(0x10FFFF));
   EXPECT_EQ(3, s.indexOf(0xDE00));  // a lone surrogate is one unit like any other
   EXPECT_EQ(-1, s.indexOf(0x1F601));
   for (int bad : {0x110000, -1, INT_MIN, INT_MAX}) {
     EXPECT_EQ(-1, s.indexOf(bad)) << bad;
     EXPECT_EQ(-1, s.lastIndexOf(bad)) << bad;
   }
-  char16_t units[2];
-  EXPECT_EQ(1, CZqStringBody::EncodeCodePoint(0x10FFFF, units));
-  EXPECT_EQ(u"\xDBFF\xDFFF", std::u16string(units, 2));
-  EXPECT_EQ(0, CZqStringBody::EncodeCodePoint(0xFFFF, units));
-  EXPECT_EQ(-1, CZqStringBody::EncodeCodePoint(0x110000, units));
 }
 
-TEST(CZqStringSearchTest, EmptyNeedleIsFoundWhereTheStartFits) {
-  const CZqString abc(u"abc");
-  const CZqString empty(u"");
-  EXPECT_EQ(0, abc.indexOf(empty));
-  EXPECT_EQ(3, abc.indexOf(empty, 3));
-  EXPECT_EQ(-1, abc.indexOf(empty, 4));
-  EXPECT_EQ(0, abc.indexOf(empty, -2));
-  EXPECT_EQ(3, abc.lastIndexOf(empty));
-  EXPECT_EQ(3, abc.lastIndexOf(empty, 10));
-  EXPECT_EQ(-1, abc.lastIndexOf(empty, -1));
-  EXPECT_EQ(-1, abc.indexOf(CZqString(u"abcd")));
-  EXPECT_EQ(-1, abc.lastIndexOf(CZqString(u"abcd")));
-}
-
-// Every needle length the scans treat differently, planted at every place
-// in texts around the scan widths, against std::u16string's find/rfind.
+// Every needle length the scans treat differently (the empty one too),
+// planted at every place in texts around the scan widths, against
+// std::u16string's find/rfind with the start clamped as the string does.
 TEST(CZqStringSearchTest, AgreesWithAPlainScanEverywhere) {
-  const std::u16string needles[] = {u"\xD800", u"xy", u"x\xD800y", u"xyxyxyxz",
-                                    u"xxxxxxxxxxxxxxxxxxy"};
+  const std::u16string needles[] = {u"",         u"\xD800",   u"xy",
+                                    u"x\xD800y", u"xyxyxyxz", u"xxxxxxxxxxxxxxxxxxy"};
   for (const std::u16string& needle : needles) {
+    const CZqString k = Str(needle);
     for (int n = 0; n <= 72; ++n) {
       for (int at = -1; at + static_cast<int>(needle.size()) <= n; ++at) {
         // Near misses of the needle everywhere, the needle itself at `at`.
         std::u16string text(n, u'x');
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n && !needle.empty(); ++i)
           text[i] = needle[i % needle.size()] == u'y' ? u'z' : needle[i % needle.size()];
         if (at >= 0)
           text.replace(at, needle.size(), needle);
         const CZqString s = Str(text);
-        const CZqString k = Str(needle);
-        for (int from : {0, 1, 9, n / 2, n}) {
-          const auto f = text.find(needle, from);
-          const auto b = text.rfind(needle, from);
+        for (int from : {-1, 0, 1, 9, n / 2, n, n + 1}) {
+          const auto f = text.find(needle, std::max(from, 0));
+          const auto b = from < 0 ? std::u16string::npos : text.rfind(needle, from);
           ASSERT_EQ(f == std::u16string::npos ? -1 : static_cast<int>(f), s.indexOf(k, from))
               << n << " " << at << " " << from;
           ASSERT_EQ(b == std::u16string::npos ? -1 : static_cast<int>(b), s.lastIndexOf(k, from))
@@ -503,15 +454,14 @@ TEST(CZqStringSearchTest, AgreesWithAPlainScanEverywhere) {
       }
     }
   }
+  EXPECT_EQ(3, CZqString(u"abc").lastIndexOf(CZqString(u"")));
 }
 
 TEST(CZqStringSearchTest, StartsWithAndEndsWith) {
   const CZqString hello(u"hello");
   const CZqString empty(u"");
-  for (int from = 0; from <= 5; ++from)
-    EXPECT_TRUE(hello.startsWith(empty, from)) << from;
-  EXPECT_FALSE(hello.startsWith(empty, -1));
-  EXPECT_FALSE(hello.startsWith(empty, 6));
+  for (int from = -1; from <= 6; ++from)
+    EXPECT_EQ(from >= 0 && from <= 5, hello.startsWith(empty, from)) << from;
   EXPECT_FALSE(hello.startsWith(CZqString(u"lo"), INT_MAX));
   EXPECT_TRUE(hello.startsWith(CZqString(u"he")));
   EXPECT_TRUE(hello.startsWith(CZqString(u"llo"), 2));
@@ -525,46 +475,13 @@ TEST(CZqStringSearchTest, StartsWithAndEndsWith) {
 
 //===-- Derived strings ---------------------------------------------------===//
 
-TEST(CZqStringDerivedTest, SubstringChecksInOrderAndAlwaysCopies) {
-  struct Row {
-    int begin, end;        // end kNoEnd: the one-argument form
-    const char16_t* text;  // null: an exception built from `value`
-    int value;
-  };
-  constexpr int kNoEnd = INT_MIN;
-  const Row rows[] = {
-      {1, kNoEnd, u"ello", 0}, {5, kNoEnd, u"", 0},       {0, kNoEnd, u"hello", 0},
-      {6, kNoEnd, nullptr, 6}, {-1, kNoEnd, nullptr, -1}, {1, 3, u"el", 0},
-      {3, 1, nullptr, -2},     {0, 6, nullptr, 6},        {-1, 9, nullptr, -1},
-      {2, 2, u"", 0},
-  };
-  const CZqString hello(u"hello");
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.begin << ", " << row.end);
-    try {
-      const CZqString part =
-          row.end == kNoEnd ? hello.substring(row.begin) : hello.substring(row.begin, row.end);
-      ASSERT_NE(nullptr, row.text) << "no exception";
-      EXPECT_EQ(row.text, Text(part));
-      EXPECT_EQ(part.length() + 1, CapacityOf(part));
-      EXPECT_FALSE(SameBody(part, hello));
-    } catch (const StringIndexOutOfBoundsException& e) {
-      EXPECT_EQ(nullptr, row.text);
-      EXPECT_EQ(IndexText(row.value), Text(e.toString()));
-    }
-  }
-}
-
 TEST(CZqStringDerivedTest, SubSequenceIsAHeapStringTheCallerReleases) {
   const CZqString hello(u"hello");
   const long long before = testing_support::LiveBlocks();
   CharSequence* part = hello.subSequence(1, 3);
-  EXPECT_EQ(2, part->length());
-  EXPECT_EQ(u'e', part->charAt(0));
+  EXPECT_EQ(u"el", Text(*static_cast<CZqString*>(part)));
   part->Release();
-  EXPECT_THROW(hello.subSequence(3, 1), StringIndexOutOfBoundsException);
   EXPECT_EQ(before, testing_support::LiveBlocks());
-  EXPECT_EQ(u"hello", Text(hello));
 }
 
 TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
@@ -573,9 +490,7 @@ TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
   const CZqString ab(u"ab");
   const CZqString twelve(12);  // capacity 20: clones show the source's capacity
   const CZqString spaced(u"a b");
-  const CZqString control(
-      u"\x01"
-      u"a\x01");
+  const CZqString control(u"\u0001a\u0001");
   struct Row {
     const char* name;
     CZqString result;
@@ -598,11 +513,13 @@ TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
       {"trim both", CZqString(u"  ab\t").trim(), nullptr, u"ab", 6},
       {"trim all", CZqString(u"   ").trim(), nullptr, u"", 4},
       {"trim empty", empty.trim(), &empty, u"", 0},
-      {"trim control", control.trim(), &control,
-       u"\x01"
-       u"a\x01",
-       0},
+      {"trim control", control.trim(), &control, u"\u0001a\u0001", 0},
       {"toString", hello.toString(), &hello, u"hello", 0},
+      {"substring(1)", hello.substring(1), nullptr, u"ello", 5},
+      {"substring(0) copies", hello.substring(0), nullptr, u"hello", 6},
+      {"substring(5)", hello.substring(5), nullptr, u"", 1},
+      {"substring(1, 3)", hello.substring(1, 3), nullptr, u"el", 3},
+      {"substring(2, 2)", hello.substring(2, 2), nullptr, u"", 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -610,13 +527,11 @@ TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
     if (row.source != nullptr) {
       EXPECT_TRUE(SameBody(*row.source, row.result));
     } else {
+      EXPECT_FALSE(SameBody(hello, row.result));
       EXPECT_EQ(row.capacity, CapacityOf(row.result));
     }
   }
   EXPECT_FALSE(SameBody(ab, empty.concat(ab)));
-  const int count = CountOf(hello);
-  const CZqString same = hello.toString();
-  EXPECT_EQ(count + 1, CountOf(hello));
 }
 
 // Case mapping is towlower / towupper of the C locale in force at the call.
@@ -676,42 +591,6 @@ std::u16string StreamText(T value) {
   return std::u16string(text.begin(), text.end());
 }
 
-TEST(CZqStringNumberTest, EachTypeHasItsTextAndCapacity) {
-  struct Row {
-    CZqString s;
-    std::u16string text;
-    int capacity;
-  };
-  const Row rows[] = {
-      {CZqString(true), u"true", 5},
-      {CZqString(false), u"false", 5},
-      {CZqString(u'A'), u"A", 1},
-      {CZqString(u'\0'), std::u16string(1, u'\0'), 1},
-      {CZqString('A'), u"65", 20},
-      {CZqString(static_cast<char>(-1)), u"-1", 20},
-      {CZqString(static_cast<short>(-32768)), u"-32768", 20},
-      {CZqString(INT_MIN), u"-2147483648", 20},
-      {CZqString(0), u"0", 20},
-      {CZqString(LONG_MAX), u"9223372036854775807", 20},
-      {CZqString(LLONG_MIN), u"-9223372036854775808", 20},
-      {CZqString(0.1), u"0.1", 20},
-      {CZqString(1.0 / 3.0), u"0.333333", 20},
-      {CZqString(2.5), u"2.5", 20},
-      {CZqString(100.0), u"100", 20},
-      {CZqString(123456.0), u"123456", 20},
-      {CZqString(1234567.0), u"1.23457e+06", 20},
-      {CZqString(0.0001), u"0.0001", 20},
-      {CZqString(0.00001), u"1e-05", 20},
-      {CZqString(-0.0), u"-0", 20},
-      {CZqString(-1.5e-300), u"-1.5e-300", 20},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::PrintToString(row.s));
-    EXPECT_EQ(row.text, Text(row.s));
-    EXPECT_EQ(row.capacity, CapacityOf(row.s));
-  }
-}
-
 TEST(CZqStringNumberTest, TextIsWhatADefaultStreamWrites) {
   long long power = 1;
   for (int digits = 1; digits <= 19; ++digits, power = digits < 19 ? power * 10 : power) {
@@ -719,8 +598,12 @@ TEST(CZqStringNumberTest, TextIsWhatADefaultStreamWrites) {
       ASSERT_EQ(StreamText(v), Text(CZqString(v))) << v;
   }
   EXPECT_EQ(StreamText(LLONG_MAX), Text(CZqString(LLONG_MAX)));
+  for (int v : {0, INT_MIN, INT_MAX})
+    EXPECT_EQ(StreamText(v), Text(CZqString(v))) << v;
   const double doubles[] = {HUGE_VAL, -HUGE_VAL, std::nan(""), 5e-324,  1.7976931348623157e308,
-                            999999.5, 9999995.0, 0.000099999,  123.456, -7.0};
+                            999999.5, 9999995.0, 0.000099999,  123.456, -7.0,
+                            1.0 / 3,  100.0,     123456.0,     0.0001,  0.00001,
+                            -1.5e-300};
   for (double v : doubles)
     EXPECT_EQ(StreamText(v), Text(CZqString(v))) << v;
 }
@@ -748,89 +631,11 @@ TEST(CZqStringNumberTest, FollowsTheGlobalLocaleOfTheStream) {
   for (int v : {0, -999, 1000, INT_MIN})
     EXPECT_EQ(StreamText(v), Text(CZqString(v))) << v;
   EXPECT_EQ(StreamText(static_cast<short>(-12345)), Text(CZqString(static_cast<short>(-12345))));
-  EXPECT_EQ(StreamText(9876543210L), Text(CZqString(9876543210L)));
   for (double v : {1234.5, 0.25, 1234567.0, -98765.4})
     EXPECT_EQ(StreamText(v), Text(CZqString(v))) << v;
 }
 
-//===-- Out of memory while deriving --------------------------------------===//
-
-TEST(CZqStringOutOfMemoryTest, DerivingLeavesTheSourceIntact) {
-  const CZqString source(u"  Hello World  ");
-  const CZqString bang(u"!");
-  const CZqString empty(u"");
-  const auto intact = [&] {
-    EXPECT_EQ(u"  Hello World  ", Text(source));
-    EXPECT_EQ(1, CountOf(source));
-  };
-  const std::function<void()> twoAllocations[] = {
-      [&] { source.toLowerCase(); },
-      [&] { source.toUpperCase(); },
-      [&] { source.replace(u'o', u'0'); },
-      [&] { source.trim(); },
-      [&] { source.substring(2); },
-      [&] { source.substring(2, 7); },
-      [&] { source.concat(bang); },
-      [&] { empty + source; },
-      [] { CZqString(42); },
-      [] { CZqString(1.5); },
-      [] { CZqString(true); },
-      [] { CZqString(u'x'); },
-  };
-  for (const auto& op : twoAllocations)
-    EXPECT_EQ(2, SweepAllocationFailures(op, intact));
-  // The heap object first, then the body and its array.
-  EXPECT_EQ(3, SweepAllocationFailures([&] { source.subSequence(1, 3)->Release(); }, intact));
-}
-}  // namespace
-}  // namespace zqlang
-
 //===-- Standard library interop ------------------------------------------===//
-
-#include <algorithm>
-#include <iomanip>
-#include <sstream>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
-
-#include "lang/IllegalStateException.h"
-
-namespace zqlang {
-namespace {
-
-using testing_support::CapacityOf;
-using testing_support::SweepAllocationFailures;
-using testing_support::Text;
-
-static_assert(std::is_constructible<CZqString, std::u16string_view>::value &&
-                  !std::is_convertible<std::u16string_view, CZqString>::value &&
-                  std::is_constructible<CZqString, const std::u16string&>::value &&
-                  !std::is_convertible<std::u16string, CZqString>::value,
-              "standard text converts only explicitly: it allocates");
-static_assert(std::is_constructible<CZqString, const char16_t (&)[4]>::value &&
-                  std::is_convertible<const char16_t (&)[4], CZqString>::value &&
-                  std::is_constructible<CZqString, const char16_t*, int>::value,
-              "CZqString(u\"abc\") and CZqString s = u\"abc\" stay unambiguous");
-static_assert(std::is_convertible<const CZqString&, std::u16string_view>::value,
-              "a string goes where a view is taken");
-static_assert(
-    std::is_same<decltype(std::declval<const CZqString&>().begin()), const char16_t*>::value,
-    "iteration is read-only");
-
-TEST(CZqStringInteropTest, ConstructsFromStandardTextWithRoomForOneMore) {
-  const std::u16string_view withZero(u"a\0b", 3);
-  const CZqString fromView(withZero);
-  EXPECT_EQ(withZero, Text(fromView));
-  EXPECT_EQ(4, CapacityOf(fromView));
-  const CZqString fromString(std::u16string(u"hello"));
-  EXPECT_EQ(u"hello", Text(fromString));
-  EXPECT_EQ(6, CapacityOf(fromString));
-  const CZqString fromNothing{std::u16string_view()};  // null data, size 0
-  EXPECT_EQ(0, fromNothing.length());
-  EXPECT_EQ(1, CapacityOf(fromNothing));
-  EXPECT_EQ(2, SweepAllocationFailures([&] { CZqString s(withZero); }));
-}
 
 TEST(CZqStringInteropTest, ViewsAndIteratesOverTheBodyWithoutCopying) {
   const CZqString s(u"banana");
@@ -840,53 +645,8 @@ TEST(CZqStringInteropTest, ViewsAndIteratesOverTheBodyWithoutCopying) {
   EXPECT_EQ(s.Ptr(), s.begin());
   EXPECT_EQ(s.Ptr() + 6, s.end());
   EXPECT_EQ(3, std::count(s.begin(), s.end(), u'a'));
-  EXPECT_EQ(u"anana", view.substr(1));
-  std::u16string seen;
-  for (char16_t unit : s)
-    seen += unit;
-  EXPECT_EQ(u"banana", seen);
   const CZqString empty(u"");
   EXPECT_EQ(empty.begin(), empty.end());
-}
-
-TEST(CZqStringInteropTest, ComparisonOperatorsFollowCompareTo) {
-  struct Row {
-    const char16_t* a;
-    const char16_t* b;
-    int sign;
-  };
-  const Row rows[] = {
-      {u"abc", u"abc", 0}, {u"abc", u"abd", -1}, {u"ab", u"abc", -1},
-      {u"", u"a", -1},     {u"\uFFFF", u"a", 1}, {u"b", u"abc", 1},
-  };
-  for (const Row& row : rows) {
-    const CZqString a(row.a);
-    const CZqString b(row.b);
-    SCOPED_TRACE(::testing::PrintToString(a) + " vs " + ::testing::PrintToString(b));
-    EXPECT_EQ(row.sign == 0, a == b);
-    EXPECT_EQ(row.sign != 0, a != b);
-    EXPECT_EQ(row.sign < 0, a < b);
-    EXPECT_EQ(row.sign <= 0, a <= b);
-    EXPECT_EQ(row.sign > 0, a > b);
-    EXPECT_EQ(row.sign >= 0, a >= b);
-  }
-  std::vector<CZqString> words = {CZqString(u"pear"), CZqString(u"apple"), CZqString(u"fig")};
-  std::sort(words.begin(), words.end());
-  EXPECT_EQ(u"apple", Text(words[0]));
-  EXPECT_EQ(u"pear", Text(words[2]));
-}
-
-TEST(CZqStringInteropTest, HashAgreesWithEqualsAndWithTheView) {
-  const CZqString a(u"key");
-  const CZqString b = CZqString(u"k") + CZqString(u"ey");  // another body
-  EXPECT_EQ(std::hash<CZqString>()(a), std::hash<CZqString>()(b));
-  EXPECT_EQ(std::hash<std::u16string_view>()(u"key"), std::hash<CZqString>()(a));
-  std::unordered_map<CZqString, int> counts;
-  ++counts[a];
-  ++counts[b];
-  ++counts[CZqString(u"other")];
-  EXPECT_EQ(2u, counts.size());
-  EXPECT_EQ(2, counts.at(CZqString(u"key")));
 }
 
 TEST(CZqStringInteropTest, PrintsAsUtf8AndForGoogleTestAsALiteral) {
