@@ -29,6 +29,7 @@ namespace zqlang {
 namespace {
 
 using testing_support::CapacityOf;
+using testing_support::Failure;
 using testing_support::SameBody;
 using testing_support::SweepAllocationFailures;
 using testing_support::Text;
@@ -51,29 +52,6 @@ std::u16string TextOf(const CZqStringBuilder& b) {
   std::u16string text(static_cast<size_t>(b.length()), u'#');
   b.getChars(0, b.length(), text.data(), 0);
   return text;
-}
-
-// What op threw, in one comparable form: the class's short name, then
-// "#<value>" for an index exception built from a value, else ": <message>"
-// (nothing for an exception without message).
-std::u16string Failure(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const Throwable& e) {
-    const std::u16string fullName = Text(e.GetFullName());
-    const std::u16string name = fullName.substr(fullName.rfind(u'.') + 1);
-    std::u16string indexText;
-    if (const auto* s = dynamic_cast<const StringIndexOutOfBoundsException*>(&e))
-      indexText = Text(s->toString());
-    if (const auto* a = dynamic_cast<const ArrayIndexOutOfBoundsException*>(&e))
-      indexText = Text(a->toString());
-    const std::u16string kIndexHead = u"CZqString index out of bounds: ";
-    if (indexText.compare(0, kIndexHead.size(), kIndexHead) == 0)
-      return name + u" #" + indexText.substr(kIndexHead.size());
-    const std::u16string message = Text(e.getMessage());
-    return message == u"com.zarq.lang.Throwable" ? name : name + u": " + message;
-  }
-  return u"no exception";
 }
 
 // Builder tests run twice: with the body owned, and with the body shared by

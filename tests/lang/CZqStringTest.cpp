@@ -37,6 +37,7 @@ namespace {
 
 using testing_support::CapacityOf;
 using testing_support::CountOf;
+using testing_support::Failure;
 using testing_support::SameBody;
 using testing_support::SweepAllocationFailures;
 using testing_support::Text;
@@ -60,29 +61,6 @@ static_assert(std::is_convertible<const CZqString&, std::u16string_view>::value,
 static_assert(
     std::is_same<decltype(std::declval<const CZqString&>().begin()), const char16_t*>::value,
     "iteration is read-only");
-
-// What op threw, in one comparable form: the class's short name, then
-// "#<value>" for an index exception built from a value, else ": <message>"
-// (nothing for an exception without message).
-std::u16string Failure(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const Throwable& e) {
-    const std::u16string fullName = Text(e.GetFullName());
-    const std::u16string name = fullName.substr(fullName.rfind(u'.') + 1);
-    std::u16string indexText;
-    if (const auto* s = dynamic_cast<const StringIndexOutOfBoundsException*>(&e))
-      indexText = Text(s->toString());
-    if (const auto* a = dynamic_cast<const ArrayIndexOutOfBoundsException*>(&e))
-      indexText = Text(a->toString());
-    const std::u16string kIndexHead = u"CZqString index out of bounds: ";
-    if (indexText.compare(0, kIndexHead.size(), kIndexHead) == 0)
-      return name + u" #" + indexText.substr(kIndexHead.size());
-    const std::u16string message = Text(e.getMessage());
-    return message == u"com.zarq.lang.Throwable" ? name : name + u": " + message;
-  }
-  return u"no exception";
-}
 
 CZqString Str(const std::u16string& units) {
   return CZqString(units.data(), static_cast<int>(units.size()));

@@ -41,6 +41,11 @@ struct ReservePeek : OutOfMemoryError {
   static bool Held() { return mMemorySaver.IsHeld(); }
 };
 
+// What op threw, in one comparable form: the class's short name, then
+// "#<value>" for an index exception built from a value, else ": <message>"
+// (nothing for an exception without message); "no exception" when none.
+std::u16string Failure(const std::function<void()>& op);
+
 // Blocks alive in the library's allocation layer, the reserve not counted
 // (ThrowInstance gives it back once, which is not a change of the caller's).
 long long LiveBlocks();
