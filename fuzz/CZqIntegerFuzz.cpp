@@ -13,25 +13,20 @@
 #include <cwctype>
 #include <string>
 
+#include "FuzzModel.h"
 #include "ZarqLang.h"
 
 using namespace zqlang;
 
 namespace {
 
-using U = std::u16string;
+using zqfuzz::Num;
+using zqfuzz::U;
+using zqfuzz::Widen;
 
 [[noreturn]] void Mismatch(const char* what) {
   std::fprintf(stderr, "mismatch in %s\n", what);
   std::abort();
-}
-
-U Widen(const char* first, const char* last) { return U(first, last); }
-
-U Num(long long v) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return Widen(buf, r.ptr);
 }
 
 U Unsigned(unsigned v, int radix) {

@@ -19,13 +19,16 @@
 #include <optional>
 #include <string>
 
+#include "FuzzModel.h"
 #include "ZarqLang.h"
 
 using namespace zqlang;
 
 namespace {
 
-using U = std::u16string;
+using zqfuzz::Num;
+using zqfuzz::U;
+using zqfuzz::Widen;
 
 // Keeps texts small, so that a run stays fast.
 constexpr int kMaxLength = 3000;
@@ -33,14 +36,6 @@ constexpr int kMaxLength = 3000;
 [[noreturn]] void Mismatch(const char* what, int op) {
   std::fprintf(stderr, "mismatch in %s (operation %d)\n", what, op);
   std::abort();
-}
-
-U Widen(const char* first, const char* last) { return U(first, last); }
-
-U Num(long long v) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return Widen(buf, r.ptr);
 }
 
 U Dbl(double v) {
