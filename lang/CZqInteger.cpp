@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "lang/CZqStringBuilder.h"
+#include "lang/IllegalArgumentException.h"
 #include "lang/NumberFormatException.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/detail/Memory.h"
@@ -142,6 +143,12 @@ int CZqInteger::parseUnsignedPartOfSigned(const CZqString& text, int start, int 
 //===-- Number to text ----------------------------------------------------===//
 
 void CZqInteger::unsignedToString(CZqStringBuilder& out, unsigned int value, int radix) {
+  // A derived class may call this with any radix: one outside the digits
+  // would overrun the digit array (radix 1) or divide by zero (radix 0).
+  if (!isValidRadix(radix)) {
+    throw IllegalArgumentException(CZqString(u"Integer::unsignedToString: Unsupported radix: ") +
+                                   CZqString(radix));
+  }
   if (value == 0) {
     out.append(u'0');
     return;

@@ -105,8 +105,10 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   /// 2147483648 (returned as its 32-bit pattern). Throws the "Bad base" or
   /// "Number out of range" NumberFormatException.
   static int parseUnsignedPartOfSigned(const CZqString& text, int start, int radix);
-  /// Appends the digits of \p value in \p radix (a valid one) to \p out;
-  /// allocates nothing of its own.
+  /// Appends the digits of \p value in \p radix to \p out; allocates
+  /// nothing of its own. A radix outside 2 to 36 throws
+  /// IllegalArgumentException ("Integer::unsignedToString: Unsupported
+  /// radix: " + radix) and appends nothing.
   static void unsignedToString(CZqStringBuilder& out, unsigned int value, int radix);
   /// True when 2 <= radix <= 36.
   static bool isValidRadix(int radix);

@@ -3,12 +3,14 @@
 
 #include <cassert>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <cwctype>
 
 #include "lang/ArrayIndexOutOfBoundsException.h"
 #include "lang/CZqStringBuilder.h"
 #include "lang/IndexOutOfBoundsException.h"
+#include "lang/NullPointerException.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/StringIndexOutOfBoundsException.h"
 #include "lang/detail/BoundsText.h"
@@ -84,11 +86,27 @@ int CZqStringBody::Init(int capacity) noexcept {
   char16_t* units = AllocUnits(capacity);
   if (units == nullptr)
     return -1;
-  if (mData != nullptr)
+  InstallUnits(units, capacity, capacity);
+  return 0;
+}
+
+void CZqStringBody::InstallUnits(char16_t* units, int room, int capacity) noexcept {
+  if (mData != units)
     FreeUnits(mData);
   mData = units;
+  mRoom = room;
   mCapacity = capacity;
-  return 0;
+}
+
+std::ptrdiff_t CZqStringBody::OffsetOf(const char16_t* units) const noexcept {
+  // Compared as addresses: ordering pointers into different blocks is not
+  // defined for the pointers themselves.
+  const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(units);
+  const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(mData);
+  const std::uintptr_t bytes = (static_cast<std::uintptr_t>(mRoom) + 1) * sizeof(char16_t);
+  if (mData == nullptr || at < first || at - first >= bytes)
+    return -1;
+  return static_cast<std::ptrdiff_t>((at - first) / sizeof(char16_t));
 }
 
 //===-- Reading -----------------------------------------------------------===//
@@ -104,6 +122,10 @@ void CZqStringBody::GetChars(int srcBegin, int srcEnd, char16_t* dst, int dstBeg
     throw StringIndexOutOfBoundsException(srcEnd);
   if (dstBegin < 0)
     throw ArrayIndexOutOfBoundsException(dstBegin);
+  if (srcBegin == srcEnd)
+    return;
+  if (dst == nullptr)
+    throw NullPointerException(CZqString(u"getChars: null destination"));
   std::memmove(dst + dstBegin, mData + srcBegin,
                static_cast<std::size_t>(srcEnd - srcBegin) * sizeof(char16_t));
 }
@@ -135,16 +157,17 @@ void CZqStringBody::EnsureCapacity(int capacity) {
   // half as much again as the block held. A capacity that fits the block
   // costs nothing, so a long run of small appends reallocates a logarithmic
   // number of times, and realloc extends the block in place where it can.
-  const long long units = static_cast<long long>(capacity) + 1;
-  const long long held = static_cast<long long>(detail::UsableSize(mData) / sizeof(char16_t));
-  if (units > held) {
-    const long long ample = held + held / 2;
-    const long long most = static_cast<long long>(INT_MAX) + 1;  // the largest capacity + 1
-    const long long request = units > ample ? units : (ample < most ? ample : most);
-    char16_t* const grown = detail::ReallocateArray<char16_t>(mData, request);
+  if (capacity > mRoom) {
+    const long long ample = static_cast<long long>(mRoom) + mRoom / 2;
+    const int room =
+        capacity > ample ? capacity : (ample < INT_MAX ? static_cast<int>(ample) : INT_MAX);
+    char16_t* const grown =
+        detail::ReallocateArray<char16_t>(mData, static_cast<long long>(room) + 1);
     if (grown == nullptr)
       OutOfMemoryError::ThrowInstance();
+    // The old block is gone (or is this one): nothing to free.
     mData = grown;
+    mRoom = room;
   }
   mCapacity = capacity;
 }
@@ -152,8 +175,11 @@ void CZqStringBody::EnsureCapacity(int capacity) {
 CZqStringBody& CZqStringBody::Append(const char16_t* units, int count) {
   if (count <= 0)
     return *this;
+  // Units of this very array move with it when it grows.
+  const std::ptrdiff_t offset = OffsetOf(units);
   MakeRoom(count);
-  std::memcpy(mData + mLength, units, static_cast<std::size_t>(count) * sizeof(char16_t));
+  const char16_t* const from = offset < 0 ? units : mData + offset;
+  std::memmove(mData + mLength, from, static_cast<std::size_t>(count) * sizeof(char16_t));
   mLength += count;
   return *this;
 }
@@ -181,26 +207,54 @@ CZqStringBody& CZqStringBody::Append(short value) { return Append(static_cast<lo
 
 CZqStringBody& CZqStringBody::Append(int value) { return Append(static_cast<long long>(value)); }
 
+void CZqStringBody::MakeNumberRoom(int count) {
+  long long capacity = mCapacity;
+  if (detail::kNumberRoom > mCapacity - mLength)
+    capacity = static_cast<long long>(mLength) + detail::kNumberRoom + kGrowthSlack;
+  if (count > capacity - mLength)  // a locale with digit grouping
+    capacity = static_cast<long long>(mLength) + count + kGrowthSlack;
+  if (capacity > INT_MAX)
+    OutOfMemoryError::ThrowInstance();
+  EnsureCapacity(static_cast<int>(capacity));
+}
+
+namespace {
+
+// Formats value into a local array, or a scratch one when a locale's digit
+// grouping makes the text longer, then hands the complete text to add: the
+// body is not touched before the text is known, so a failure on the way
+// leaves it as it was.
+template <class Value, class Add>
+CZqStringBody& WithNumberText(Value value, int (*format)(Value, char16_t*, int), Add add) {
+  char16_t text[detail::kNumberRoom];
+  const int count = format(value, text, detail::kNumberRoom);
+  if (count <= detail::kNumberRoom)
+    return add(text, count);
+  const detail::UnitBuffer longer(count);
+  format(value, longer.Get(), count);
+  return add(longer.Get(), count);
+}
+
+}  // namespace
+
 CZqStringBody& CZqStringBody::Append(long long value) {
-  MakeRoom(detail::kNumberRoom);
-  int count = detail::FormatInt64(value, mData + mLength, mCapacity - mLength);
-  if (count > mCapacity - mLength) {  // a locale with digit grouping
-    MakeRoom(count);
-    detail::FormatInt64(value, mData + mLength, mCapacity - mLength);
-  }
-  mLength += count;
-  return *this;
+  return WithNumberText(
+      value, &detail::FormatInt64, [this](const char16_t* text, int count) -> CZqStringBody& {
+        MakeNumberRoom(count);
+        std::memcpy(mData + mLength, text, static_cast<std::size_t>(count) * sizeof(char16_t));
+        mLength += count;
+        return *this;
+      });
 }
 
 CZqStringBody& CZqStringBody::Append(double value) {
-  MakeRoom(detail::kNumberRoom);
-  int count = detail::FormatDouble(value, mData + mLength, mCapacity - mLength);
-  if (count > mCapacity - mLength) {
-    MakeRoom(count);
-    detail::FormatDouble(value, mData + mLength, mCapacity - mLength);
-  }
-  mLength += count;
-  return *this;
+  return WithNumberText(
+      value, &detail::FormatDouble, [this](const char16_t* text, int count) -> CZqStringBody& {
+        MakeNumberRoom(count);
+        std::memcpy(mData + mLength, text, static_cast<std::size_t>(count) * sizeof(char16_t));
+        mLength += count;
+        return *this;
+      });
 }
 
 //===-- Comparison and search ---------------------------------------------===//
@@ -364,15 +418,6 @@ void CheckEditRange(int start, int end, int length, const char16_t* negativeStar
   }
 }
 
-// Inserts a number text that did not fit the local array (a locale with
-// digit grouping): format writes it into room units and returns its length.
-template <class Format>
-CZqStringBody& InsertLongNumber(CZqStringBody& body, int index, int count, Format format) {
-  const detail::UnitBuffer text(count);
-  format(text.Get(), count);
-  return body.Insert(index, text.Get(), count);
-}
-
 }  // namespace
 
 CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
@@ -387,8 +432,7 @@ CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
     delete body;
     return nullptr;
   }
-  body->mData = units;
-  body->mCapacity = capacity;
+  body->InstallUnits(units, room > capacity ? room : capacity, capacity);
   return body;
 }
 
@@ -401,10 +445,28 @@ CZqStringBody& CZqStringBody::Insert(int index, const char16_t* units, int count
   CheckInsertIndex(index);
   if (count <= 0)
     return *this;
+  const std::ptrdiff_t offset = OffsetOf(units);
+  if (offset >= 0 && offset + count > mLength) {
+    // Units of this array past its text: the tail would move over them, so
+    // they are read out first.
+    const detail::UnitBuffer copy(count);
+    std::memcpy(copy.Get(), units, static_cast<std::size_t>(count) * sizeof(char16_t));
+    return Insert(index, copy.Get(), count);
+  }
   MakeRoom(count);
   char16_t* const at = mData + index;
   std::memmove(at + count, at, static_cast<std::size_t>(mLength - index) * sizeof(char16_t));
-  std::memcpy(at, units, static_cast<std::size_t>(count) * sizeof(char16_t));
+  if (offset < 0) {
+    std::memcpy(at, units, static_cast<std::size_t>(count) * sizeof(char16_t));
+  } else {
+    // Units of the text before index stayed where they were; the rest moved
+    // count units along with the tail.
+    const std::ptrdiff_t gap = index - offset;
+    const std::ptrdiff_t before = gap <= 0 ? 0 : (gap < count ? gap : count);
+    std::memmove(at, mData + offset, static_cast<std::size_t>(before) * sizeof(char16_t));
+    std::memmove(at + before, mData + offset + before + count,
+                 static_cast<std::size_t>(count - before) * sizeof(char16_t));
+  }
   mLength += count;
   return *this;
 }
@@ -416,23 +478,17 @@ CZqStringBody& CZqStringBody::Insert(int index, bool value) {
 CZqStringBody& CZqStringBody::Insert(int index, char16_t unit) { return Insert(index, &unit, 1); }
 
 CZqStringBody& CZqStringBody::Insert(int index, long long value) {
-  char16_t text[detail::kNumberRoom];
-  const int count = detail::FormatInt64(value, text, detail::kNumberRoom);
-  if (count <= detail::kNumberRoom)
-    return Insert(index, text, count);
-  return InsertLongNumber(*this, index, count, [value](char16_t* out, int room) {
-    return detail::FormatInt64(value, out, room);
-  });
+  return WithNumberText(value, &detail::FormatInt64,
+                        [this, index](const char16_t* text, int count) -> CZqStringBody& {
+                          return Insert(index, text, count);
+                        });
 }
 
 CZqStringBody& CZqStringBody::Insert(int index, double value) {
-  char16_t text[detail::kNumberRoom];
-  const int count = detail::FormatDouble(value, text, detail::kNumberRoom);
-  if (count <= detail::kNumberRoom)
-    return Insert(index, text, count);
-  return InsertLongNumber(*this, index, count, [value](char16_t* out, int room) {
-    return detail::FormatDouble(value, out, room);
-  });
+  return WithNumberText(value, &detail::FormatDouble,
+                        [this, index](const char16_t* text, int count) -> CZqStringBody& {
+                          return Insert(index, text, count);
+                        });
 }
 
 CZqStringBody& CZqStringBody::Insert(int index, const CZqStringBody& other) {
@@ -488,12 +544,13 @@ void CZqStringBody::ReplaceRange(int start, int end, const CZqStringBody& other)
 void CZqStringBody::Reverse() {
   if (mLength == 0)
     return;
-  char16_t* const units = AllocUnits(mCapacity);
+  // A block as large as the old one, so that the room beyond the capacity
+  // stays for later growth.
+  char16_t* const units = detail::AllocateArray<char16_t>(static_cast<long long>(mRoom) + 1);
   if (units == nullptr)
     OutOfMemoryError::ThrowInstance();
   detail::ReverseUnits(mData, mLength, units);
-  FreeUnits(mData);
-  mData = units;
+  InstallUnits(units, mRoom, mCapacity);
 }
 
 void CZqStringBody::SetCharAt(int index, char16_t unit) {
@@ -522,7 +579,9 @@ void CZqStringBody::TrimToSize() noexcept {
       detail::ReallocateArray<char16_t>(mData, static_cast<long long>(mLength) + 1);
   if (units == nullptr)
     return;
+  // The old block is gone (or is this one): nothing to free.
   mData = units;
+  mRoom = mLength;
   mCapacity = mLength;
 }
 

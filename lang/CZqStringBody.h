@@ -6,9 +6,11 @@
 /// operation each.
 ///
 /// Invariants:
-///   - 0 <= mLength <= mCapacity, and the array holds mCapacity + 1 units, so
-///     index mLength is always inside it (room for a terminator that CStr()
-///     writes on demand; nothing else keeps one there).
+///   - 0 <= mLength <= mCapacity <= mRoom, and the array holds mRoom + 1
+///     units, so index mLength is always inside it (room for a terminator
+///     that CStr() writes on demand; nothing else keeps one there). The
+///     mRoom + 1 units are exactly what was asked of the allocator: nothing
+///     is ever written past them.
 ///   - A body that a CZqString holds never changes its first mLength units or
 ///     its length again. A builder that shares its body copies it before it
 ///     writes (CZqStringBuilder::UnShare).
@@ -106,8 +108,10 @@ class ZQ_API CZqStringBody {
   /// srcBegin < 0, srcBegin > srcEnd, srcEnd > Length() (each a
   /// StringIndexOutOfBoundsException built from srcBegin, srcEnd - srcBegin,
   /// srcEnd), then dstBegin < 0 (ArrayIndexOutOfBoundsException built from
-  /// dstBegin). Nothing is copied when a check fails. The room in dst is the
-  /// caller's to provide.
+  /// dstBegin), then a null \p dst for a range that is not empty
+  /// (NullPointerException). Nothing is copied when a check fails, and an
+  /// empty range touches nothing. The room in dst is the caller's to
+  /// provide.
   void GetChars(int srcBegin, int srcEnd, char16_t* dst, int dstBegin) const;
   /// @}
 
@@ -116,7 +120,8 @@ class ZQ_API CZqStringBody {
   /// larger array cannot be had.
   /// @{
 
-  /// Appends \p count units (count >= 0, units readable).
+  /// Appends \p count units (count >= 0, units readable). The units may lie
+  /// in this body's own array: they are found again after growth moves it.
   CZqStringBody& Append(const char16_t* units, int count);
   /// Appends "true" or "false".
   CZqStringBody& Append(bool value);
@@ -129,10 +134,13 @@ class ZQ_API CZqStringBody {
   CZqStringBody& Append(short value);
   /// Appends the decimal text of \p value.
   CZqStringBody& Append(int value);
-  /// Appends the decimal text of \p value.
+  /// Appends the decimal text of \p value. Room is made for 20 units
+  /// whatever the text (more when a locale's digit grouping needs it), in
+  /// one growth, after the text is complete.
   CZqStringBody& Append(long long value);
   /// Appends the text of \p value in general notation with 6 significant
-  /// digits, as a default std::ostringstream writes it.
+  /// digits, as a default std::ostringstream writes it; room as for
+  /// Append(long long).
   CZqStringBody& Append(double value);
 
   /// Ensures that \p count more units fit: when they do not, the capacity
@@ -233,8 +241,10 @@ class ZQ_API CZqStringBody {
     return true;
   }
 
-  /// Inserts \p count units (count >= 0, readable, not inside this body)
-  /// before the unit at \p index. Throws as CheckInsertIndex.
+  /// Inserts \p count units (count >= 0, readable) before the unit at
+  /// \p index. The units may lie in this body's own text: they are read
+  /// from where the growth and the moved tail put them. Throws as
+  /// CheckInsertIndex.
   CZqStringBody& Insert(int index, const char16_t* units, int count);
   /// Inserts "true" or "false".
   CZqStringBody& Insert(int index, bool value);
@@ -285,7 +295,7 @@ class ZQ_API CZqStringBody {
  private:
   friend class CZqStringBuilder;
 
-  CZqStringBody() noexcept : mRefCount(0), mData(nullptr), mLength(0), mCapacity(0) {}
+  CZqStringBody() noexcept : mRefCount(0), mRoom(0), mData(nullptr), mLength(0), mCapacity(0) {}
   CZqStringBody(const CZqStringBody&) = delete;
   CZqStringBody& operator=(const CZqStringBody&) = delete;
   virtual ~CZqStringBody();
@@ -299,9 +309,22 @@ class ZQ_API CZqStringBody {
   // Appends narrow ASCII text, widening each character to one unit.
   CZqStringBody& AppendNarrow(const char* text, int count);
 
+  // Index of units in this body's array, or -1 when they lie elsewhere.
+  std::ptrdiff_t OffsetOf(const char16_t* units) const noexcept;
+
+  // Makes room for a number text of count units: the room that MakeRoom
+  // gives for the 20 units every number asks for, raised once more when the
+  // text is longer, reached in a single growth.
+  void MakeNumberRoom(int count);
+
+  // Installs a new array of room + 1 units (taking ownership) for the given
+  // capacity, freeing the old one.
+  void InstallUnits(char16_t* units, int room, int capacity) noexcept;
+
   [[noreturn]] static void ThrowCharAtOutOfBounds();
 
   int mRefCount;
+  int mRoom;  // the array holds mRoom + 1 units; mCapacity <= mRoom
   char16_t* mData;
   int mLength;
   int mCapacity;

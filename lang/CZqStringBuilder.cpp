@@ -55,6 +55,15 @@ void ReadUnits(const CharSequence& s, int start, int end, char16_t* units) {
     units[i - start] = s.charAt(i);
 }
 
+// A new body with the capacity, length and units of source, and room to grow.
+SPtr<CZqStringBody> CopyOf(const CZqStringBody& source) {
+  SPtr<CZqStringBody> copy(CZqStringBody::CreateWithRoom(source.Capacity(), kStartRoom));
+  if (copy.IsNull())
+    OutOfMemoryError::ThrowInstance();
+  copy->Append(source.Ptr(), source.Length());
+  return copy;
+}
+
 // A new body of capacity end - start holding units [start, end) of body.
 SPtr<CZqStringBody> CopyRange(const CZqStringBody& body, int start, int end) {
   SPtr<CZqStringBody> copy(CZqStringBody::Create(end - start));
@@ -79,15 +88,12 @@ CZqStringBuilder::CZqStringBuilder(int capacity) : mShared(false) {
 CZqStringBuilder::CZqStringBuilder(const CZqString& s) : mBody(s.mBody), mShared(true) {}
 
 CZqStringBuilder::CZqStringBuilder(const CZqStringBuilder& other)
-    : CharSequence(other), Appendable(other), mBody(other.mBody), mShared(true) {
-  other.mShared = true;
-}
+    : CharSequence(other), Appendable(other), mBody(CopyOf(*other.mBody)), mShared(false) {}
 
 CZqStringBuilder& CZqStringBuilder::operator=(const CZqStringBuilder& other) {
   if (this != &other) {
-    mBody = other.mBody;
-    mShared = true;
-    other.mShared = true;
+    mBody = CopyOf(*other.mBody);  // a failed copy leaves this builder as it was
+    mShared = false;
   }
   return *this;
 }
@@ -105,13 +111,11 @@ void CZqStringBuilder::CreateBody(int capacity) {
 void CZqStringBuilder::UnShare() {
   if (!mShared)
     return;
-  // A copy with the same capacity, length and units.
-  const CZqStringBody& source = *mBody;
-  SPtr<CZqStringBody> copy(CZqStringBody::CreateWithRoom(source.Capacity(), kStartRoom));
-  if (copy.IsNull())
-    OutOfMemoryError::ThrowInstance();
-  copy->Append(source.Ptr(), source.Length());
-  mBody = copy;
+  // When the strings that shared the body are gone, it is this builder's
+  // alone again: no copy is needed, and none is made, so that pointers into
+  // the body that the caller passes along stay valid.
+  if (mBody->RefCount() > 1)
+    mBody = CopyOf(*mBody);
   mShared = false;
 }
 

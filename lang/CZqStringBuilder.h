@@ -27,9 +27,9 @@
 /// unchanged, in its own copy. Reading members never copy and never change
 /// the sharing.
 ///
-/// Copying or assigning a builder shares its body too; both builders are
-/// then marked shared, so whichever changes first copies: two builders never
-/// write into one body.
+/// Copying or assigning a builder copies its text into a body of the same
+/// capacity, as std::basic_string does: two builders never hold one body, so
+/// nothing one of them does (trimToSize included) reaches the other.
 ///
 /// Threads: the count of a body is not atomic, so a builder and every string
 /// or builder that shares its body are used from one thread at a time.
@@ -66,11 +66,12 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// Shares \p s's body (no copy): the length and capacity are the string's.
   /// The first change copies the body.
   explicit CZqStringBuilder(const CZqString& s);
-  /// Shares \p other's body; both builders are then marked shared. Allocates
-  /// nothing.
+  /// A builder of its own with \p other's text and capacity; \p other is not
+  /// changed. OutOfMemoryError when the copy cannot be had.
   CZqStringBuilder(const CZqStringBuilder& other);
-  /// Shares \p other's body; both builders are then marked shared.
-  /// Self-assignment changes nothing.
+  /// Holds a copy of \p other's text and capacity. Self-assignment changes
+  /// nothing; OutOfMemoryError (this builder unchanged) when the copy cannot
+  /// be had.
   CZqStringBuilder& operator=(const CZqStringBuilder& other);
   /// Gives back this builder's reference; strings that share the body keep it.
   virtual ~CZqStringBuilder();
@@ -292,7 +293,8 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// marks the builder exclusive. OutOfMemoryError when none can be had.
   void CreateBody(int capacity);
   /// When the builder is marked shared: holds a copy of the body (same
-  /// capacity, length and units) and marks the builder exclusive. Otherwise
+  /// capacity, length and units) and marks the builder exclusive; when no
+  /// string holds the body any more, only marks it exclusive. Otherwise
   /// nothing. OutOfMemoryError (still shared) when the copy cannot be had.
   void UnShare();
   /// Deletes this heap builder; the disposal of CharSequence.

@@ -48,12 +48,17 @@ class SPtr {
   ~SPtr() { Reset(); }
 
   /// Holds \p ptr instead. Holding the same object again changes no count.
+  /// The new reference is taken before the old one is given back, so \p ptr
+  /// may be an object that only the old one keeps alive (`head = head->next`
+  /// in a list whose nodes hold their successors).
   SPtr& operator=(T* ptr) {
     if (ptr != mPtr) {
-      Reset();
+      if (ptr != nullptr)
+        ptr->AddRef();
+      T* const old = mPtr;
       mPtr = ptr;
-      if (mPtr != nullptr)
-        mPtr->AddRef();
+      if (old != nullptr)
+        old->Release();
     }
     return *this;
   }
@@ -62,12 +67,17 @@ class SPtr {
   SPtr& operator=(const SPtr& other) { return *this = other.mPtr; }
 
   /// Takes over \p other's reference; the count of the object moved is not
-  /// touched. Self-move leaves the holder as it was.
+  /// touched. Self-move leaves the holder as it was. \p other is emptied
+  /// before the old reference is given back, so it may live inside the
+  /// object that release frees (`head = std::move(head->next)`).
   SPtr& operator=(SPtr&& other) noexcept {
     if (this != &other) {
-      Reset();
-      mPtr = other.mPtr;
+      T* const taken = other.mPtr;
       other.mPtr = nullptr;
+      T* const old = mPtr;
+      mPtr = taken;
+      if (old != nullptr)
+        old->Release();
     }
     return *this;
   }

@@ -43,8 +43,16 @@ Throwable::~Throwable() {
   DeallocateString();
   delete mMessage;
   mMessage = nullptr;
-  delete mCause;
+  // The chain is taken apart link by link, each cause detached before it is
+  // deleted, so that a chain of any length is released without recursion.
+  Throwable* link = mCause;
   mCause = nullptr;
+  while (link != nullptr) {
+    Throwable* const next = link->mCause;
+    link->mCause = nullptr;
+    delete link;
+    link = next;
+  }
 }
 
 void Throwable::StoreMessage(const CZqString& text) noexcept {
@@ -90,12 +98,18 @@ CZqString Throwable::toString() const {
     const CZqString& name = *mFullName;
     const int nameLength = name.length();
     const int messageLength = mMessage != nullptr ? mMessage->length() : 0;
-    // Building the cause's text caches it inside the cause; the copy made
-    // for measuring is dropped at once.
-    const int causeLength = mCause != nullptr ? mCause->Throwable::toString().length() : 0;
+    // Building the cause's text caches it inside the cause. A cause that
+    // could not build its text falls back to its name and caches nothing:
+    // then this text cannot be whole either, and falls back the same way.
+    int causeLength = 0;
+    bool whole = true;
+    if (mCause != nullptr) {
+      causeLength = mCause->Throwable::toString().length();
+      whole = mCause->mStringCache != nullptr;
+    }
 
     const long long room = static_cast<long long>(nameLength) + messageLength + causeLength + 64;
-    if (room <= INT_MAX)
+    if (whole && room <= INT_MAX)
       buffer = detail::AllocateArray<char16_t>(room);
     if (buffer != nullptr) {
       int fill = 0;
@@ -110,11 +124,10 @@ CZqString Throwable::toString() const {
         put(u"\n", 1);
       }
       if (causeLength > 0) {
-        // The cause now serves its cached text; once copied, the cause need
-        // not keep it.
-        const CZqString causeText = mCause->Throwable::toString();
-        const int roomLeft = static_cast<int>(room) - fill;
-        put(causeText.Ptr(), causeText.length() < roomLeft ? causeText.length() : roomLeft);
+        // The cause's cached text, measured above; once copied, the cause
+        // need not keep it.
+        const CZqString& causeText = *mCause->mStringCache;
+        put(causeText.Ptr(), causeText.length());
         mCause->DeallocateString();
       }
       mStringCache = new (std::nothrow) CZqString(buffer, fill);

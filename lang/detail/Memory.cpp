@@ -4,16 +4,17 @@
 // place, which keeps the exact "need + 16" growth of string bodies linear in
 // practice instead of copying the whole text at every growth.
 //
-// The failure switch and the counters are plain integers: the library has no
-// threads, and a test drives one allocation at a time.
+// In the tests' build the failure switch and the counters are atomics with
+// relaxed order: a test drives one allocation at a time, but the thread tests
+// allocate from several threads at once, and the counts must stay exact.
 //===----------------------------------------------------------------------===//
 #include "lang/detail/Memory.h"
 
 #include <cstdlib>
 #include <new>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
+#if defined(ZARQLANG_FAULT_INJECTION)
+#include <atomic>
 #endif
 
 namespace zqlang {
@@ -21,18 +22,19 @@ namespace detail {
 namespace {
 
 #if defined(ZARQLANG_FAULT_INJECTION)
-long long gAllocations = 0;  // attempts since load
-long long gFailAt = 0;       // attempt number that fails first; 0 = never
-bool gFailPersistent = false;
-long long gLiveBlocks = 0;
+std::atomic<long long> gAllocations{0};  // attempts since load
+std::atomic<long long> gFailAt{0};       // attempt number that fails first; 0 = never
+std::atomic<bool> gFailPersistent{false};
+std::atomic<long long> gLiveBlocks{0};
 
 // Counts one attempt and says whether the switch makes it fail.
 bool ShouldFail() noexcept {
-  ++gAllocations;
-  if (gFailAt == 0 || gAllocations < gFailAt)
+  const long long attempt = gAllocations.fetch_add(1, std::memory_order_relaxed) + 1;
+  const long long failAt = gFailAt.load(std::memory_order_relaxed);
+  if (failAt == 0 || attempt < failAt)
     return false;
-  if (!gFailPersistent)
-    gFailAt = 0;
+  if (!gFailPersistent.load(std::memory_order_relaxed))
+    gFailAt.store(0, std::memory_order_relaxed);
   return true;
 }
 #endif
@@ -77,24 +79,17 @@ void Free(void* block) noexcept {
   std::free(block);
 }
 
-std::size_t UsableSize(const void* block) noexcept {
-#if defined(__GLIBC__)
-  return malloc_usable_size(const_cast<void*>(block));
-#else
-  static_cast<void>(block);
-  return 0;
-#endif
-}
-
 #if defined(ZARQLANG_FAULT_INJECTION)
 namespace testing {
 
 void FailAllocation(long long nth, bool persistent) noexcept {
-  gFailAt = nth <= 0 ? 0 : gAllocations + nth;
-  gFailPersistent = persistent;
+  gFailPersistent.store(persistent, std::memory_order_relaxed);
+  gFailAt.store(nth <= 0 ? 0 : gAllocations.load(std::memory_order_relaxed) + nth,
+                std::memory_order_relaxed);
 }
-long long AllocationCount() noexcept { return gAllocations; }
-long long LiveBlocks() noexcept { return gLiveBlocks; }
+long long AllocationCount() noexcept { return gAllocations.load(std::memory_order_relaxed); }
+long long LiveBlocks() noexcept { return gLiveBlocks.load(std::memory_order_relaxed); }
+bool TakeAllocation() noexcept { return ShouldFail(); }
 
 }  // namespace testing
 #endif

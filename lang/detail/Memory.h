@@ -7,11 +7,14 @@
 /// Byte counts are computed here with overflow checks, so a request whose
 /// size does not fit is reported exactly like an exhausted heap.
 ///
-/// When the library is built with ZARQLANG_FAULT_INJECTION, the functions in
-/// zqlang::detail::testing let a test make the n-th next allocation fail and
-/// count the blocks that are alive, which is how the tests prove that every
-/// failure path is clean. Release builds for installation compile the switch
-/// out.
+/// The library never asks the heap how large a block really is: a caller that
+/// wants to use room beyond what it needs asks for that room and records it.
+///
+/// The tests link their own build of the library, compiled with
+/// ZARQLANG_FAULT_INJECTION, in which the functions in zqlang::detail::testing
+/// make the n-th next allocation fail and count the blocks that are alive:
+/// that is how the tests prove that every failure path is clean. The library
+/// that is installed never has them.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_DETAIL_MEMORY_H
 #define ZQ_LANG_DETAIL_MEMORY_H
@@ -38,11 +41,6 @@ void* AllocateOrThrow(std::size_t bytes);
 
 /// Gives back a block from Allocate or Reallocate; null is ignored.
 void Free(void* block) noexcept;
-
-/// Bytes that \p block (from Allocate or Reallocate, not null) can hold: at
-/// least what was asked for, often more, since the heap rounds block sizes
-/// up. 0 when the heap cannot tell.
-std::size_t UsableSize(const void* block) noexcept;
 
 /// Returns count * size, or 0 with \p ok false when the product overflows.
 inline std::size_t CheckedBytes(long long count, std::size_t size, bool& ok) noexcept {
@@ -82,6 +80,11 @@ ZQ_API long long AllocationCount() noexcept;
 
 /// Number of blocks handed out and not yet freed.
 ZQ_API long long LiveBlocks() noexcept;
+
+/// Counts one allocation attempt made outside the layer (the tests route the
+/// standard library's operator new here while they sweep a path that uses
+/// it) and says whether the switch makes it fail.
+ZQ_API bool TakeAllocation() noexcept;
 
 }  // namespace testing
 #endif

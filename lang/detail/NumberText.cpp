@@ -4,8 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <locale>
+#include <new>
 #include <sstream>
 #include <string>
+
+#include "lang/OutOfMemoryError.h"
 
 namespace zqlang {
 namespace detail {
@@ -29,12 +32,21 @@ int Widen(const char* text, int count, char16_t* out, int room) {
   return count;
 }
 
+// A stream that cannot get memory either throws std::bad_alloc or sets
+// badbit and stops writing; both are OutOfMemoryError here, never a text cut
+// short.
 template <class T>
 int FormatWithStream(T value, char16_t* out, int room) {
-  std::ostringstream stream;
-  stream << value;
-  const std::string text = stream.str();
-  return Widen(text.data(), static_cast<int>(text.size()), out, room);
+  try {
+    std::ostringstream stream;
+    stream << value;
+    if (stream.fail())
+      OutOfMemoryError::ThrowInstance();
+    const std::string text = stream.str();
+    return Widen(text.data(), static_cast<int>(text.size()), out, room);
+  } catch (const std::bad_alloc&) {
+    OutOfMemoryError::ThrowInstance();
+  }
 }
 
 // "00" "01" ... "99": the two digits of each value below 100.

@@ -107,7 +107,7 @@ inline void ReverseUnitsSse2(const char16_t* src, int count, char16_t* dst) noex
   // Blocks of 32 units: a block without any surrogate, the common case, is
   // only reversed. Deciding per block rather than per step keeps the branch
   // predictable both in plain text and in text dense with pairs.
-  for (; i + 33 <= count; i += 32) {
+  for (; count - i >= 33; i += 32) {
     const __m128i a = LoadUnits(src + i);
     const __m128i b = LoadUnits(src + i + 8);
     const __m128i c = LoadUnits(src + i + 16);
@@ -125,7 +125,7 @@ inline void ReverseUnitsSse2(const char16_t* src, int count, char16_t* dst) noex
         MirrorEightUnits(src, count, dst, i + step);
     }
   }
-  for (; i + 9 <= count; i += 8)
+  for (; count - i >= 9; i += 8)
     MirrorEightUnits(src, count, dst, i);
   for (; i < count; ++i)
     dst[count - 1 - i] = MirroredUnit(src, count, i);

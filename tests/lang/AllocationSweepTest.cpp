@@ -4,14 +4,22 @@
 // runs with the k-th allocation failing for k = 1, 2, ... until it succeeds;
 // every failure must throw OutOfMemoryError (or give the documented
 // non-throwing result), leak no block and leave the objects as they were:
-// text, length, capacity, and the strings that share their body. Builder
-// rows run twice, with the body owned and with it shared by a string taken
-// with toString(). Each test prints the failure points it checked.
+// text, length, capacity, and the strings that share their body. Each row
+// states how many failure points it has, so a row that stops allocating (or
+// starts allocating more) fails instead of passing vacuously. Rows marked
+// "std" also fail the standard library's allocations made on the way (the
+// stream that formats numbers under a locale, the std::string of toUtf8).
+// Builder rows run twice, with the body owned and with it shared by a
+// string taken with toString().
 //===----------------------------------------------------------------------===//
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <iostream>
+#include <limits>
+#include <locale>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +31,9 @@ namespace zqlang {
 namespace {
 
 using testing_support::CapacityOf;
+using testing_support::GroupingLocale;
 using testing_support::LiveBlocks;
+using testing_support::RouteStdAllocations;
 using testing_support::SameBody;
 using testing_support::SweepAllocationFailures;
 using testing_support::Text;
@@ -69,8 +79,28 @@ int SweepNoThrow(const std::function<void()>& op, const std::function<void()>& c
 
 struct Row {
   const char* what;
+  int points;  // failure points the row has
   std::function<void()> op;
+  bool std = false;      // the standard library's allocations fail too
+  bool grouped = false;  // under a global locale that groups digits
 };
+
+// Sweeps op, the standard library's allocations included when routeStd,
+// under the grouping locale when grouped.
+int Sweep(const std::function<void()>& op, bool routeStd, bool grouped,
+          const std::function<void()>& unchanged) {
+  std::optional<GroupingLocale> locale;
+  if (grouped)
+    locale.emplace();
+  if (!routeStd)
+    return SweepAllocationFailures(op, unchanged);
+  return SweepAllocationFailures(
+      [&] {
+        const RouteStdAllocations route;
+        op();
+      },
+      unchanged);
+}
 
 //===-- Strings: constructors and derived strings --------------------------===//
 
@@ -81,42 +111,48 @@ TEST(AllocationSweepTest, StringOperations) {
   const CZqString other(u"-tail");
   const char16_t units[] = u"abcdef";
   const std::vector<Row> rows = {
-      {"CZqString()", [] { CZqString s; }},
-      {"CZqString(text)", [&] { CZqString s(units); }},
-      {"CZqString(text, count)", [&] { CZqString s(units, 3); }},
-      {"CZqString(text, start, count)", [&] { CZqString s(units, 1, 3); }},
-      {"CZqString(a, b)", [&] { CZqString s(source, other); }},
-      {"CZqString(bool)", [] { CZqString s(true); }},
-      {"CZqString(char16_t)", [] { CZqString s(u'x'); }},
-      {"CZqString(char)", [] { CZqString s('x'); }},
-      {"CZqString(short)", [] { CZqString s(static_cast<short>(-12)); }},
-      {"CZqString(int)", [] { CZqString s(-123456); }},
-      {"CZqString(long)", [] { CZqString s(-1234567L); }},
-      {"CZqString(long long)", [] { CZqString s(-123456789012LL); }},
-      {"CZqString(double)", [] { CZqString s(2.5); }},
-      {"CZqString(u16string_view)", [] { CZqString s(std::u16string_view(u"view")); }},
-      {"CZqString(u16string)", [] { CZqString s(std::u16string(u"string")); }},
-      {"fromUtf8", [] { CZqString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x98\x80"); }},
-      {"toUtf8", [&] { source.toUtf8(); }},
-      {"substring(begin)", [&] { source.substring(2); }},
-      {"substring(begin, end)", [&] { source.substring(2, 7); }},
-      {"subSequence", [&] { source.subSequence(2, 7)->Release(); }},
-      {"concat", [&] { source.concat(other); }},
-      {"operator+", [&] { CZqString s = source + other; }},
-      {"replace(unit, unit)", [&] { source.replace(u'e', u'E'); }},
-      {"toLowerCase", [&] { source.toLowerCase(); }},
-      {"toUpperCase", [&] { source.toUpperCase(); }},
-      {"trim", [&] { source.trim(); }},
+      {"CZqString()", 2, [] { CZqString s; }},
+      {"CZqString(text)", 2, [&] { CZqString s(units); }},
+      {"CZqString(text, count)", 2, [&] { CZqString s(units, 3); }},
+      {"CZqString(text, start, count)", 2, [&] { CZqString s(units, 1, 3); }},
+      {"CZqString(a, b)", 2, [&] { CZqString s(source, other); }},
+      {"CZqString(bool)", 2, [] { CZqString s(true); }},
+      {"CZqString(char16_t)", 2, [] { CZqString s(u'x'); }},
+      {"CZqString(char)", 2, [] { CZqString s('x'); }},
+      {"CZqString(short)", 2, [] { CZqString s(static_cast<short>(-12)); }},
+      {"CZqString(int)", 2, [] { CZqString s(-123456); }},
+      {"CZqString(long)", 2, [] { CZqString s(-1234567L); }},
+      {"CZqString(long long)", 2, [] { CZqString s(-123456789012LL); }},
+      {"CZqString(double)", 2, [] { CZqString s(2.5); }},
+      {"CZqString(u16string_view)", 2, [] { CZqString s(std::u16string_view(u"view")); }},
+      {"CZqString(u16string)", 2, [] { CZqString s(std::u16string(u"string")); }},
+      {"fromUtf8", 2, [] { CZqString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x98\x80"); }},
+      {"substring(begin)", 2, [&] { source.substring(2); }},
+      {"substring(begin, end)", 2, [&] { source.substring(2, 7); }},
+      {"subSequence", 3, [&] { source.subSequence(2, 7)->Release(); }},
+      {"concat", 2, [&] { source.concat(other); }},
+      {"operator+", 2, [&] { CZqString s = source + other; }},
+      {"replace(unit, unit)", 2, [&] { source.replace(u'e', u'E'); }},
+      {"toLowerCase", 2, [&] { source.toLowerCase(); }},
+      {"toUpperCase", 2, [&] { source.toUpperCase(); }},
+      {"trim", 2, [&] { source.trim(); }},
+      {"toUtf8 (std)", 1, [&] { source.toUtf8(); }, true},
+      {"CZqString(long long), grouped (std)", 10, [] { CZqString s(1234567890123456789LL); }, true,
+       true},
+      {"CZqString(double), infinity (std)", 2,
+       [] { CZqString s(std::numeric_limits<double>::infinity()); }, true},
   };
   int points = 0;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    points += SweepAllocationFailures(row.op, [&] {
+    const int got = Sweep(row.op, row.std, row.grouped, [&] {
       EXPECT_EQ(sourceText, Text(source));
       EXPECT_EQ(sourceText, Text(sharer));
       EXPECT_TRUE(SameBody(source, sharer));
       EXPECT_EQ(u"-tail", Text(other));
     });
+    EXPECT_EQ(row.points, got) << "failure points of " << row.what;
+    points += got;
   }
   Report("strings", static_cast<int>(rows.size()), points);
 }
@@ -125,76 +161,91 @@ TEST(AllocationSweepTest, StringOperations) {
 
 struct BuilderRow {
   const char* what;
+  int owned;   // failure points with the body owned
+  int shared;  // with the body shared: the copy adds its own
   std::function<void(CZqStringBuilder&)> op;
+  bool std = false;
+  bool grouped = false;
 };
 
 TEST(AllocationSweepTest, BuilderOperations) {
   // Full to capacity, so every append and insert has to grow.
-  const std::u16string start = u"0123456789abcdefghij";
+  // Longer than the room a new builder's array starts with, so that every
+  // growth needs a larger array.
+  const std::u16string start = u"0123456789abcdefghij" + std::u16string(60, u'.');
   const CZqString piece(u"PIECE");
   const char16_t units[] = u"units";
   const std::vector<BuilderRow> rows = {
-      {"append(bool)", [](CZqStringBuilder& b) { b.append(false); }},
-      {"append(char16_t)", [](CZqStringBuilder& b) { b.append(u'!'); }},
-      {"append(str, begin, count)", [&](CZqStringBuilder& b) { b.append(units, 1, 3); }},
-      {"append(text)", [&](CZqStringBuilder& b) { b.append(units); }},
-      {"append(CZqString)", [&](CZqStringBuilder& b) { b.append(piece); }},
-      {"append(CharSequence)",
+      {"append(bool)", 1, 3, [](CZqStringBuilder& b) { b.append(false); }},
+      {"append(char16_t)", 1, 3, [](CZqStringBuilder& b) { b.append(u'!'); }},
+      {"append(str, begin, count)", 1, 3, [&](CZqStringBuilder& b) { b.append(units, 1, 3); }},
+      {"append(text)", 1, 3, [&](CZqStringBuilder& b) { b.append(units); }},
+      {"append(CZqString)", 1, 3, [&](CZqStringBuilder& b) { b.append(piece); }},
+      {"append(CharSequence)", 2, 4,
        [&](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(piece)); }},
-      {"append(itself)",
+      {"append(itself)", 2, 4,
        [](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(b)); }},
-      {"append(CharSequence, start, end)",
+      {"append(CharSequence, start, end)", 2, 4,
        [&](CZqStringBuilder& b) { b.append(static_cast<const CharSequence&>(piece), 1, 4); }},
-      {"append(int)", [](CZqStringBuilder& b) { b.append(-42); }},
-      {"append(long)", [](CZqStringBuilder& b) { b.append(-42L); }},
-      {"append(long long)", [](CZqStringBuilder& b) { b.append(-4200000000LL); }},
-      {"append(double)", [](CZqStringBuilder& b) { b.append(0.125); }},
-      {"insert(bool)", [](CZqStringBuilder& b) { b.insert(3, true); }},
-      {"insert(char16_t)", [](CZqStringBuilder& b) { b.insert(3, u'!'); }},
-      {"insert(str, begin, count)", [&](CZqStringBuilder& b) { b.insert(3, units, 1, 3); }},
-      {"insert(text)", [&](CZqStringBuilder& b) { b.insert(3, units); }},
-      {"insert(CZqString)", [&](CZqStringBuilder& b) { b.insert(3, piece); }},
-      {"insert(CharSequence)",
+      {"append(int)", 1, 3, [](CZqStringBuilder& b) { b.append(-42); }},
+      {"append(long)", 1, 3, [](CZqStringBuilder& b) { b.append(-42L); }},
+      {"append(long long)", 1, 3, [](CZqStringBuilder& b) { b.append(-4200000000LL); }},
+      {"append(double)", 1, 3, [](CZqStringBuilder& b) { b.append(0.125); }},
+      {"insert(bool)", 1, 3, [](CZqStringBuilder& b) { b.insert(3, true); }},
+      {"insert(char16_t)", 1, 3, [](CZqStringBuilder& b) { b.insert(3, u'!'); }},
+      {"insert(str, begin, count)", 1, 3, [&](CZqStringBuilder& b) { b.insert(3, units, 1, 3); }},
+      {"insert(text)", 1, 3, [&](CZqStringBuilder& b) { b.insert(3, units); }},
+      {"insert(CZqString)", 1, 3, [&](CZqStringBuilder& b) { b.insert(3, piece); }},
+      {"insert(CharSequence)", 2, 4,
        [&](CZqStringBuilder& b) { b.insert(3, static_cast<const CharSequence&>(piece)); }},
-      {"insert(itself)",
+      {"insert(itself)", 2, 4,
        [](CZqStringBuilder& b) { b.insert(0, static_cast<const CharSequence&>(b)); }},
-      {"insert(CharSequence, start, end)",
+      {"insert(CharSequence, start, end)", 2, 4,
        [&](CZqStringBuilder& b) { b.insert(3, static_cast<const CharSequence&>(piece), 1, 4); }},
-      {"insert(int)", [](CZqStringBuilder& b) { b.insert(3, -42); }},
-      {"insert(long)", [](CZqStringBuilder& b) { b.insert(3, -42L); }},
-      {"insert(long long)", [](CZqStringBuilder& b) { b.insert(3, -4200000000LL); }},
-      {"insert(double)", [](CZqStringBuilder& b) { b.insert(3, 1e300); }},
-      {"replace (grows)", [&](CZqStringBuilder& b) { b.replace(2, 4, piece); }},
-      {"replace (shrinks)", [&](CZqStringBuilder& b) { b.replace(2, 12, piece); }},
-      {"replace (its own string)", [](CZqStringBuilder& b) { b.replace(0, 1, b.toString()); }},
-      {"deleteRange", [](CZqStringBuilder& b) { b.deleteRange(2, 5); }},
-      {"deleteCharAt", [](CZqStringBuilder& b) { b.deleteCharAt(2); }},
-      {"reverse", [](CZqStringBuilder& b) { b.reverse(); }},
-      {"setCharAt", [](CZqStringBuilder& b) { b.setCharAt(0, u'#'); }},
-      {"setLength (grows)", [](CZqStringBuilder& b) { b.setLength(30); }},
-      {"setLength (shrinks)", [](CZqStringBuilder& b) { b.setLength(5); }},
-      {"ensureCapacity", [](CZqStringBuilder& b) { b.ensureCapacity(100); }},
-      {"substring(start)", [](CZqStringBuilder& b) { b.substring(3); }},
-      {"substring(start, end)", [](CZqStringBuilder& b) { b.substring(3, 9); }},
-      {"subSequence", [](CZqStringBuilder& b) { b.subSequence(3, 9)->Release(); }},
-      {"toString then change",
+      {"insert(int)", 1, 3, [](CZqStringBuilder& b) { b.insert(3, -42); }},
+      {"insert(long)", 1, 3, [](CZqStringBuilder& b) { b.insert(3, -42L); }},
+      {"insert(long long)", 1, 3, [](CZqStringBuilder& b) { b.insert(3, -4200000000LL); }},
+      {"insert(double)", 1, 3, [](CZqStringBuilder& b) { b.insert(3, 1e300); }},
+      {"replace (grows)", 1, 3, [&](CZqStringBuilder& b) { b.replace(2, 4, piece); }},
+      {"replace (shrinks)", 0, 2, [&](CZqStringBuilder& b) { b.replace(2, 12, piece); }},
+      {"replace (its own string)", 3, 3,
+       [](CZqStringBuilder& b) { b.replace(0, 1, b.toString()); }},
+      {"deleteRange", 0, 2, [](CZqStringBuilder& b) { b.deleteRange(2, 5); }},
+      {"deleteCharAt", 0, 2, [](CZqStringBuilder& b) { b.deleteCharAt(2); }},
+      {"reverse", 1, 3, [](CZqStringBuilder& b) { b.reverse(); }},
+      {"setCharAt", 0, 2, [](CZqStringBuilder& b) { b.setCharAt(0, u'#'); }},
+      {"setLength (grows)", 1, 3, [](CZqStringBuilder& b) { b.setLength(100); }},
+      {"setLength (shrinks)", 0, 2, [](CZqStringBuilder& b) { b.setLength(5); }},
+      {"ensureCapacity", 1, 3, [](CZqStringBuilder& b) { b.ensureCapacity(100); }},
+      {"substring(start)", 2, 2, [](CZqStringBuilder& b) { b.substring(3); }},
+      {"substring(start, end)", 2, 2, [](CZqStringBuilder& b) { b.substring(3, 9); }},
+      {"subSequence", 3, 3, [](CZqStringBuilder& b) { b.subSequence(3, 9)->Release(); }},
+      {"toString then change", 2, 2,
        [](CZqStringBuilder& b) {
          const CZqString s = b.toString();
          b.setCharAt(0, u'#');
        }},
-      {"CZqStringBuilder(int)", [](CZqStringBuilder&) { CZqStringBuilder b(5); }},
-      {"copy then change",
+      {"CZqStringBuilder(int)", 2, 2, [](CZqStringBuilder&) { CZqStringBuilder b(5); }},
+      {"copy then change", 3, 3,
        [](CZqStringBuilder& b) {
          CZqStringBuilder copy(b);
          copy.append(u'x');
        }},
+      {"append(long long), grouped (std)", 8, 10, [](CZqStringBuilder& b) { b.append(LLONG_MIN); },
+       true, true},
+      {"insert(long long), grouped (std)", 8, 10,
+       [](CZqStringBuilder& b) { b.insert(3, LLONG_MIN); }, true, true},
+      {"append(double), infinity (std)", 1, 3,
+       [](CZqStringBuilder& b) { b.append(-std::numeric_limits<double>::infinity()); }, true},
+      {"toUtf8 (std)", 1, 1, [](CZqStringBuilder& b) { b.toUtf8(); }, true},
   };
   int points = 0;
   int runs = 0;
   for (const bool shared : {false, true}) {
     for (const BuilderRow& row : rows) {
       SCOPED_TRACE(std::string(row.what) + (shared ? " (shared)" : " (owned)"));
-      CZqStringBuilder b(static_cast<int>(start.size()));
+      std::optional<CZqStringBuilder> holder(std::in_place, static_cast<int>(start.size()));
+      CZqStringBuilder& b = *holder;
       b.append(start.c_str());
       ASSERT_EQ(b.length(), b.capacity());
       CZqString taken;
@@ -210,11 +261,11 @@ TEST(AllocationSweepTest, BuilderOperations) {
           // A failure after the copy was made leaves the builder with its own
           // unchanged copy; share again so that every point starts alike.
           if (shared)
-            b = CZqStringBuilder(taken);
+            holder.emplace(taken);
           throw;
         }
       };
-      points += SweepAllocationFailures(op, [&] {
+      const int got = Sweep(op, row.std, row.grouped, [&] {
         EXPECT_EQ(start, TextOf(b));
         EXPECT_EQ(static_cast<int>(start.size()), b.length());
         EXPECT_EQ(capacity, b.capacity());
@@ -223,6 +274,8 @@ TEST(AllocationSweepTest, BuilderOperations) {
           EXPECT_EQ(capacity, CapacityOf(taken));
         }
       });
+      EXPECT_EQ(shared ? row.shared : row.owned, got) << "failure points of " << row.what;
+      points += got;
       ++runs;
     }
   }
@@ -246,20 +299,20 @@ TEST(AllocationSweepTest, IntegerOperations) {
     }
   };
   const std::vector<Row> rows = {
-      {"valueOf(int)", [] { CZqInteger::valueOf(7); }},
-      {"valueOf(text, radix)", [&] { CZqInteger::valueOf(hex, 16); }},
-      {"CZqInteger(text)", [] { CZqInteger i(CZqString(u"-12")); }},
-      {"toString()", [] { CZqInteger(-99).toString(); }},
-      {"toString(value, radix)", [] { CZqInteger::toString(-123456, 36); }},
-      {"toHexString", [] { CZqInteger::toHexString(-1); }},
-      {"toOctalString", [] { CZqInteger::toOctalString(-1); }},
-      {"toBinaryString", [] { CZqInteger::toBinaryString(-1); }},
-      {"parseInt (radix 16)", [&] { CZqInteger::parseInt(hex, 16); }},
-      {"parseInt message: bad digit",
+      {"valueOf(int)", 1, [] { CZqInteger::valueOf(7); }},
+      {"valueOf(text, radix)", 1, [&] { CZqInteger::valueOf(hex, 16); }},
+      {"CZqInteger(text)", 2, [] { CZqInteger i(CZqString(u"-12")); }},
+      {"toString()", 2, [] { CZqInteger(-99).toString(); }},
+      {"toString(value, radix)", 2, [] { CZqInteger::toString(-123456, 36); }},
+      {"toHexString", 2, [] { CZqInteger::toHexString(-1); }},
+      {"toOctalString", 2, [] { CZqInteger::toOctalString(-1); }},
+      {"toBinaryString", 2, [] { CZqInteger::toBinaryString(-1); }},
+      {"parseInt (radix 16)", 0, [&] { CZqInteger::parseInt(hex, 16); }},
+      {"parseInt message: bad digit", 20,
        [&] { expectMessage(bad, 10, u"Integer::parseInt: Bad base-10 number: \"12x\""); }},
-      {"parseInt message: radix",
+      {"parseInt message: radix", 6,
        [&] { expectMessage(bad, 99, u"Integer::parseInt: Unsupported radix: 99"); }},
-      {"parseInt message: range",
+      {"parseInt message: range", 22,
        [&] {
          expectMessage(CZqString(u"80000000"), 16,
                        u"Integer::parseInt: Number out of range: 16 number: \"80000000\"");
@@ -268,10 +321,12 @@ TEST(AllocationSweepTest, IntegerOperations) {
   int points = 0;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    points += SweepAllocationFailures(row.op, [&] {
+    const int got = SweepAllocationFailures(row.op, [&] {
       EXPECT_EQ(u"-7FfF", Text(hex));
       EXPECT_EQ(u"12X", Text(bad));
     });
+    EXPECT_EQ(row.points, got) << "failure points of " << row.what;
+    points += got;
   }
   Report("integers", static_cast<int>(rows.size()), points);
 }
@@ -311,19 +366,21 @@ TEST(AllocationSweepTest, DynamicArrayGrowth) {
       OutOfMemoryError::ThrowInstance();
   };
   const std::vector<Row> rows = {
-      {"Construct",
+      {"Construct", 1,
        [&] {
          Ints fresh;
          orThrow(fresh.Construct(8));
        }},
-      {"EnsureCapacity", [&] { a.EnsureCapacity(40); }},
-      {"EnsureAtLeastFree", [&] { a.EnsureAtLeastFree(1); }},
-      {"EnsureCapacityNoThrow", [&] { orThrow(a.EnsureCapacityNoThrow(40)); }},
+      {"EnsureCapacity", 1, [&] { a.EnsureCapacity(40); }},
+      {"EnsureAtLeastFree", 1, [&] { a.EnsureAtLeastFree(1); }},
+      {"EnsureCapacityNoThrow", 1, [&] { orThrow(a.EnsureCapacityNoThrow(40)); }},
   };
   int points = 0;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    points += SweepAllocationFailures(row.op, unchanged);
+    const int got = SweepAllocationFailures(row.op, unchanged);
+    EXPECT_EQ(row.points, got) << "failure points of " << row.what;
+    points += got;
     a.trimToSize();  // the next row starts from four elements again
     unchanged();
   }

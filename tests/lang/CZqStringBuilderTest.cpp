@@ -342,11 +342,14 @@ TEST(CZqStringBuilderSharingTest, ToStringHandsOverTheBodyUntilTheNextChange) {
   EXPECT_EQ(20, CapacityOf(second));  // the copy's capacity 3, grown by 1 + 16
 }
 
-TEST(CZqStringBuilderSharingTest, CopiesAndAssignmentsShareUntilEitherChanges) {
+// Builder copies hold bodies of their own: trimming one of them can neither
+// move the units under a view of the other nor change its capacity.
+TEST(CZqStringBuilderSharingTest, CopiesAndAssignmentsHoldTheirOwnText) {
   CZqStringBuilder a;
   a.append(u"abc");
   CZqStringBuilder b(a);
-  EXPECT_TRUE(SameBody(a.toString(), b.toString()));
+  EXPECT_FALSE(SameBody(a.toString(), b.toString()));
+  EXPECT_EQ(a.capacity(), b.capacity());
   b.append(u'b');
   a.append(u'a');
   EXPECT_EQ(u"abca", Text(a.toString()));
@@ -356,10 +359,18 @@ TEST(CZqStringBuilderSharingTest, CopiesAndAssignmentsShareUntilEitherChanges) {
   const CZqStringBuilder& self = c;
   c = a;
   c = self;
-  c.setCharAt(0, u'C');  // c copies
-  a.setCharAt(1, u'A');  // a was marked shared by the assignment: copies too
+  c.setCharAt(0, u'C');
   EXPECT_EQ(u"Cbca", Text(c.toString()));
-  EXPECT_EQ(u"aAca", Text(a.toString()));
+  EXPECT_EQ(u"abca", Text(a.toString()));
+
+  CZqStringBuilder k;
+  k.append(u"kept");
+  const CZqStringBuilder l = k;
+  const std::u16string_view view = l.view();
+  k.trimToSize();
+  EXPECT_EQ(4, k.capacity());
+  EXPECT_EQ(16, l.capacity());
+  EXPECT_EQ(u"kept", view);  // still l's units, not freed memory
 }
 
 TEST(CZqStringBuilderSharingTest, HeapBuildersAndSequencesAreReleased) {
@@ -483,7 +494,7 @@ TEST_P(CZqStringBuilderTest, EveryAllocationFailureLeavesTheBuilderAsItWas) {
           // failure point starts from the same state and blocks compare.
           EXPECT_EQ(text, TextOf(b));
           EXPECT_EQ(80, b.capacity());
-          b = CZqStringBuilder(mTaken);
+          mBuilder.emplace(mTaken);
         }
         throw;
       }

@@ -328,19 +328,51 @@ TEST(OutOfMemoryErrorTest, TextThatCannotBeBuiltIsTheFullNameAlone) {
             Text(e.toString()));
 }
 
-TEST(OutOfMemoryErrorTest, EveryFailurePointOfToStringGivesTheNameAlone) {
+// A two-level chain whose cause has not been rendered yet, with each of its
+// allocations failing in turn: the text is whole or the full name alone,
+// never cut short, nothing wrong is cached, and the chain leaks nothing.
+TEST(OutOfMemoryErrorTest, EveryFailurePointOfAChainGivesTheWholeTextOrTheName) {
+  const std::u16string whole =
+      u"com.zarq.lang.RuntimeException:\nouter\n"
+      u"com.zarq.lang.IllegalStateException:\ncause with a message long enough to notice\n";
+  int points = 0;
   for (int k = 1;; ++k) {
-    const RuntimeException e(CZqString(u"message"), new Exception(CZqString(u"cause")));
     const long long before = testing_support::LiveBlocks();
-    detail::testing::FailAllocation(k);
-    const CZqString text = e.toString();
-    const bool failed = Text(text) == u"com.zarq.lang.RuntimeException";
-    detail::testing::FailAllocation(0);
+    bool failed = false;
+    {
+      const RuntimeException e(
+          CZqString(u"outer"),
+          new IllegalStateException(CZqString(u"cause with a message long enough to notice")));
+      const long long start = detail::testing::AllocationCount();
+      detail::testing::FailAllocation(k);
+      const std::u16string text = Text(e.toString());
+      detail::testing::FailAllocation(0);
+      failed = detail::testing::AllocationCount() - start >= k;
+      if (text != whole) {
+        EXPECT_EQ(u"com.zarq.lang.RuntimeException", text) << "failure point " << k;
+      }
+      EXPECT_EQ(whole, Text(e.toString())) << "failure point " << k << " cached a wrong text";
+    }
+    EXPECT_EQ(before, testing_support::LiveBlocks()) << "failure point " << k;
     if (!failed)
       break;
-    EXPECT_EQ(before, testing_support::LiveBlocks()) << "failure point " << k;
+    ++points;
     ASSERT_LT(k, 20) << "toString never succeeded";
   }
+  EXPECT_EQ(8, points);
+}
+
+// A chain far deeper than the stack could unwind recursively is released.
+TEST(ThrowableTest, DeepCauseChainIsReleasedWithoutRecursion) {
+  const long long before = testing_support::LiveBlocks();
+  {
+    const CZqString link(u"link");
+    Exception* chain = new Exception();
+    for (int i = 0; i < 1000000; ++i)
+      chain = new Exception(link, chain);
+    const Throwable outer(CZqString(u"top"), chain);
+  }
+  EXPECT_EQ(before, testing_support::LiveBlocks());
 }
 
 }  // namespace

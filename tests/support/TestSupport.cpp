@@ -1,12 +1,35 @@
 //===- tests/support/TestSupport.cpp - helpers shared by the test suites --===//
 #include "support/TestSupport.h"
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
 #include "lang/ArrayIndexOutOfBoundsException.h"
 #include "lang/StringIndexOutOfBoundsException.h"
 #include "lang/Throwable.h"
 
+namespace {
+std::atomic<bool> gRouteStd{false};
+}  // namespace
+
+// The program's operator new: plain malloc, unless a test routes it through
+// the library's failure switch.
+void* operator new(std::size_t bytes) {
+  if (gRouteStd.load(std::memory_order_relaxed) && zqlang::detail::testing::TakeAllocation())
+    throw std::bad_alloc();
+  if (void* block = std::malloc(bytes == 0 ? 1 : bytes))
+    return block;
+  throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+
 namespace zqlang {
 namespace testing_support {
+
+RouteStdAllocations::RouteStdAllocations() { gRouteStd.store(true); }
+RouteStdAllocations::~RouteStdAllocations() { gRouteStd.store(false); }
 
 std::u16string Text(const CZqString& s) { return std::u16string(s.Ptr(), s.length()); }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <locale>
 #include <ostream>
 #include <string>
 
@@ -57,6 +58,36 @@ long long LiveBlocks();
 // successfully, at the end.
 int SweepAllocationFailures(
     const std::function<void()>& op, const std::function<void()>& unchanged = [] {});
+
+// A global locale that groups every digit: number texts go through a stream
+// and can be longer than the 20 units reserved for them.
+class GroupingLocale {
+ public:
+  GroupingLocale()
+      : mPrevious(std::locale::global(std::locale(std::locale::classic(), new Grouping))) {}
+  ~GroupingLocale() { std::locale::global(mPrevious); }
+  GroupingLocale(const GroupingLocale&) = delete;
+  GroupingLocale& operator=(const GroupingLocale&) = delete;
+
+ private:
+  struct Grouping : std::numpunct<char> {
+    char do_thousands_sep() const override { return ','; }
+    std::string do_grouping() const override { return "\1"; }
+  };
+  std::locale mPrevious;
+};
+
+// While it lives, the standard library's operator new in this test program
+// counts as an allocation of the library's layer, failing when the switch
+// says so (std::bad_alloc): the sweep then reaches the library's paths
+// through the standard library too (streams, std::string).
+class RouteStdAllocations {
+ public:
+  RouteStdAllocations();
+  ~RouteStdAllocations();
+  RouteStdAllocations(const RouteStdAllocations&) = delete;
+  RouteStdAllocations& operator=(const RouteStdAllocations&) = delete;
+};
 
 // Makes every allocation fail while it lives.
 class NoMemory {

@@ -1,0 +1,211 @@
+//===- tests/lang/EdgeCaseTest.cpp - arguments at the edges ---------------===//
+//
+// Legal calls that are easy to get wrong inside: arguments that point into
+// the object they are given to, holders that live inside what they release,
+// sizes at the limits of an int, and failures half way through.
+//===----------------------------------------------------------------------===//
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "ZarqLang.h"
+#include "support/TestSupport.h"
+
+namespace zqlang {
+namespace {
+
+using testing_support::GroupingLocale;
+using testing_support::Text;
+
+//===-- Aliasing: a builder given its own units ----------------------------===//
+
+struct AliasRow {
+  const char* what;
+  std::u16string text;
+  std::function<void(CZqStringBuilder&)> op;
+  std::u16string expected;
+};
+
+TEST(AliasingTest, BuilderTakesUnitsFromItsOwnArray) {
+  const std::u16string hundred = std::u16string(50, u'x') + std::u16string(50, u'y');
+  const std::u16string terminated(u"abcdef\0", 7);
+  const AliasRow rows[] = {
+      {"append all", u"abc", [](auto& b) { b.append(b.begin(), 0, b.length()); }, u"abcabc"},
+      {"append 100 units", hundred, [](auto& b) { b.append(b.begin(), 0, 100); },
+       hundred + hundred},
+      {"append terminated", terminated, [](auto& b) { b.append(b.view().data() + 4); },
+       terminated + u"ef"},
+      {"insert over the point", u"abc", [](auto& b) { b.insert(1, b.begin(), 0, 3); }, u"aabcbc"},
+      {"insert from after the point", u"abcdef", [](auto& b) { b.insert(0, b.begin(), 3, 2); },
+       u"deabcdef"},
+      {"insert straddling the point", u"abcdef", [](auto& b) { b.insert(2, b.begin(), 0, 4); },
+       u"ababcdcdef"},
+      {"insert terminated", terminated, [](auto& b) { b.insert(0, b.begin() + 3); },
+       u"def" + terminated},
+  };
+  // Once with no room, so that growth moves the array under the pointer,
+  // once with room to spare, and once after a string taken and dropped left
+  // the builder marked shared with nobody sharing.
+  for (const char* mode : {"full", "roomy", "shared once"}) {
+    for (const AliasRow& row : rows) {
+      SCOPED_TRACE(std::string(row.what) + ", " + mode);
+      const bool roomy = std::string(mode) == "roomy";
+      CZqStringBuilder b(static_cast<int>(row.text.size()) + (roomy ? 200 : 0));
+      b.append(row.text.data(), 0, static_cast<int>(row.text.size()));
+      if (std::string(mode) == "shared once")
+        b.toString();
+      row.op(b);
+      EXPECT_EQ(row.expected, b.view());
+    }
+  }
+}
+
+TEST(AliasingTest, BuilderTakesUnitsOfAStringSharingItsBody) {
+  CZqStringBuilder b;
+  b.append(u"abc");
+  const CZqString s = b.toString();
+  b.append(s.Ptr(), 0, s.length()).insert(0, s.Ptr(), 1, 2);
+  EXPECT_EQ(u"bcabcabc", b.view());
+  EXPECT_EQ(u"abc", Text(s));
+}
+
+//===-- Holders that live inside what they release -------------------------===//
+
+// A list node that frees itself at count 0 and holds its successor.
+struct Node {
+  explicit Node(int* alive) : alive(alive) { ++*alive; }
+  ~Node() { --*alive; }
+  void AddRef() { ++count; }
+  void Release() {
+    if (--count == 0)
+      Free(this);
+  }
+  // Out of line, so that the compiler does not follow the release of the
+  // successors back into this frame and see a use after free.
+  static void Free(Node* node);
+  int count = 0;
+  int* alive;
+  SPtr<Node> next;
+};
+
+void Node::Free(Node* node) { delete node; }
+
+TEST(HolderTest, AssignmentFromAHolderInsideTheReleasedObject) {
+  int alive = 0;
+  {
+    SPtr<Node> head(new Node(&alive));
+    head->next = new Node(&alive);
+    head->next->next = new Node(&alive);
+    Node* const second = head->next.Get();
+    Node* const third = second->next.Get();
+
+    head = head->next;  // the first node, and the holder read, go away
+    EXPECT_EQ(second, head.Get());
+    EXPECT_EQ(1, second->count);
+    EXPECT_EQ(2, alive);
+
+    head = std::move(head->next);
+    EXPECT_EQ(third, head.Get());
+    EXPECT_EQ(1, third->count);
+    EXPECT_EQ(1, alive);
+
+    const SPtr<Node> same = head;
+    head = same;  // an equal pointer: no count changes
+    head = head;
+    EXPECT_EQ(2, third->count);
+  }
+  EXPECT_EQ(0, alive);
+}
+
+//===-- Bounds --------------------------------------------------------------===//
+
+TEST(BoundsTest, EmptyRangeToANullDestinationTouchesNothing) {
+  const CZqString s(u"abc");
+  CZqStringBuilder b(s);
+  EXPECT_NO_THROW(s.getChars(1, 1, nullptr, 0));
+  EXPECT_NO_THROW(b.getChars(3, 3, nullptr, 0));
+  EXPECT_THROW(s.getChars(0, 1, nullptr, 0), NullPointerException);
+  EXPECT_THROW(b.getChars(0, 1, nullptr, 0), NullPointerException);
+}
+
+// Every loop over the units must count up to INT_MAX without overflow. Needs
+// 8 GB and seconds of page faults, so it runs only where the test command
+// asks for it (ZARQLANG_HUGE_TESTS) and the heap can give that much.
+TEST(BoundsTest, HugeReverseOfIntMaxUnits) {
+  if (std::getenv("ZARQLANG_HUGE_TESTS") == nullptr)
+    GTEST_SKIP() << "set ZARQLANG_HUGE_TESTS=1 to run";
+  CZqStringBuilder b(0);
+  try {
+    b.setLength(INT_MAX);
+    b.setCharAt(0, u'a');
+    b.setCharAt(INT_MAX - 2, 0xD800);
+    b.setCharAt(INT_MAX - 1, 0xDC00);
+    b.reverse();
+  } catch (const OutOfMemoryError&) {
+    GTEST_SKIP() << "not enough memory for INT_MAX units";
+  }
+  EXPECT_EQ(0xD800, b.charAt(0));
+  EXPECT_EQ(0xDC00, b.charAt(1));
+  EXPECT_EQ(u'a', b.charAt(INT_MAX - 1));
+}
+
+// A derived class may hand any radix to the protected digit writer.
+struct RadixWriter : CZqInteger {
+  using CZqInteger::unsignedToString;
+};
+
+TEST(BoundsTest, UnsignedToStringRejectsARadixOutside2To36) {
+  CZqStringBuilder b;
+  b.append(u"keep");
+  for (int radix : {-1, 0, 1, 37}) {
+    SCOPED_TRACE(radix);
+    try {
+      RadixWriter::unsignedToString(b, 255u, radix);
+      ADD_FAILURE() << "no exception";
+    } catch (const IllegalArgumentException& e) {
+      EXPECT_EQ(u"Integer::unsignedToString: Unsupported radix: " + Text(CZqString(radix)),
+                Text(e.getMessage()));
+    }
+    EXPECT_EQ(u"keep", b.view());
+  }
+  RadixWriter::unsignedToString(b, 255u, 36);
+  EXPECT_EQ(u"keep73", b.view());
+}
+
+//===-- Failure half way ----------------------------------------------------===//
+
+// Under digit grouping the stream is used; its failure is OutOfMemoryError
+// and the builder keeps the capacity it had before the room-making.
+TEST(FailurePathTest, GroupedNumberAppendThatFailsKeepsTheCapacity) {
+  const GroupingLocale grouping;
+  CZqStringBuilder b(16);
+  b.append(u"0123456789");
+  int failures = 0;
+  for (int k = 1;; ++k) {
+    bool failed = false;
+    {
+      const testing_support::RouteStdAllocations route;
+      detail::testing::FailAllocation(k);
+      try {
+        b.append(LLONG_MIN);
+      } catch (const OutOfMemoryError&) {
+        failed = true;
+      }
+      detail::testing::FailAllocation(0);
+    }
+    if (!failed)
+      break;
+    ++failures;
+    EXPECT_EQ(u"0123456789", b.view());
+    EXPECT_EQ(16, b.capacity());
+  }
+  EXPECT_GT(failures, 1);
+  EXPECT_EQ(u"0123456789-9,2,2,3,3,7,2,0,3,6,8,5,4,7,7,5,8,0,8", b.view());
+  EXPECT_EQ(64, b.capacity());  // 46 for the 20 units reserved, then 10 + 38 + 16
+}
+
+}  // namespace
+}  // namespace zqlang
