@@ -21,8 +21,8 @@ MemorySaver::MemorySaver(int bytes) : mReserve(nullptr) {
 MemorySaver::~MemorySaver() { FreeReserve(); }
 
 void MemorySaver::FreeReserve() noexcept {
-  detail::Free(mReserve);
-  mReserve = nullptr;
+  // Taken out atomically: ThrowInstance may run on several threads at once.
+  detail::Free(__atomic_exchange_n(&mReserve, nullptr, __ATOMIC_ACQ_REL));
 }
 
 ZQ_DEFINE_EXCEPTION(OutOfMemoryError, VirtualMachineError, detail::kOutOfMemoryErrorName)

@@ -28,10 +28,11 @@ class ZQ_API MemorySaver {
   /// Gives the reserve back if it is still held.
   ~MemorySaver();
 
-  /// Gives the reserve back to the heap; later calls do nothing.
+  /// Gives the reserve back to the heap; later calls do nothing. Threads
+  /// may call it at the same time: exactly one of them frees the block.
   void FreeReserve() noexcept;
   /// True while the reserve is held.
-  bool IsHeld() const noexcept { return mReserve != nullptr; }
+  bool IsHeld() const noexcept { return __atomic_load_n(&mReserve, __ATOMIC_ACQUIRE) != nullptr; }
 
  private:
   void* mReserve;

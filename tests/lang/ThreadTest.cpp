@@ -1,0 +1,114 @@
+//===- tests/lang/ThreadTest.cpp - what may run on several threads --------===//
+//
+// Number text and parsing, case mapping (whose tables fill lazily), the
+// out-of-memory reserve and distinct strings used on distinct threads, all
+// at once from several threads. The test command runs these under
+// ThreadSanitizer as well.
+//===----------------------------------------------------------------------===//
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cwctype>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ZarqLang.h"
+#include "support/TestSupport.h"
+
+namespace zqlang {
+namespace {
+
+using testing_support::Text;
+
+constexpr int kThreads = 4;
+
+// Runs body(thread index) on kThreads threads started together.
+void OnThreads(const std::function<void(int)>& body) {
+  std::atomic<int> ready{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      ++ready;
+      while (ready.load() < kThreads) {
+      }
+      body(t);
+    });
+  }
+  for (std::thread& thread : threads)
+    thread.join();
+}
+
+std::u16string Widened(const std::string& narrow) { return {narrow.begin(), narrow.end()}; }
+
+TEST(ThreadTest, NumberTextAndParsing) {
+  std::atomic<int> wrong{0};
+  OnThreads([&](int t) {
+    for (int i = 0; i < 3000; ++i) {
+      const int value = (i * 7919 + t * 104729) * (i % 2 == 0 ? 1 : -1);
+      const CZqString text(value);
+      if (Text(text) != Widened(std::to_string(value)) || CZqInteger::parseInt(text, 10) != value ||
+          CZqInteger::parseInt(CZqInteger::toString(value, 36), 36) != value)
+        ++wrong;
+      CZqStringBuilder b;
+      b.append(static_cast<long long>(value) * 1000003).append(0.5 * value);
+      if (b.length() == 0)
+        ++wrong;
+    }
+  });
+  EXPECT_EQ(0, wrong.load());
+}
+
+TEST(ThreadTest, CaseMappingFillsItsTablesOnce) {
+  // Every thread maps every unit, so that they race to fill each page.
+  std::u16string all(0xD800, u' ');
+  for (std::size_t u = 0; u < all.size(); ++u)
+    all[u] = static_cast<char16_t>(u);
+  const CZqString source(all);
+  std::atomic<int> wrong{0};
+  OnThreads([&](int t) {
+    const CZqString mapped = t % 2 == 0 ? source.toLowerCase() : source.toUpperCase();
+    for (int u = 0; u < mapped.length(); ++u) {
+      const std::wint_t expected = t % 2 == 0 ? std::towlower(static_cast<std::wint_t>(u))
+                                              : std::towupper(static_cast<std::wint_t>(u));
+      if (mapped.charAt(u) != static_cast<char16_t>(expected))
+        ++wrong;
+    }
+  });
+  EXPECT_EQ(0, wrong.load());
+}
+
+TEST(ThreadTest, OutOfMemoryErrorFromSeveralThreads) {
+  std::atomic<int> caught{0};
+  OnThreads([&](int) {
+    for (int i = 0; i < 200; ++i) {
+      try {
+        OutOfMemoryError::ThrowInstance();
+      } catch (const OutOfMemoryError& e) {
+        if (Text(e.GetFullName()) == u"com.zarq.lang.OutOfMemoryError")
+          ++caught;
+      }
+    }
+  });
+  EXPECT_EQ(kThreads * 200, caught.load());
+}
+
+TEST(ThreadTest, DistinctStringsOnDistinctThreads) {
+  std::atomic<int> wrong{0};
+  OnThreads([&](int t) {
+    CZqStringBuilder b;
+    for (int i = 0; i < 2000; ++i)
+      b.append(static_cast<char16_t>(u'a' + (i + t) % 26));
+    const CZqString s = b.toString();
+    b.reverse().insert(0, t);
+    const CZqString word = s.substring(10, 20).concat(CZqString(u" \u00e9"));
+    if (word.length() != 12 || CZqString::fromUtf8(word.toUtf8()) != word ||
+        s.indexOf(word.substring(0, 10)) != 10 || b.length() != 2001)
+      ++wrong;
+  });
+  EXPECT_EQ(0, wrong.load());
+}
+
+}  // namespace
+}  // namespace zqlang
