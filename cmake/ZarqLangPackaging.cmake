@@ -24,7 +24,11 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
-set(CPACK_STRIP_FILES ON)
+# The library is stripped; its debug info (the package preset compiles with
+# -g) goes into libzarqlang1-dbgsym (a .ddeb), where gdb finds it by build
+# id: the printers need the classes' members from it. CPack does both when
+# the installed library is not stripped yet (so no CPACK_STRIP_FILES).
+set(CPACK_DEBIAN_RUNTIME_DEBUGINFO_PACKAGE ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

@@ -89,12 +89,27 @@ def _held(holder):
     return holder["mPtr"]
 
 
+def _tolerant(to_string):
+    """Wraps a printer's to_string so that a type gdb knows only by name (no
+    debug info for the library: install libzarqlang1-dbgsym) or a member
+    that moved prints a note instead of a Python error."""
+
+    def wrapper(self):
+        try:
+            return to_string(self)
+        except gdb.error as e:
+            return "<%s: %s>" % (self.val.type.strip_typedefs().unqualified(), e)
+
+    return wrapper
+
+
 class CZqStringPrinter:
     """zqlang::CZqString: u"text" (length n)."""
 
     def __init__(self, val):
         self.val = val
 
+    @_tolerant
     def to_string(self):
         literal, length, _ = _body_summary(_held(self.val["mBody"]))
         return literal if length is None else "%s (length %d)" % (literal, length)
@@ -107,6 +122,7 @@ class CZqStringBuilderPrinter:
     def __init__(self, val):
         self.val = val
 
+    @_tolerant
     def to_string(self):
         literal, length, capacity = _body_summary(_held(self.val["mBody"]))
         if length is None:
@@ -121,6 +137,7 @@ class CZqStringBodyPrinter:
     def __init__(self, val):
         self.val = val
 
+    @_tolerant
     def to_string(self):
         literal, length, capacity = _body_summary(self.val.address)
         if length is None:
@@ -135,6 +152,7 @@ class SPtrPrinter:
     def __init__(self, val):
         self.val = val
 
+    @_tolerant
     def to_string(self):
         ptr = _held(self.val)
         kind = self.val.type.strip_typedefs().unqualified().name or "SPtr"
