@@ -16,8 +16,8 @@ __attribute__((noinline)) void Stop() {
 int main() {
   const CZqString text(u"Gr\u00fc\u00dfe \"q\"\\ \U0001F600");
   const CZqString empty;
-  CZqStringBuilder exclusive(4);
-  exclusive.append(u"n=").append(42);
+  CZqStringBuilder exclusive(20);
+  exclusive.append(u"n=42");
   CZqStringBuilder sharing;
   sharing.append(u"abc");
   const CZqString taken = sharing.toString();
