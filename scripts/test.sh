@@ -58,7 +58,8 @@ junit_count() {
 # CTest. The verdict is CTest's exit status (its test preset also fails when
 # no test ran); the counts come from CTest's JUnit report.
 run_suite() {
-  local preset=$1 junit="$work/$preset.xml"
+  local preset=$1
+  local junit="$work/$preset.xml"
   echo "==== $preset: build and test"
   (
     cmake --preset "$preset" >/dev/null
@@ -104,7 +105,8 @@ examples_with_cmake() {
 # library's minimum (zarqlang.pc must not force one); $1 is the directory of
 # zarqlang.pc, whose prefix must resolve to $2.
 examples_with_pkg_config() {
-  local pcdir=$1 prefix=$2 out="$work/examples-pc-$3" flags
+  local pcdir=$1 prefix=$2 flags
+  local out="$work/examples-pc-$3"
   mkdir -p "$out"
   flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs zarqlang)
   echo "pkg-config: $flags"
