@@ -46,11 +46,12 @@ stage() {
   fi
 }
 
-# junit_count FILE ATTRIBUTE: an attribute (tests, failures) of the first
-# testsuite of a JUnit report, 0 when there is no report.
+# junit_count FILE ATTRIBUTE: an attribute (tests, failures) of the
+# testsuite of CTest's JUnit report (its first occurrence), 0 when there is
+# no report.
 junit_count() {
   local value=""
-  [[ -f "$1" ]] && value=$(sed -nE "s/.*<testsuite [^>]*\\b$2=\"([0-9]+)\".*/\\1/p" "$1" | head -n 1)
+  [[ -f "$1" ]] && value=$(grep -m 1 -oE "\\b$2=\"[0-9]+\"" "$1" | tr -dc 0-9 || true)
   echo "${value:-0}"
 }
 
