@@ -4,9 +4,9 @@
 # when they are missing (a fresh machine of this kind has most of them).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev valgrind pkg-config libgtest-dev
-          libgmock-dev)
+          libgmock-dev libicu-dev)
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libbenchmark-dev libicu-dev)
+  packages+=(libbenchmark-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do
