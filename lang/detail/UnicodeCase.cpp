@@ -76,11 +76,14 @@ inline int Encode(unsigned codePoint, char16_t* out) noexcept {
 
 inline unsigned FlagsOf(unsigned codePoint) noexcept { return CaseRecordOf(codePoint).flags; }
 
-// An ASCII unit under the default rules.
-inline char16_t AsciiMapped(CaseMapping mapping, unsigned unit) noexcept {
-  if (mapping == CaseMapping::kUpper)
-    return static_cast<char16_t>(unit - u'a' < 26u ? unit - 0x20u : unit);
-  return static_cast<char16_t>(unit - u'A' < 26u ? unit + 0x20u : unit);
+inline bool IsSurrogate(unsigned unit) noexcept { return (unit & 0xF800u) == 0xD800u; }
+
+// The flags that send a code point past the one-to-one mapping: its full
+// mapping, Σ when lower-casing, the letters of the language rules.
+inline unsigned SlowFlags(CaseMapping mapping, ZqCaseRules rules) noexcept {
+  return (kCaseFullLower << static_cast<int>(mapping)) |
+         (mapping == CaseMapping::kLower ? unsigned{kCaseSigma} : 0u) |
+         (rules != ZqCaseRules::kUnicode ? unsigned{kCaseLanguage} : 0u);
 }
 
 // False for the ASCII letters that the language rules map otherwise: I
@@ -236,7 +239,7 @@ inline int MapCodePoint(CaseMapping mapping, ZqCaseRules rules, const char16_t* 
                         int pos, int* width, char16_t* out) noexcept {
   const unsigned codePoint = CodePointAt(text, length, pos, width);
   const CaseRecord& record = CaseRecordOf(codePoint);
-  if ((record.flags & kCaseContext) != 0)
+  if ((record.flags & (kCaseSigma | kCaseLanguage)) != 0)
     return ContextMapped(mapping, rules, text, length, pos, *width, codePoint, record, out);
   return DefaultMapped(mapping, codePoint, record, out);
 }
@@ -285,6 +288,10 @@ struct AsciiBlocks {
 
 int FirstCaseChange(CaseMapping mapping, ZqCaseRules rules, const char16_t* text,
                     int length) noexcept {
+  const int which = static_cast<int>(mapping);
+  const unsigned slow = SlowFlags(mapping, rules);
+  const std::uint16_t* const fast = kCaseFast[which];
+  const bool language = rules != ZqCaseRules::kUnicode;
   int i = 0;
 #if ZQ_UNICODECASE_SSE2
   const AsciiBlocks blocks(mapping, ZqCaseRules::kUnicode);
@@ -297,28 +304,31 @@ int FirstCaseChange(CaseMapping mapping, ZqCaseRules rules, const char16_t* text
         break;
     }
 #endif
-    const int stop = length - i > 8 ? i + 8 : length;
-    while (i < stop) {
+    for (const int stop = length - i > 8 ? i + 8 : length; i < stop;) {
       const unsigned unit = text[i];
-      if (unit < 0x80) {
-        if (AsciiMapped(mapping, unit) != unit)  // also where the language rules apply
-          return i;
-        ++i;
-        continue;
+      if (unit < kCaseFastLimit) {
+        const unsigned delta = fast[unit];
+        if (delta != kCaseFastSlow && !(language && (FlagsOf(unit) & kCaseLanguage) != 0)) {
+          if (delta != 0)
+            return i;
+          ++i;
+          continue;
+        }
+      } else if (!IsSurrogate(unit)) {
+        const CaseRecord& record = CaseRecordOf(unit);
+        if ((record.flags & slow) == 0) {
+          if (record.delta[which] != 0)
+            return i;
+          ++i;
+          continue;
+        }
       }
+      // Surrogates, full mappings and rules: map and compare.
       int width = 1;
-      const unsigned codePoint = CodePointAt(text, length, i, &width);
-      const CaseRecord& record = CaseRecordOf(codePoint);
-      if ((record.flags & kCaseContext) != 0) {
-        char16_t mapped[kMaxCaseExpansion];
-        const int count =
-            ContextMapped(mapping, rules, text, length, i, width, codePoint, record, mapped);
-        if (count != width || !UnitsEqual(mapped, text + i, count))
-          return i;
-      } else if (record.delta[static_cast<int>(mapping)] != 0 ||
-                 (record.flags & (kCaseFullLower << static_cast<int>(mapping))) != 0) {
+      char16_t mapped[kMaxCaseExpansion];
+      const int count = MapCodePoint(mapping, rules, text, length, i, &width, mapped);
+      if (count != width || !UnitsEqual(mapped, text + i, count))
         return i;
-      }
       i += width;
     }
   }
@@ -327,6 +337,10 @@ int FirstCaseChange(CaseMapping mapping, ZqCaseRules rules, const char16_t* text
 
 int MapCaseRun(CaseMapping mapping, ZqCaseRules rules, const char16_t* text, int length, int* pos,
                char16_t* out, int room) noexcept {
+  const int which = static_cast<int>(mapping);
+  const unsigned slow = SlowFlags(mapping, rules);
+  const std::uint16_t* const fast = kCaseFast[which];
+  const bool language = rules != ZqCaseRules::kUnicode;
   int i = *pos;
   int written = 0;
 #if ZQ_UNICODECASE_SSE2
@@ -343,17 +357,27 @@ int MapCaseRun(CaseMapping mapping, ZqCaseRules rules, const char16_t* text, int
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), mapped);
     }
 #endif
-    const int stop = length - i > 8 ? i + 8 : length;
-    while (i < stop) {
+    for (const int stop = length - i > 8 ? i + 8 : length; i < stop;) {
+      if (written == room) {
+        *pos = i;
+        return written;
+      }
+      // The common case: one unit to one unit (simple mappings keep the plane).
       const unsigned unit = text[i];
-      if (unit < 0x80 && AsciiPlain(mapping, rules, unit)) {
-        if (written == room) {
-          *pos = i;
-          return written;
+      if (unit < kCaseFastLimit) {
+        const unsigned delta = fast[unit];
+        if (delta != kCaseFastSlow && !(language && (FlagsOf(unit) & kCaseLanguage) != 0)) {
+          out[written++] = static_cast<char16_t>(unit + delta);
+          ++i;
+          continue;
         }
-        out[written++] = AsciiMapped(mapping, unit);
-        ++i;
-        continue;
+      } else if (!IsSurrogate(unit)) {
+        const CaseRecord& record = CaseRecordOf(unit);
+        if ((record.flags & slow) == 0) {
+          out[written++] = static_cast<char16_t>(unit + static_cast<unsigned>(record.delta[which]));
+          ++i;
+          continue;
+        }
       }
       int width = 1;
       if (room - written >= kMaxCaseExpansion) {
@@ -377,11 +401,18 @@ int MapCaseRun(CaseMapping mapping, ZqCaseRules rules, const char16_t* text, int
 
 namespace {
 
+constexpr int kFold = static_cast<int>(CaseMapping::kFold);
+
 // Reads the full case folding of a text one unit at a time.
 class FoldCursor {
  public:
   FoldCursor(const char16_t* text, int length, int pos, ZqCaseRules rules) noexcept
-      : mText(text), mLength(length), mPos(pos), mRules(rules) {}
+      : mText(text),
+        mLength(length),
+        mPos(pos),
+        mRules(rules),
+        mSlow(SlowFlags(CaseMapping::kFold, rules)),
+        mLanguage(rules != ZqCaseRules::kUnicode) {}
 
   // The next folded unit, or -1 at the end.
   int Next() noexcept {
@@ -389,9 +420,18 @@ class FoldCursor {
       if (mPos >= mLength)
         return -1;
       const unsigned unit = mText[mPos];
-      if (unit < 0x80 && (mRules != ZqCaseRules::kTurkic || unit != u'I')) {
-        ++mPos;
-        return AsciiMapped(CaseMapping::kLower, unit);
+      if (unit < kCaseFastLimit) {
+        const unsigned delta = kCaseFast[kFold][unit];
+        if (delta != kCaseFastSlow && !(mLanguage && (FlagsOf(unit) & kCaseLanguage) != 0)) {
+          ++mPos;
+          return static_cast<char16_t>(unit + delta);
+        }
+      } else if (!IsSurrogate(unit)) {
+        const CaseRecord& record = CaseRecordOf(unit);
+        if ((record.flags & mSlow) == 0) {
+          ++mPos;
+          return static_cast<char16_t>(unit + static_cast<unsigned>(record.delta[kFold]));
+        }
       }
       int width = 1;
       mCount = MapCodePoint(CaseMapping::kFold, mRules, mText, mLength, mPos, &width, mFolded);
@@ -406,6 +446,8 @@ class FoldCursor {
   int mLength;
   int mPos;
   ZqCaseRules mRules;
+  unsigned mSlow;
+  bool mLanguage;
   char16_t mFolded[kMaxCaseExpansion] = {};
   int mCount = 0;
   int mNext = 0;

@@ -26,7 +26,8 @@ enum CaseFlag : std::uint16_t {
   kCaseFullLower = 32,       ///< the full lower case mapping is in a CaseSpecial
   kCaseFullUpper = 64,       ///< the full upper case mapping is in a CaseSpecial
   kCaseFullFold = 128,       ///< the full case folding is in a CaseSpecial
-  kCaseContext = 256,       ///< a context or language rule may apply
+  kCaseSigma = 256,         ///< Σ: its lower case depends on the context
+  kCaseLanguage = 512,      ///< a Turkic or Lithuanian rule may apply
 };
 
 /// What the tables know of one code point.
@@ -49,8 +50,16 @@ struct CaseSpecial {
 constexpr int kCaseShift = 7;
 extern const std::uint8_t kCaseStage1[8704];
 extern const std::uint16_t kCaseStage2[20736];
-extern const CaseRecord kCaseRecords[297];
+extern const CaseRecord kCaseRecords[298];
 extern const CaseSpecial kCaseSpecials[104];
+
+/// The code points below kCaseFastLimit have their simple lower case, upper
+/// case and folding in kCaseFast as 16-bit differences (add and cut to 16
+/// bits), except where the entry is kCaseFastSlow: a one-to-many mapping or
+/// Σ when lower-casing. The language rules are not in it.
+constexpr unsigned kCaseFastLimit = 0x0600;
+constexpr unsigned kCaseFastSlow = 0x8000;
+extern const std::uint16_t kCaseFast[3][kCaseFastLimit];
 
 /// The record of \p codePoint (0 to 0x10FFFF).
 inline const CaseRecord& CaseRecordOf(unsigned codePoint) noexcept {
