@@ -330,6 +330,9 @@ def write_source(ucd_version, stage1, blocks, records, specials, total, stage1_t
         lengths = ", ".join(str(len(t)) for t in texts)
         special_rows.append(f"    {{{{{units}}}, {{{lengths}}}}},")
     special_rows = "\n".join(special_rows)
+    part = len(fast) // 3
+    fast_rows = "\n".join("  {\n" + rows(fast[k * part:(k + 1) * part], 16) + "\n  },"
+                          for k in range(3))
     with open(path, "w", encoding="utf-8") as f:
         f.write(f"""//===- lang/detail/UnicodeCaseData.cpp - generated case tables ------------===//
 //
@@ -359,7 +362,7 @@ const CaseSpecial kCaseSpecials[] = {{
 }};
 
 const std::uint16_t kCaseFast[3][kCaseFastLimit] = {{
-{rows(fast, 16)}
+{fast_rows}
 }};
 
 }}  // namespace detail

@@ -86,20 +86,6 @@ inline unsigned SlowFlags(CaseMapping mapping, ZqCaseRules rules) noexcept {
          (rules != ZqCaseRules::kUnicode ? unsigned{kCaseLanguage} : 0u);
 }
 
-// False for the ASCII letters that the language rules map otherwise: I
-// (Turkic lower and fold), i (Turkic upper), I and J (Lithuanian lower).
-inline bool AsciiPlain(CaseMapping mapping, ZqCaseRules rules, unsigned unit) noexcept {
-  switch (rules) {
-    case ZqCaseRules::kUnicode:
-      return true;
-    case ZqCaseRules::kTurkic:
-      return unit != (mapping == CaseMapping::kUpper ? u'i' : u'I');
-    case ZqCaseRules::kLithuanian:
-      return mapping != CaseMapping::kLower || (unit != u'I' && unit != u'J');
-  }
-  return true;
-}
-
 // True for what ends the search of the dot rules: a character of combining
 // class 0 or 230.
 inline bool EndsDotSearch(unsigned flags) noexcept {
@@ -245,6 +231,20 @@ inline int MapCodePoint(CaseMapping mapping, ZqCaseRules rules, const char16_t* 
 }
 
 #if ZQ_UNICODECASE_SSE2
+// False for the ASCII letters that the language rules map otherwise: I
+// (Turkic lower and fold), i (Turkic upper), I and J (Lithuanian lower).
+inline bool AsciiPlain(CaseMapping mapping, ZqCaseRules rules, unsigned unit) noexcept {
+  switch (rules) {
+    case ZqCaseRules::kUnicode:
+      return true;
+    case ZqCaseRules::kTurkic:
+      return unit != (mapping == CaseMapping::kUpper ? u'i' : u'I');
+    case ZqCaseRules::kLithuanian:
+      return mapping != CaseMapping::kLower || (unit != u'I' && unit != u'J');
+  }
+  return true;
+}
+
 // Eight ASCII units at a time: the letters of the case that changes, and
 // (for the language rules) the letters that must take the slow way.
 struct AsciiBlocks {
