@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests (valgrind, and clang's
-# fuzzer and sanitizer runtimes for the fuzz targets) and the benchmarks need,
-# when they are missing (a fresh machine of this kind has most of them).
+# Installs the Debian packages the build, the tests (valgrind, ICU as the reference of the
+# Unicode case tests, and clang's fuzzer and sanitizer runtimes for the fuzz targets) and the
+# benchmarks need, when they are missing (a fresh machine of this kind has most of them).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev valgrind pkg-config libgtest-dev
           libgmock-dev libicu-dev)
