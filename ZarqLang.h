@@ -34,6 +34,7 @@
 #include "lang/StringIndexOutOfBoundsException.h"
 #include "lang/Throwable.h"
 #include "lang/VirtualMachineError.h"
+#include "lang/ZqCaseRules.h"
 #include "lang/ZqExport.h"
 #include "lang/ZqStringAdapter.h"
 #include "lang/ZqUnknownItf.h"

@@ -33,7 +33,9 @@
 #include "lang/CZqString.h"
 
 #if defined(ZQ_BENCH_HAVE_ICU)
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/ustring.h>
 #endif
 #if defined(ZQ_BENCH_HAVE_QT)
 #include <QtCore/QHash>
@@ -560,6 +562,92 @@ BENCHMARK(BM_DoubleToText_CZqString);
 BENCHMARK(BM_DoubleToText_Ostringstream);
 BENCHMARK(BM_DoubleToText_ToChars);
 
+//===-- Unicode case mapping over 1,000,000 units -------------------------===//
+// toLowerCase(ZqCaseRules) and friends, by the library's Unicode tables; the
+// ICU rows (u_strToLower, u_strToUpper, u_strFoldCase into a buffer made once)
+// are in the ICU section. UnicodeLowerAscii is the case of ToLowerCase
+// (1,000,000 ASCII letters); the others map words of Latin, Greek and
+// Cyrillic text in mixed case (ß, final sigma and all).
+
+// kLong units of words in three scripts, every case, separated by spaces.
+const std::u16string& Scripts() {
+  static const std::u16string text = [] {
+    const std::u16string words[] = {
+        u"Gr\u00F6\u00DFe",
+        u"\u00C4RGER",
+        u"\u0152uvre",
+        u"d\u00E9j\u00E0",
+        u"\u00C9T\u00C9",
+        u"Stra\u00DFe",
+        u"Z\u00FCrich",
+        u"\u0141\u00F3d\u017A",
+        u"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1",
+        u"\u039F\u0394\u039F\u03A3",
+        u"\u0391\u03B8\u03AE\u03BD\u03B1",
+        u"\u03A3\u039F\u03A6\u0399\u0391",
+        u"\u041C\u043E\u0441\u043A\u0432\u0430",
+        u"\u041F\u0420\u0418\u0412\u0415\u0422",
+        u"\u0401\u043B\u043A\u0430",
+        u"\u043C\u0438\u0440",
+    };
+    std::mt19937 random(5);
+    std::u16string t;
+    while (t.size() < static_cast<std::size_t>(kLong)) {
+      t += words[random() % (sizeof words / sizeof words[0])];
+      t += u' ';
+    }
+    t.resize(kLong);
+    t[kLong - 1] = u'.';
+    return t;
+  }();
+  return text;
+}
+
+template <class Map>
+void MapCaseBench(benchmark::State& state, const std::u16string& source, Map map) {
+  const CZqString text(source.data(), static_cast<int>(source.size()));
+  for (auto _ : state) {
+    const CZqString result = map(text);
+    Keep(result.Ptr()[result.length() - 1]);
+  }
+}
+
+void BM_UnicodeLowerAscii_CZqString(benchmark::State& state) {
+  const CZqString lower =
+      CZqString(Letters().data(), kLong).toLowerCase(zqlang::ZqCaseRules::kUnicode);
+  Check(std::u16string(lower.Ptr(), kLong) == LowerReference(), "toLowerCase(kUnicode)");
+  MapCaseBench(state, Letters(),
+               [](const CZqString& s) { return s.toLowerCase(zqlang::ZqCaseRules::kUnicode); });
+}
+
+void BM_UnicodeLower_CZqString(benchmark::State& state) {
+  MapCaseBench(state, Scripts(),
+               [](const CZqString& s) { return s.toLowerCase(zqlang::ZqCaseRules::kUnicode); });
+}
+
+void BM_UnicodeUpper_CZqString(benchmark::State& state) {
+  MapCaseBench(state, Scripts(),
+               [](const CZqString& s) { return s.toUpperCase(zqlang::ZqCaseRules::kUnicode); });
+}
+
+void BM_FoldCase_CZqString(benchmark::State& state) {
+  MapCaseBench(state, Scripts(), [](const CZqString& s) { return s.foldCase(); });
+}
+
+void BM_EqualsIgnoreCase_CZqString(benchmark::State& state) {
+  const CZqString text(Scripts().data(), kLong);
+  const CZqString upper = text.toUpperCase(zqlang::ZqCaseRules::kUnicode);
+  Check(text.equalsIgnoreCase(upper, zqlang::ZqCaseRules::kUnicode), "equalsIgnoreCase");
+  for (auto _ : state)
+    Keep(text.equalsIgnoreCase(upper, zqlang::ZqCaseRules::kUnicode));
+}
+
+BENCHMARK(BM_UnicodeLowerAscii_CZqString)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UnicodeLower_CZqString)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UnicodeUpper_CZqString)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FoldCase_CZqString)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EqualsIgnoreCase_CZqString)->Unit(benchmark::kMicrosecond);
+
 //===-- ICU ---------------------------------------------------------------===//
 #if defined(ZQ_BENCH_HAVE_ICU)
 
@@ -638,6 +726,76 @@ BENCHMARK(BM_CompareTo_ICU)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Substring100_ICU);
 BENCHMARK(BM_Copy1000_ICU);
 BENCHMARK(BM_ToLowerCase_ICU)->Unit(benchmark::kMicrosecond);
+
+// ICU's C functions into an output buffer made once, so that each iteration
+// is the mapping alone; the result is compared with ours before timing.
+template <class Map>
+void IcuCaseBench(benchmark::State& state, const std::u16string& text, const CZqString& expected,
+                  Map map) {
+  std::u16string out(text.size() * 3, u'\0');
+  UErrorCode error = U_ZERO_ERROR;
+  const int32_t n = map(&out[0], static_cast<int32_t>(out.size()), text.data(),
+                        static_cast<int32_t>(text.size()), &error);
+  Check(U_SUCCESS(error) && out.substr(0, static_cast<std::size_t>(n)) ==
+                                std::u16string(expected.Ptr(), expected.length()),
+        "ICU and CZqString map alike");
+  for (auto _ : state) {
+    error = U_ZERO_ERROR;
+    Keep(map(&out[0], static_cast<int32_t>(out.size()), text.data(),
+             static_cast<int32_t>(text.size()), &error));
+  }
+}
+
+CZqString ScriptsString() { return CZqString(Scripts().data(), kLong); }
+
+void BM_UnicodeLowerAscii_ICU(benchmark::State& state) {
+  IcuCaseBench(state, Letters(),
+               CZqString(Letters().data(), kLong).toLowerCase(zqlang::ZqCaseRules::kUnicode),
+               [](UChar* out, int32_t room, const UChar* in, int32_t n, UErrorCode* error) {
+                 return u_strToLower(out, room, in, n, "", error);
+               });
+}
+
+void BM_UnicodeLower_ICU(benchmark::State& state) {
+  IcuCaseBench(state, Scripts(), ScriptsString().toLowerCase(zqlang::ZqCaseRules::kUnicode),
+               [](UChar* out, int32_t room, const UChar* in, int32_t n, UErrorCode* error) {
+                 return u_strToLower(out, room, in, n, "", error);
+               });
+}
+
+void BM_UnicodeUpper_ICU(benchmark::State& state) {
+  IcuCaseBench(state, Scripts(), ScriptsString().toUpperCase(zqlang::ZqCaseRules::kUnicode),
+               [](UChar* out, int32_t room, const UChar* in, int32_t n, UErrorCode* error) {
+                 return u_strToUpper(out, room, in, n, "", error);
+               });
+}
+
+void BM_FoldCase_ICU(benchmark::State& state) {
+  IcuCaseBench(state, Scripts(), ScriptsString().foldCase(),
+               [](UChar* out, int32_t room, const UChar* in, int32_t n, UErrorCode* error) {
+                 return u_strFoldCase(out, room, in, n, U_FOLD_CASE_DEFAULT, error);
+               });
+}
+
+void BM_EqualsIgnoreCase_ICU(benchmark::State& state) {
+  const std::u16string& text = Scripts();
+  const CZqString upperString = ScriptsString().toUpperCase(zqlang::ZqCaseRules::kUnicode);
+  const std::u16string upper(upperString.Ptr(), upperString.length());
+  UErrorCode error = U_ZERO_ERROR;
+  const auto compare = [&] {
+    return u_strCaseCompare(text.data(), static_cast<int32_t>(text.size()), upper.data(),
+                            static_cast<int32_t>(upper.size()), U_FOLD_CASE_DEFAULT, &error);
+  };
+  Check(compare() == 0, "u_strCaseCompare");
+  for (auto _ : state)
+    Keep(compare() == 0);
+}
+
+BENCHMARK(BM_UnicodeLowerAscii_ICU)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UnicodeLower_ICU)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UnicodeUpper_ICU)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FoldCase_ICU)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EqualsIgnoreCase_ICU)->Unit(benchmark::kMicrosecond);
 
 #endif  // ZQ_BENCH_HAVE_ICU
 

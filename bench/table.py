@@ -29,6 +29,9 @@ TARGETS = {
     "ToLowerCase": [("Qt", 1.0)],
     "IntToText": [("Qt", 1.0), ("Ostringstream", 0.2)],
     "DoubleToText": [("Qt", 1.0)],
+    "UnicodeLowerAscii": [("ToLowerCase:CZqString", 1.0)],
+    "UnicodeLower": [("ICU", 0.5)],
+    "UnicodeUpper": [("ICU", 0.5)],
 }
 
 

@@ -159,6 +159,14 @@ bool CZqString::equalsIgnoreCase(const CZqString& other) const {
 
 int CZqString::hashCode() const { return mBody->HashCode(); }
 
+int CZqString::compareToIgnoreCase(const CZqString& other, ZqCaseRules rules) const {
+  return mBody->CompareToIgnoreCase(*other.mBody, rules);
+}
+
+bool CZqString::equalsIgnoreCase(const CZqString& other, ZqCaseRules rules) const {
+  return compareToIgnoreCase(other, rules) == 0;
+}
+
 int CZqString::indexOf(int ch) const { return mBody->IndexOf(ch, 0); }
 
 int CZqString::indexOf(int ch, int fromIndex) const { return mBody->IndexOf(ch, fromIndex); }
@@ -265,6 +273,21 @@ CZqString CZqString::trim() const {
 }
 
 CZqString CZqString::toString() const { return *this; }
+
+CZqString CZqString::toLowerCase(ZqCaseRules rules) const {
+  const SPtr<CZqStringBody> body(mBody->LowerCased(rules));
+  return CZqString(*body);
+}
+
+CZqString CZqString::toUpperCase(ZqCaseRules rules) const {
+  const SPtr<CZqStringBody> body(mBody->UpperCased(rules));
+  return CZqString(*body);
+}
+
+CZqString CZqString::foldCase(ZqCaseRules rules) const {
+  const SPtr<CZqStringBody> body(mBody->CaseFolded(rules));
+  return CZqString(*body);
+}
 
 //===-- Standard library interop ------------------------------------------===//
 

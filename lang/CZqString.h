@@ -35,6 +35,7 @@
 #include "lang/CZqStringBody.h"
 #include "lang/CharSequence.h"
 #include "lang/SPtr.h"
+#include "lang/ZqCaseRules.h"
 #include "lang/ZqExport.h"
 
 namespace zqlang {
@@ -150,6 +151,13 @@ class ZQ_API CZqString : public CharSequence {
   bool equalsIgnoreCase(const CZqString& other) const;
   /// h = 31 * h + unit over all units, with 32-bit wrap-around; 0 when empty.
   int hashCode() const;
+  /// As compareTo() of foldCase(rules) and other.foldCase(rules), without
+  /// making either: full Unicode case folding (ß matches "ss", ſ matches "s",
+  /// surrogate pairs fold as code points), independent of the C locale.
+  int compareToIgnoreCase(const CZqString& other, ZqCaseRules rules) const;
+  /// True when compareToIgnoreCase(other, rules) is 0: "STRASSE" equals
+  /// "straße" ignoring case.
+  bool equalsIgnoreCase(const CZqString& other, ZqCaseRules rules) const;
   /// @}
 
   /// @name Search
@@ -223,6 +231,24 @@ class ZQ_API CZqString : public CharSequence {
   CZqString trim() const;
   /// This string: shares the body.
   CZqString toString() const;
+  /// The text in lower case by the Unicode default case mapping (the
+  /// Unicode version of the library's tables, see the README), independent
+  /// of the C locale: one-to-many mappings (İ becomes i + U+0307), Σ as final
+  /// ς at the end of a word (preceded by a cased letter, not followed by one,
+  /// case-ignorable characters between them skipped), surrogate pairs mapped
+  /// as the code points they encode, unpaired surrogates unchanged; plus the
+  /// language rules \p rules. Shares this body when no unit changes, else a
+  /// new body whose capacity is at least the new length.
+  CZqString toLowerCase(ZqCaseRules rules) const;
+  /// The text in upper case by the Unicode default case mapping, as
+  /// toLowerCase(ZqCaseRules): "straße" becomes "STRASSE", ŉ becomes ʼN, and
+  /// the text may get longer.
+  CZqString toUpperCase(ZqCaseRules rules) const;
+  /// The full Unicode case folding of the text (CaseFolding statuses C and
+  /// F; with ZqCaseRules::kTurkic status T too, so that I folds to ı and İ to
+  /// i): the form in which texts that differ only in case are equal ("MASSE"
+  /// and "Maße" both fold to "masse"). Shares this body when no unit changes.
+  CZqString foldCase(ZqCaseRules rules = ZqCaseRules::kUnicode) const;
   /// @}
 
   /// @name Standard library interop

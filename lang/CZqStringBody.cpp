@@ -17,6 +17,7 @@
 #include "lang/detail/CaseMap.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
+#include "lang/detail/UnicodeCase.h"
 #include "lang/detail/UnitBuffer.h"
 #include "lang/detail/UnitReverse.h"
 #include "lang/detail/UnitScan.h"
@@ -583,6 +584,51 @@ void CZqStringBody::TrimToSize() noexcept {
   mData = units;
   mRoom = mLength;
   mCapacity = mLength;
+}
+
+//===-- Unicode case mapping ----------------------------------------------===//
+
+CZqStringBody* CZqStringBody::CaseMapped(detail::CaseMapping mapping, ZqCaseRules rules) const {
+  int pos = detail::FirstCaseChange(mapping, rules, mData, mLength);
+  if (pos == mLength)
+    return const_cast<CZqStringBody*>(this);
+  CZqStringBody* result = Create(mLength);
+  if (result == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  std::memcpy(result->mData, mData, static_cast<std::size_t>(pos) * sizeof(char16_t));
+  result->mLength = pos;
+  try {
+    for (;;) {
+      result->mLength +=
+          detail::MapCaseRun(mapping, rules, mData, mLength, &pos, result->mData + result->mLength,
+                             result->mCapacity - result->mLength);
+      if (pos == mLength)
+        break;
+      // A run stops early only where the next code point does not fit.
+      result->MakeRoom(mLength - pos + detail::kMaxCaseExpansion);
+    }
+  } catch (...) {
+    delete result;
+    throw;
+  }
+  return result;
+}
+
+CZqStringBody* CZqStringBody::LowerCased(ZqCaseRules rules) const {
+  return CaseMapped(detail::CaseMapping::kLower, rules);
+}
+
+CZqStringBody* CZqStringBody::UpperCased(ZqCaseRules rules) const {
+  return CaseMapped(detail::CaseMapping::kUpper, rules);
+}
+
+CZqStringBody* CZqStringBody::CaseFolded(ZqCaseRules rules) const {
+  return CaseMapped(detail::CaseMapping::kFold, rules);
+}
+
+int CZqStringBody::CompareToIgnoreCase(const CZqStringBody& other,
+                                       ZqCaseRules rules) const noexcept {
+  return detail::CompareFolded(mData, mLength, other.mData, other.mLength, rules);
 }
 
 }  // namespace zqlang

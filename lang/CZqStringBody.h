@@ -29,11 +29,15 @@
 #include <cstddef>
 #include <new>
 
+#include "lang/ZqCaseRules.h"
 #include "lang/ZqExport.h"
 
 namespace zqlang {
 
 class CZqStringBuilder;
+namespace detail {
+enum class CaseMapping : int;
+}
 
 /// The counted unit array shared by strings and builders, and the home of
 /// the character algorithms (see the file comment for its invariants).
@@ -291,6 +295,28 @@ class ZQ_API CZqStringBody {
   void TrimToSize() noexcept;
   /// @}
 
+  /// @name Unicode case mapping
+  /// Full case mapping and folding by the Unicode tables of the library
+  /// (lang/detail/UnicodeCase), independent of the C locale. Each returns
+  /// this body itself when the mapping changes no unit, else a new body
+  /// (count 0) whose capacity is at least its length: the source's length
+  /// to start with, grown by the MakeRoom rule when the text gets longer.
+  /// OutOfMemoryError when a body or its growth cannot be had; nothing is
+  /// left allocated then.
+  /// @{
+
+  /// The text in lower case (SpecialCasing, Final_Sigma, \p rules).
+  CZqStringBody* LowerCased(ZqCaseRules rules) const;
+  /// The text in upper case (ß becomes SS).
+  CZqStringBody* UpperCased(ZqCaseRules rules) const;
+  /// The full case folding of the text (CaseFolding statuses C and F; T as
+  /// well for ZqCaseRules::kTurkic).
+  CZqStringBody* CaseFolded(ZqCaseRules rules) const;
+  /// The full case foldings of both texts compared as CompareTo compares
+  /// units. Allocates nothing, never throws.
+  int CompareToIgnoreCase(const CZqStringBody& other, ZqCaseRules rules) const noexcept;
+  /// @}
+
   // Internals: not part of the interface.
  private:
   friend class CZqStringBuilder;
@@ -322,6 +348,9 @@ class ZQ_API CZqStringBody {
   void InstallUnits(char16_t* units, int room, int capacity) noexcept;
 
   [[noreturn]] static void ThrowCharAtOutOfBounds();
+
+  // The one body operation behind LowerCased, UpperCased and CaseFolded.
+  CZqStringBody* CaseMapped(detail::CaseMapping mapping, ZqCaseRules rules) const;
 
   int mRefCount;
   int mRoom;  // the array holds mRoom + 1 units; mCapacity <= mRoom

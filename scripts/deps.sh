@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests (valgrind, clang's fuzzer
-# and sanitizer runtimes for the fuzz targets; dpkg-dev, file and binutils for
-# building the .deb packages, lintian to check them, abigail-tools for the ABI
-# check, gdb for the printer check) and the benchmarks need, when they are
-# missing (a fresh machine of this kind has most of them).
+# Installs the Debian packages the build, the tests (valgrind; ICU as the
+# reference of the Unicode case tests; clang's fuzzer and sanitizer runtimes
+# for the fuzz targets; dpkg-dev, file and binutils for building the .deb
+# packages, lintian to check them, abigail-tools for the ABI check, gdb for
+# the printer check) and the benchmarks need, when they are missing (a fresh
+# machine of this kind has most of them).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev valgrind pkg-config libgtest-dev
-          libgmock-dev dpkg-dev file binutils lintian abigail-tools gdb)
+          libgmock-dev libicu-dev dpkg-dev file binutils lintian abigail-tools gdb)
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libbenchmark-dev libicu-dev)
+  packages+=(libbenchmark-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do

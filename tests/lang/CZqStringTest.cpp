@@ -236,9 +236,14 @@ TEST(CZqStringOutOfMemoryTest, GrowthAndCloneFailuresLeaveTheBodyAsItWas) {
   EXPECT_EQ(20, body->Capacity());
 }
 
-// Read while the test program starts, before any test can have failed an
-// allocation.
-const bool gReserveHeldAtLoad = testing_support::ReservePeek::Held();
+// Read once the program has started (every static object built, in any
+// order), before any test can have failed an allocation.
+bool gReserveHeldAtLoad = false;
+struct ReserveAtStart : ::testing::Environment {
+  void SetUp() override { gReserveHeldAtLoad = testing_support::ReservePeek::Held(); }
+};
+::testing::Environment* const gReserveAtStart =
+    ::testing::AddGlobalTestEnvironment(new ReserveAtStart);
 
 TEST(CZqStringOutOfMemoryTest, FirstFailureGivesBackTheReserveOnce) {
   EXPECT_TRUE(gReserveHeldAtLoad);

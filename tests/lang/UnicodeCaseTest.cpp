@@ -1,0 +1,323 @@
+//===- tests/lang/UnicodeCaseTest.cpp - Unicode case mapping and folding --===//
+//
+// Every code point's simple and full mappings and foldings, under each set of
+// language rules, against ICU (the same Unicode version as the tables); then
+// the context rules case by case, comparison ignoring case, sharing and
+// out-of-memory paths.
+//===----------------------------------------------------------------------===//
+#include <gtest/gtest.h>
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+#include <unicode/uversion.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "lang/CZqString.h"
+#include "lang/detail/UnicodeCase.h"
+#include "lang/detail/UnicodeCaseData.h"
+#include "support/TestSupport.h"
+
+namespace zqlang {
+namespace {
+
+using detail::CaseMapping;
+using testing_support::CapacityOf;
+using testing_support::NoMemory;
+using testing_support::SameBody;
+using testing_support::SweepAllocationFailures;
+using testing_support::Text;
+
+constexpr ZqCaseRules kAllRules[] = {ZqCaseRules::kUnicode, ZqCaseRules::kTurkic,
+                                     ZqCaseRules::kLithuanian};
+
+CZqString Str(const std::u16string& units) {
+  return CZqString(units.data(), static_cast<int>(units.size()));
+}
+
+void AppendCodePoint(std::u16string& text, int codePoint) {
+  if (codePoint > 0xFFFF) {
+    text += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+    text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+  } else {
+    text += static_cast<char16_t>(codePoint);
+  }
+}
+
+// Every code point once, each surrogate as an unpaired unit, each followed by
+// a space: neither cased nor case-ignorable and of combining class 0, so no
+// code point is in the context of another.
+const std::u16string& EveryCodePoint() {
+  static const std::u16string text = [] {
+    std::u16string all;
+    for (int cp = 0; cp <= 0x10FFFF; ++cp) {
+      AppendCodePoint(all, cp);
+      all += u' ';
+    }
+    return all;
+  }();
+  return text;
+}
+
+// ICU's mapping of the whole text: toLower/toUpper in \p locale, or folding
+// with \p foldOptions.
+std::u16string Icu(CaseMapping mapping, const char* locale, uint32_t foldOptions) {
+  const std::u16string& text = EveryCodePoint();
+  std::u16string out(text.size() * 3, u'\0');
+  UErrorCode error = U_ZERO_ERROR;
+  const int32_t length = static_cast<int32_t>(text.size());
+  const int32_t room = static_cast<int32_t>(out.size());
+  int32_t n = 0;
+  if (mapping == CaseMapping::kLower)
+    n = u_strToLower(&out[0], room, text.data(), length, locale, &error);
+  else if (mapping == CaseMapping::kUpper)
+    n = u_strToUpper(&out[0], room, text.data(), length, locale, &error);
+  else
+    n = u_strFoldCase(&out[0], room, text.data(), length, foldOptions, &error);
+  EXPECT_TRUE(U_SUCCESS(error)) << u_errorName(error);
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
+// The code point whose mapping differs first (both texts are the mappings of
+// EveryCodePoint(), a space after each code point's).
+std::string FirstDifference(const std::u16string& ours, const std::u16string& icu) {
+  std::size_t i = 0;
+  while (i < ours.size() && i < icu.size() && ours[i] == icu[i])
+    ++i;
+  const std::size_t spaces =
+      static_cast<std::size_t>(std::count(ours.begin(), ours.begin() + i, u' '));
+  std::size_t start = 0;
+  for (std::size_t k = 0; k < spaces; ++k)
+    start = EveryCodePoint().find(u' ', start) + 1;
+  char text[64];
+  std::snprintf(text, sizeof text, "first difference at U+%04X", EveryCodePoint()[start]);
+  return text;
+}
+
+TEST(UnicodeCaseTest, TablesFollowTheUnicodeVersionOfIcu) {
+  UVersionInfo version;
+  u_getUnicodeVersion(version);
+  char text[U_MAX_VERSION_STRING_LENGTH];
+  u_versionToString(version, text);
+  EXPECT_EQ(std::string(detail::kCaseUnicodeVersion).substr(0, 4), std::string(text).substr(0, 4));
+}
+
+TEST(UnicodeCaseTest, EverySimpleMappingAgreesWithIcu) {
+  for (int cp = 0; cp <= 0x10FFFF; ++cp) {
+    ASSERT_EQ(u_tolower(cp), detail::SimpleCaseMapping(CaseMapping::kLower, cp)) << cp;
+    ASSERT_EQ(u_toupper(cp), detail::SimpleCaseMapping(CaseMapping::kUpper, cp)) << cp;
+    ASSERT_EQ(static_cast<int>(u_foldCase(cp, U_FOLD_CASE_DEFAULT)),
+              detail::SimpleCaseMapping(CaseMapping::kFold, cp))
+        << cp;
+  }
+  EXPECT_EQ(-1, detail::SimpleCaseMapping(CaseMapping::kLower, -1));
+  EXPECT_EQ(0x110000, detail::SimpleCaseMapping(CaseMapping::kUpper, 0x110000));
+}
+
+// The full mappings of every code point under each set of rules, as ICU's
+// root, "tr" and "lt" locales and its folding options map them.
+TEST(UnicodeCaseTest, EveryFullMappingAndFoldingAgreesWithIcu) {
+  const CZqString all = Str(EveryCodePoint());
+  const char* locales[] = {"", "tr", "lt"};
+  for (int r = 0; r < 3; ++r) {
+    const ZqCaseRules rules = kAllRules[r];
+    SCOPED_TRACE(locales[r]);
+    const std::u16string lower = Text(all.toLowerCase(rules));
+    EXPECT_TRUE(lower == Icu(CaseMapping::kLower, locales[r], 0))
+        << "lower: " << FirstDifference(lower, Icu(CaseMapping::kLower, locales[r], 0));
+    const std::u16string upper = Text(all.toUpperCase(rules));
+    EXPECT_TRUE(upper == Icu(CaseMapping::kUpper, locales[r], 0))
+        << "upper: " << FirstDifference(upper, Icu(CaseMapping::kUpper, locales[r], 0));
+    const uint32_t options =
+        rules == ZqCaseRules::kTurkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
+    const std::u16string folded = Text(all.foldCase(rules));
+    EXPECT_TRUE(folded == Icu(CaseMapping::kFold, nullptr, options))
+        << "fold: " << FirstDifference(folded, Icu(CaseMapping::kFold, nullptr, options));
+  }
+}
+
+// Comparison ignoring case is compareTo() of the foldings, and agrees in sign
+// with ICU's u_strCaseCompare (code unit order): blocks of code points (most
+// of them where the cased scripts are) against their upper and lower case
+// and the next block.
+TEST(UnicodeCaseTest, ComparingIgnoringCaseComparesTheFoldings) {
+  const auto block = [](int first) {
+    std::u16string text;
+    for (int cp = first; cp < first + 48; ++cp) {
+      AppendCodePoint(text, cp);
+      text += u' ';
+    }
+    return Str(text);
+  };
+  for (int i = 0; i < 200; ++i) {
+    const int first = i < 100 ? i * 80 : 0x2000 + (i - 100) * 11000;
+    const CZqString text = block(first);
+    const CZqString pieces[] = {text, text.toUpperCase(ZqCaseRules::kUnicode),
+                                text.toLowerCase(ZqCaseRules::kUnicode), block(first + 48)};
+    for (const CZqString& a : pieces) {
+      for (const CZqString& b : pieces) {
+        for (const ZqCaseRules rules : kAllRules) {
+          const int ours = a.compareToIgnoreCase(b, rules);
+          ASSERT_EQ(a.foldCase(rules).compareTo(b.foldCase(rules)), ours) << first;
+          ASSERT_EQ(ours == 0, a.equalsIgnoreCase(b, rules));
+          UErrorCode error = U_ZERO_ERROR;
+          const int icu = u_strCaseCompare(
+              a.Ptr(), a.length(), b.Ptr(), b.length(),
+              rules == ZqCaseRules::kTurkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT,
+              &error);
+          ASSERT_EQ((icu > 0) - (icu < 0), (ours > 0) - (ours < 0)) << first;
+        }
+      }
+    }
+  }
+}
+
+//===-- Context and language rules ----------------------------------------===//
+
+struct Case {
+  const char16_t* in;
+  ZqCaseRules rules;
+  CaseMapping mapping;
+  const char16_t* out;
+};
+
+CZqString Mapped(const Case& c) {
+  const CZqString in(c.in);
+  switch (c.mapping) {
+    case CaseMapping::kLower:
+      return in.toLowerCase(c.rules);
+    case CaseMapping::kUpper:
+      return in.toUpperCase(c.rules);
+    case CaseMapping::kFold:
+      break;
+  }
+  return in.foldCase(c.rules);
+}
+
+constexpr ZqCaseRules kU = ZqCaseRules::kUnicode;
+constexpr ZqCaseRules kTr = ZqCaseRules::kTurkic;
+constexpr ZqCaseRules kLt = ZqCaseRules::kLithuanian;
+constexpr CaseMapping kLo = CaseMapping::kLower;
+constexpr CaseMapping kUp = CaseMapping::kUpper;
+constexpr CaseMapping kFo = CaseMapping::kFold;
+
+// Σ is final after a cased letter (case-ignorable ones between) unless a
+// cased letter follows (likewise); ʰ is cased and case-ignorable, and counts
+// as cased.
+TEST(UnicodeCaseTest, FinalSigma) {
+  const Case cases[] = {
+      {u"\u039F\u0394\u039F\u03A3 \u039F\u03A3.", kU, kLo,
+       u"\u03BF\u03B4\u03BF\u03C2 \u03BF\u03C2."},
+      {u"\u03A3\u0391", kU, kLo, u"\u03C3\u03B1"},
+      {u"\u03A3", kU, kLo, u"\u03C3"},
+      {u"1\u03A3", kU, kLo, u"1\u03C3"},
+      {u"A\u03A3'", kU, kLo, u"a\u03C2'"},
+      {u"A'\u0301\u03A3", kU, kLo, u"a'\u0301\u03C2"},
+      {u"A\u03A3\u0301B", kU, kLo, u"a\u03C3\u0301b"},
+      {u"A\u03A3'\u0301", kU, kLo, u"a\u03C2'\u0301"},
+      {u"\U00010400\u03A3", kU, kLo, u"\U00010428\u03C2"},
+      {u"A\u03A3\U00010400", kU, kLo, u"a\u03C3\U00010428"},
+      {u"A\u03A3\u02B0", kU, kLo, u"a\u03C3\u02B0"},
+      {u"\u02B0\u03A3", kU, kLo, u"\u02B0\u03C2"},
+      {u"A\u03A3", kU, kFo, u"a\u03C3"},
+      {u"\u03C2", kU, kUp, u"\u03A3"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.out, Text(Mapped(c))) << Text(CZqString(c.in)).size();
+}
+
+TEST(UnicodeCaseTest, TurkicAndLithuanianRules) {
+  const Case cases[] = {
+      // Turkic: I and ı, İ and i; I + dot above is i (ccc 220 between, not 230).
+      {u"I\u0130i\u0131", kTr, kLo, u"\u0131ii\u0131"},
+      {u"I\u0307 I\u0316\u0307 I\u0301\u0307", kTr, kLo, u"i i\u0316 \u0131\u0301\u0307"},
+      {u"I\u0130i\u0131", kTr, kUp, u"I\u0130\u0130I"},
+      {u"I\u0130i\u0131", kTr, kFo, u"\u0131ii\u0131"},
+      {u"I\u0130i\u0131", kU, kLo, u"ii\u0307i\u0131"},
+      {u"I\u0130i\u0131", kU, kUp, u"I\u0130II"},
+      {u"I\u0307", kU, kLo, u"i\u0307"},
+      // Lithuanian: the dot stays before another accent above; dropped when
+      // upper-casing after a soft-dotted letter.
+      {u"I\u0301 J\u0300 \u012E\u0303 I", kLt, kLo,
+       u"i\u0307\u0301 j\u0307\u0300 \u012F\u0307\u0303 i"},
+      {u"I\u0316\u0301 I\u0301 A\u0301", kLt, kLo, u"i\u0307\u0316\u0301 i\u0307\u0301 a\u0301"},
+      {u"\u00CC\u00CD\u0128", kLt, kLo, u"i\u0307\u0300i\u0307\u0301i\u0307\u0303"},
+      {u"\u00CC\u00CD\u0128", kU, kLo, u"\u00EC\u00ED\u0129"},
+      {u"i\u0307 j\u0316\u0307 a\u0307 i\u0301\u0307", kLt, kUp,
+       u"I J\u0316 A\u0307 I\u0301\u0307"},
+      {u"i\u0307", kU, kUp, u"I\u0307"},
+      {u"I\u0301", kLt, kFo, u"i\u0301"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.out, Text(Mapped(c))) << Text(CZqString(c.in)).size();
+  EXPECT_TRUE(CZqString(u"KIZ").equalsIgnoreCase(u"k\u0131z", kTr));
+  EXPECT_FALSE(CZqString(u"KIZ").equalsIgnoreCase(u"k\u0131z", kU));
+  EXPECT_TRUE(CZqString(u"\u0130stanbul").equalsIgnoreCase(u"istanbul", kTr));
+}
+
+// One-to-many mappings, surrogates, and ASCII runs around other text (the
+// 8-unit blocks).
+TEST(UnicodeCaseTest, LengthChangesAndSurrogates) {
+  const Case cases[] = {
+      {u"stra\u00DFe \u0149 \uFB03 \u0390", kU, kUp, u"STRASSE \u02BCN FFI \u0399\u0308\u0301"},
+      {u"Stra\u00DFe", kU, kFo, u"strasse"},
+      {u"\u1E9E\u0130", kU, kLo, u"\u00DFi\u0307"},
+      {u"\U00010400x\U0001E900", kU, kLo, u"\U00010428x\U0001E922"},
+      {u"\xD800"
+       u"A\xDC00\xDBFF",
+       kU, kLo,
+       u"\xD800"
+       u"a\xDC00\xDBFF"},
+      {u"\xDC00\xD800", kU, kUp, u"\xDC00\xD800"},
+      {u"ABCDEFGHIJKLMNOPQRSTUVWXYZ\u00C0BCDEFGHIJKLMNOPQ", kU, kLo,
+       u"abcdefghijklmnopqrstuvwxyz\u00E0bcdefghijklmnopq"},
+      {u"abcdefghijklmnopqrstuvwxyz{}|~", kTr, kUp, u"ABCDEFGH\u0130JKLMNOPQRSTUVWXYZ{}|~"},
+      {u"ABCDEFGHIJKLMNOPQRSTUVWXYZ@[", kLt, kLo, u"abcdefghijklmnopqrstuvwxyz@["},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(c.out, Text(Mapped(c))) << Text(CZqString(c.in)).size();
+  // A text that grows at every code point, past its first capacity.
+  const std::u16string sharps(1000, u'\u00DF');
+  EXPECT_EQ(std::u16string(2000, u'S'), Text(Str(sharps).toUpperCase(kU)));
+  EXPECT_EQ(0, Str(sharps).compareToIgnoreCase(Str(std::u16string(2000, u's')), kU));
+  EXPECT_GT(0, CZqString(u"\u00DF").compareToIgnoreCase(u"st", kU));
+  EXPECT_LT(0, CZqString(u"\u00DFa").compareToIgnoreCase(u"ss", kU));
+}
+
+//===-- Sharing and memory ------------------------------------------------===//
+
+TEST(UnicodeCaseTest, SharesTheBodyWhenNothingChanges) {
+  const CZqString lower(u"d\u00E9j\u00E0 vu \u03C3 \U00010428");
+  EXPECT_TRUE(SameBody(lower, lower.toLowerCase(kU)));
+  EXPECT_TRUE(SameBody(lower, lower.foldCase()));
+  const CZqString upper(u"ABC \u0130");
+  EXPECT_TRUE(SameBody(upper, upper.toUpperCase(kTr)));
+  const CZqString dot(u"X\u0307");
+  EXPECT_TRUE(SameBody(dot, dot.toUpperCase(kLt)));
+  const CZqString i(u"i");
+  EXPECT_FALSE(SameBody(i, i.toUpperCase(kTr)));
+  const CZqString mixed(u"abcD");
+  const CZqString mapped = mixed.toLowerCase(kU);
+  EXPECT_EQ(u"abcd", Text(mapped));
+  EXPECT_EQ(4, CapacityOf(mapped));
+}
+
+TEST(UnicodeCaseTest, OutOfMemoryLeavesNothingBehind) {
+  const CZqString source(u"stra\u00DFe \u00DF\u00DF\u00DF\u00DF");
+  const auto intact = [&] { EXPECT_EQ(u"stra\u00DFe \u00DF\u00DF\u00DF\u00DF", Text(source)); };
+  // The body, its array, then the growth.
+  EXPECT_EQ(3, SweepAllocationFailures([&] { source.toUpperCase(kU); }, intact));
+  EXPECT_EQ(3, SweepAllocationFailures([&] { source.foldCase(); }, intact));
+  EXPECT_EQ(0, SweepAllocationFailures([&] { source.toLowerCase(kTr); }, intact));
+  EXPECT_EQ(3, SweepAllocationFailures([&] { source.toUpperCase(kTr); }, intact));
+  const CZqString other(u"STRASSE SSSSSSSS");
+  NoMemory none;
+  EXPECT_TRUE(source.equalsIgnoreCase(other, kU));
+  EXPECT_EQ(0, source.compareToIgnoreCase(other, kLt));
+  EXPECT_TRUE(SameBody(other, other.toUpperCase(kU)));
+}
+
+}  // namespace
+}  // namespace zqlang
