@@ -6,14 +6,14 @@
 #include "lang/ArrayIndexOutOfBoundsException.h"
 #include "lang/CZqStringBuilder.h"
 #include "lang/OutOfMemoryError.h"
+#include "lang/detail/Growth.h"
 #include "lang/detail/Memory.h"
 
 namespace zqlang {
 namespace {
 
-// Smallest block a growth makes, and the spare elements EnsureAtLeastFree adds.
+// Smallest block a growth makes.
 constexpr int kMinimumCapacity = 16;
-constexpr int kGrowthSlack = 16;
 
 [[noreturn]] void ThrowIndex(const char16_t* first, int a, const char16_t* second, int b) {
   throw ArrayIndexOutOfBoundsException(
@@ -66,10 +66,7 @@ void CZqDynamicArray::EnsureCapacity(int capacity) {
 void CZqDynamicArray::EnsureAtLeastFree(int count) {
   if (count <= mCapacity - mSize)
     return;
-  const long long need = static_cast<long long>(mSize) + count + kGrowthSlack;
-  if (need > INT_MAX)
-    OutOfMemoryError::ThrowInstance();
-  EnsureCapacity(static_cast<int>(need));
+  EnsureCapacity(detail::GrownCapacity(mSize, count));
 }
 
 void CZqDynamicArray::trimToSize() const {

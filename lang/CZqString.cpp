@@ -11,7 +11,7 @@
 #include "lang/NullPointerException.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/StringIndexOutOfBoundsException.h"
-#include "lang/detail/BoundsText.h"
+#include "lang/detail/Checks.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
 #include "lang/detail/Utf8.h"
@@ -22,16 +22,14 @@ namespace {
 // Initial capacity of a string made by the default constructor.
 constexpr int kDefaultCapacity = 64;
 
-const char16_t* CheckedText(const char16_t* text, const char16_t* operation) {
-  if (text == nullptr)
-    throw NullPointerException(CZqString(operation) + CZqString(u": null text"));
-  return text;
-}
-
-int CheckedCount(int count) {
-  if (count < 0)
-    throw StringIndexOutOfBoundsException(count);
-  return count;
+// A new body holding the text of a number, with room for the longest one.
+template <class Number>
+SPtr<CZqStringBody> NumberBody(Number value) {
+  SPtr<CZqStringBody> body(CZqStringBody::Create(detail::kNumberRoom));
+  if (body.IsNull())
+    OutOfMemoryError::ThrowInstance();
+  body->Append(value);
+  return body;
 }
 
 // count + 1 as an int; a count that leaves no room for it is no memory.
@@ -50,23 +48,23 @@ CZqString::CZqString() { CreateBody(kDefaultCapacity); }
 CZqString::CZqString(const CZqStringBody& body) : mBody(const_cast<CZqStringBody*>(&body)) {}
 
 CZqString::CZqString(const char16_t* text) {
-  CheckedText(text, u"CZqString(const char16_t*)");
-  const std::size_t count = std::char_traits<char16_t>::length(text);
-  CreateBody(CapacityFor(static_cast<long long>(count)));
-  mBody->Append(text, static_cast<int>(count));
+  detail::CheckText(text, u"CZqString(const char16_t*)");
+  const int count = detail::TextLength(text);
+  CreateBody(CapacityFor(count));
+  mBody->Append(text, count);
 }
 
 CZqString::CZqString(const char16_t* text, int count) {
-  CheckedText(text, u"CZqString(const char16_t*, int)");
-  CreateBody(CapacityFor(CheckedCount(count)));
+  detail::CheckText(text, u"CZqString(const char16_t*, int)");
+  CreateBody(CapacityFor(detail::CheckCount(count)));
   mBody->Append(text, count);
 }
 
 CZqString::CZqString(const char16_t* text, int start, int count) {
-  CheckedText(text, u"CZqString(const char16_t*, int, int)");
+  detail::CheckText(text, u"CZqString(const char16_t*, int, int)");
   if (start < 0)
     throw StringIndexOutOfBoundsException(start);
-  CreateBody(CapacityFor(CheckedCount(count)));
+  CreateBody(CapacityFor(detail::CheckCount(count)));
   mBody->Append(text + start, count);
 }
 
@@ -88,35 +86,17 @@ CZqString::CZqString(char16_t value) {
   mBody->Append(value);
 }
 
-CZqString::CZqString(char value) {
-  CreateBody(detail::kNumberRoom);
-  mBody->Append(value);
-}
+CZqString::CZqString(char value) : mBody(NumberBody(value)) {}
 
-CZqString::CZqString(short value) {
-  CreateBody(detail::kNumberRoom);
-  mBody->Append(value);
-}
+CZqString::CZqString(short value) : mBody(NumberBody(value)) {}
 
-CZqString::CZqString(int value) {
-  CreateBody(detail::kNumberRoom);
-  mBody->Append(value);
-}
+CZqString::CZqString(int value) : mBody(NumberBody(value)) {}
 
-CZqString::CZqString(long value) {
-  CreateBody(detail::kNumberRoom);
-  mBody->Append(static_cast<long long>(value));
-}
+CZqString::CZqString(long value) : mBody(NumberBody(static_cast<long long>(value))) {}
 
-CZqString::CZqString(long long value) {
-  CreateBody(detail::kNumberRoom);
-  mBody->Append(value);
-}
+CZqString::CZqString(long long value) : mBody(NumberBody(value)) {}
 
-CZqString::CZqString(double value) {
-  CreateBody(detail::kNumberRoom);
-  mBody->Append(value);
-}
+CZqString::CZqString(double value) : mBody(NumberBody(value)) {}
 
 CZqString& CZqString::operator=(const CZqString& other) {
   Copy(other);
@@ -210,12 +190,7 @@ CZqString CZqString::substring(int beginIndex) const {
 }
 
 void CZqString::CheckRange(int beginIndex, int endIndex, int length) {
-  if (beginIndex < 0)
-    throw StringIndexOutOfBoundsException(beginIndex);
-  if (endIndex > length)
-    throw StringIndexOutOfBoundsException(endIndex);
-  if (beginIndex > endIndex)
-    throw StringIndexOutOfBoundsException(detail::RangeDifference(endIndex, beginIndex));
+  detail::CheckSubstringRange(beginIndex, endIndex, length);
 }
 
 CZqString CZqString::substring(int beginIndex, int endIndex) const {

@@ -15,8 +15,11 @@
 #include "lang/StringIndexOutOfBoundsException.h"
 #include "lang/detail/BoundsText.h"
 #include "lang/detail/CaseMap.h"
+#include "lang/detail/Checks.h"
+#include "lang/detail/Growth.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
+#include "lang/detail/Surrogates.h"
 #include "lang/detail/UnicodeCase.h"
 #include "lang/detail/UnitBuffer.h"
 #include "lang/detail/UnitReverse.h"
@@ -24,9 +27,6 @@
 
 namespace zqlang {
 namespace {
-
-// Spare units added beyond the need whenever an array grows.
-constexpr int kGrowthSlack = 16;
 
 // -1, 0 or 1 as the first length is smaller, equal or greater.
 int LengthOrder(int a, int b) noexcept { return a < b ? -1 : (a > b ? 1 : 0); }
@@ -115,12 +115,7 @@ std::ptrdiff_t CZqStringBody::OffsetOf(const char16_t* units) const noexcept {
 void CZqStringBody::ThrowCharAtOutOfBounds() { throw IndexOutOfBoundsException(); }
 
 void CZqStringBody::GetChars(int srcBegin, int srcEnd, char16_t* dst, int dstBegin) const {
-  if (srcBegin < 0)
-    throw StringIndexOutOfBoundsException(srcBegin);
-  if (srcBegin > srcEnd)
-    throw StringIndexOutOfBoundsException(detail::RangeDifference(srcEnd, srcBegin));
-  if (srcEnd > mLength)
-    throw StringIndexOutOfBoundsException(srcEnd);
+  detail::CheckSourceRange(srcBegin, srcEnd, mLength);
   if (dstBegin < 0)
     throw ArrayIndexOutOfBoundsException(dstBegin);
   if (srcBegin == srcEnd)
@@ -141,13 +136,8 @@ char16_t* CZqStringBody::AppendUninitialized(int count) {
 }
 
 void CZqStringBody::MakeRoom(int count) {
-  if (count <= mCapacity - mLength)
-    return;
-  // mLength + count + 16 may not fit an int: such a size is no memory.
-  const long long need = static_cast<long long>(mLength) + count + kGrowthSlack;
-  if (need > INT_MAX)
-    OutOfMemoryError::ThrowInstance();
-  EnsureCapacity(static_cast<int>(need));
+  if (count > mCapacity - mLength)
+    EnsureCapacity(detail::GrownCapacity(mLength, count));
 }
 
 void CZqStringBody::EnsureCapacity(int capacity) {
@@ -209,14 +199,12 @@ CZqStringBody& CZqStringBody::Append(short value) { return Append(static_cast<lo
 CZqStringBody& CZqStringBody::Append(int value) { return Append(static_cast<long long>(value)); }
 
 void CZqStringBody::MakeNumberRoom(int count) {
-  long long capacity = mCapacity;
-  if (detail::kNumberRoom > mCapacity - mLength)
-    capacity = static_cast<long long>(mLength) + detail::kNumberRoom + kGrowthSlack;
+  int capacity = mCapacity;
+  if (detail::kNumberRoom > capacity - mLength)
+    capacity = detail::GrownCapacity(mLength, detail::kNumberRoom);
   if (count > capacity - mLength)  // a locale with digit grouping
-    capacity = static_cast<long long>(mLength) + count + kGrowthSlack;
-  if (capacity > INT_MAX)
-    OutOfMemoryError::ThrowInstance();
-  EnsureCapacity(static_cast<int>(capacity));
+    capacity = detail::GrownCapacity(mLength, count);
+  EnsureCapacity(capacity);
 }
 
 namespace {
@@ -291,9 +279,8 @@ int CZqStringBody::EncodeCodePoint(int codePoint, char16_t* out) noexcept {
   if (cp > 0x10FFFFu)
     return -1;
   if (cp > 0xFFFFu) {
-    const unsigned v = cp - 0x10000u;
-    out[0] = static_cast<char16_t>(0xD800u + ((v & 0xFFC00u) >> 10));
-    out[1] = static_cast<char16_t>(0xDC00u + (v & 0x3FFu));
+    out[0] = detail::HighSurrogateOf(cp);
+    out[1] = detail::LowSurrogateOf(cp);
     return 1;
   }
   out[0] = static_cast<char16_t>(cp);
@@ -529,12 +516,8 @@ void CZqStringBody::ReplaceRange(int start, int end, const CZqStringBody& other)
   const int kept = mLength - (end - start);  // the length once the range is gone
   // Room first, exactly as much as deleting and then inserting would make,
   // so that running out of memory leaves the text as it was.
-  if (count > mCapacity - kept) {
-    const long long need = static_cast<long long>(kept) + count + kGrowthSlack;
-    if (need > INT_MAX)
-      OutOfMemoryError::ThrowInstance();
-    EnsureCapacity(static_cast<int>(need));
-  }
+  if (count > mCapacity - kept)
+    EnsureCapacity(detail::GrownCapacity(kept, count));
   // The tail moves once, straight to its final place.
   std::memmove(mData + start + count, mData + end,
                static_cast<std::size_t>(mLength - end) * sizeof(char16_t));

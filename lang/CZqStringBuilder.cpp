@@ -15,6 +15,7 @@
 #include "lang/OutOfMemoryError.h"
 #include "lang/StringIndexOutOfBoundsException.h"
 #include "lang/detail/BoundsText.h"
+#include "lang/detail/Checks.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/UnitBuffer.h"
 #include "lang/detail/Utf8.h"
@@ -30,24 +31,6 @@ constexpr int kDefaultCapacity = 16;
 // number or two: "Index: 7, Length: 42" needs capacity 43) then cost no
 // reallocation. The capacities reported are not affected.
 constexpr int kStartRoom = 63;
-
-void CheckText(const char16_t* text, const char16_t* operation) {
-  if (text == nullptr)
-    throw NullPointerException(CZqString(operation) + CZqString(u": null text"));
-}
-
-void CheckCount(int count) {
-  if (count < 0)
-    throw StringIndexOutOfBoundsException(count);
-}
-
-// The length of a terminated text; one that does not fit an int is no memory.
-int TextLength(const char16_t* text) {
-  const std::size_t count = std::char_traits<char16_t>::length(text);
-  if (count > static_cast<std::size_t>(INT_MAX))
-    OutOfMemoryError::ThrowInstance();
-  return static_cast<int>(count);
-}
 
 // Reads units [start, end) of s, one charAt at a time, into units.
 void ReadUnits(const CharSequence& s, int start, int end, char16_t* units) {
@@ -157,17 +140,17 @@ void CZqStringBuilder::AppendUnit(char16_t ch) {
 }
 
 CZqStringBuilder& CZqStringBuilder::append(const char16_t* str, int begin, int count) {
-  CheckText(str, u"CZqStringBuilder::append(const char16_t*, int, int)");
-  CheckCount(count);
+  detail::CheckText(str, u"CZqStringBuilder::append(const char16_t*, int, int)");
+  detail::CheckCount(count);
   UnShare();
   mBody->Append(str + begin, count);
   return *this;
 }
 
 CZqStringBuilder& CZqStringBuilder::append(const char16_t* text) {
-  CheckText(text, u"CZqStringBuilder::append(const char16_t*)");
+  detail::CheckText(text, u"CZqStringBuilder::append(const char16_t*)");
   // The same units as appending CZqString(text), without the temporary.
-  const int count = TextLength(text);
+  const int count = detail::TextLength(text);
   UnShare();
   mBody->Append(text, count);
   return *this;
@@ -186,12 +169,7 @@ CZqStringBuilder& CZqStringBuilder::append(const CharSequence& s) {
 
 CZqStringBuilder& CZqStringBuilder::append(const CharSequence& s, int start, int end) {
   UnShare();
-  if (start < 0)
-    throw StringIndexOutOfBoundsException(start);
-  if (start > end)
-    throw StringIndexOutOfBoundsException(detail::RangeDifference(end, start));
-  if (end > s.length())
-    throw StringIndexOutOfBoundsException(end);
+  detail::CheckSourceRange(start, end, s.length());
   // Read before the body is touched, so that s may be this builder.
   const detail::UnitBuffer units(end - start);
   ReadUnits(s, start, end, units.Get());
@@ -234,16 +212,16 @@ CZqStringBuilder& CZqStringBuilder::insert(int index, char16_t ch) {
 }
 
 CZqStringBuilder& CZqStringBuilder::insert(int index, const char16_t* str, int begin, int count) {
-  CheckText(str, u"CZqStringBuilder::insert(int, const char16_t*, int, int)");
-  CheckCount(count);
+  detail::CheckText(str, u"CZqStringBuilder::insert(int, const char16_t*, int, int)");
+  detail::CheckCount(count);
   UnShare();
   mBody->Insert(index, str + begin, count);
   return *this;
 }
 
 CZqStringBuilder& CZqStringBuilder::insert(int index, const char16_t* text) {
-  CheckText(text, u"CZqStringBuilder::insert(int, const char16_t*)");
-  const int count = TextLength(text);
+  detail::CheckText(text, u"CZqStringBuilder::insert(int, const char16_t*)");
+  const int count = detail::TextLength(text);
   UnShare();
   mBody->Insert(index, text, count);
   return *this;
@@ -373,12 +351,7 @@ CZqString CZqStringBuilder::substring(int start, int end) const {
 }
 
 CharSequence* CZqStringBuilder::subSequence(int start, int end) const {
-  if (start < 0)
-    throw StringIndexOutOfBoundsException(start);
-  if (start > end)
-    throw StringIndexOutOfBoundsException(detail::RangeDifference(end, start));
-  if (end > length())
-    throw StringIndexOutOfBoundsException(end);
+  detail::CheckSourceRange(start, end, length());
   const SPtr<CZqStringBody> body = CopyRange(*mBody, start, end);
   CZqString* const sequence = new (std::nothrow) CZqString(*body);
   if (sequence == nullptr)

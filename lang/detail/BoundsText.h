@@ -12,13 +12,6 @@
 namespace zqlang {
 namespace detail {
 
-/// \p end - \p start in 32 bits with wrap-around: the value a reversed range
-/// reports. The plain int subtraction overflows for far-apart arguments
-/// (start 1, end INT_MIN), which is undefined.
-inline int RangeDifference(int end, int start) {
-  return static_cast<int>(static_cast<unsigned>(end) - static_cast<unsigned>(start));
-}
-
 /// \p head followed by \p value in decimal.
 inline CZqString BoundsText(const char16_t* head, int value) {
   return CZqString(head) + CZqString(value);

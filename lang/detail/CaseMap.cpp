@@ -16,12 +16,7 @@
 #include <cstring>
 #include <cwctype>
 
-#if defined(ZARQLANG_SIMD) && defined(__SSE2__)
-#define ZQ_CASEMAP_SSE2 1
-#include <emmintrin.h>
-#else
-#define ZQ_CASEMAP_SSE2 0
-#endif
+#include "lang/detail/Simd.h"
 
 namespace zqlang {
 namespace detail {
@@ -127,7 +122,7 @@ void MapUnits(Direction direction, char16_t* units, int count) noexcept {
     return;
   }
   int i = 0;
-#if ZQ_CASEMAP_SSE2
+#if ZQ_SSE2
   if (count >= 8 && PageOf(*table, direction, 0) != nullptr &&
       table->asciiPlain.load(std::memory_order_relaxed)) {
     // Blocks of 8 ASCII units: letters of the one case move by 0x20.

@@ -20,12 +20,8 @@
 #include "lang/detail/UnicodeCaseData.h"
 #include "lang/detail/UnitScan.h"
 
-#if defined(ZARQLANG_SIMD) && defined(__SSE2__)
-#define ZQ_UNICODECASE_SSE2 1
-#include <emmintrin.h>
-#else
-#define ZQ_UNICODECASE_SSE2 0
-#endif
+#include "lang/detail/Simd.h"
+#include "lang/detail/Surrogates.h"
 
 namespace zqlang {
 namespace detail {
@@ -34,20 +30,13 @@ namespace {
 constexpr unsigned kDotAbove = 0x0307;
 constexpr unsigned kCapitalSigma = 0x03A3;
 
-inline bool IsHigh(unsigned unit) noexcept { return (unit & 0xFC00u) == 0xD800u; }
-inline bool IsLow(unsigned unit) noexcept { return (unit & 0xFC00u) == 0xDC00u; }
-
-inline unsigned Combine(unsigned high, unsigned low) noexcept {
-  return 0x10000u + ((high - 0xD800u) << 10) + (low - 0xDC00u);
-}
-
 // The code point that starts at text[i] and the units it takes; an unpaired
 // surrogate is a code point of its own.
 inline unsigned CodePointAt(const char16_t* text, int length, int i, int* width) noexcept {
   const unsigned unit = text[i];
-  if (IsHigh(unit) && i + 1 < length && IsLow(text[i + 1])) {
+  if (IsHighSurrogate(unit) && i + 1 < length && IsLowSurrogate(text[i + 1])) {
     *width = 2;
-    return Combine(unit, text[i + 1]);
+    return PairToCodePoint(unit, text[i + 1]);
   }
   *width = 1;
   return unit;
@@ -56,9 +45,9 @@ inline unsigned CodePointAt(const char16_t* text, int length, int i, int* width)
 // The code point that ends just before text[i] (i > 0).
 inline unsigned CodePointBefore(const char16_t* text, int i, int* width) noexcept {
   const unsigned unit = text[i - 1];
-  if (IsLow(unit) && i >= 2 && IsHigh(text[i - 2])) {
+  if (IsLowSurrogate(unit) && i >= 2 && IsHighSurrogate(text[i - 2])) {
     *width = 2;
-    return Combine(text[i - 2], unit);
+    return PairToCodePoint(text[i - 2], unit);
   }
   *width = 1;
   return unit;
@@ -69,14 +58,12 @@ inline int Encode(unsigned codePoint, char16_t* out) noexcept {
     out[0] = static_cast<char16_t>(codePoint);
     return 1;
   }
-  out[0] = static_cast<char16_t>(0xD800u + ((codePoint - 0x10000u) >> 10));
-  out[1] = static_cast<char16_t>(0xDC00u + (codePoint & 0x3FFu));
+  out[0] = HighSurrogateOf(codePoint);
+  out[1] = LowSurrogateOf(codePoint);
   return 2;
 }
 
 inline unsigned FlagsOf(unsigned codePoint) noexcept { return CaseRecordOf(codePoint).flags; }
-
-inline bool IsSurrogate(unsigned unit) noexcept { return (unit & 0xF800u) == 0xD800u; }
 
 // The flags that send a code point past the one-to-one mapping: its full
 // mapping, Σ when lower-casing, the letters of the language rules.
@@ -230,7 +217,7 @@ inline int MapCodePoint(CaseMapping mapping, ZqCaseRules rules, const char16_t* 
   return DefaultMapped(mapping, codePoint, record, out);
 }
 
-#if ZQ_UNICODECASE_SSE2
+#if ZQ_SSE2
 // False for the ASCII letters that the language rules map otherwise: I
 // (Turkic lower and fold), i (Turkic upper), I and J (Lithuanian lower).
 inline bool AsciiPlain(CaseMapping mapping, ZqCaseRules rules, unsigned unit) noexcept {
@@ -263,10 +250,6 @@ struct AsciiBlocks {
     slow2 = _mm_set1_epi16(second);
   }
 
-  static __m128i Load(const char16_t* at) noexcept {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  }
-
   // True when all 8 units are ASCII, none of them a slow letter.
   bool Plain(__m128i block) const noexcept {
     const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
@@ -293,13 +276,13 @@ int FirstCaseChange(CaseMapping mapping, ZqCaseRules rules, const char16_t* text
   const std::uint16_t* const fast = kCaseFast[which];
   const bool language = rules != ZqCaseRules::kUnicode;
   int i = 0;
-#if ZQ_UNICODECASE_SSE2
+#if ZQ_SSE2
   const AsciiBlocks blocks(mapping, ZqCaseRules::kUnicode);
 #endif
   while (i < length) {
-#if ZQ_UNICODECASE_SSE2
+#if ZQ_SSE2
     for (; length - i >= 8; i += 8) {
-      const __m128i block = AsciiBlocks::Load(text + i);
+      const __m128i block = Load(text + i);
       if (!blocks.Plain(block) || _mm_movemask_epi8(blocks.Letters(block)) != 0)
         break;
     }
@@ -343,18 +326,18 @@ int MapCaseRun(CaseMapping mapping, ZqCaseRules rules, const char16_t* text, int
   const bool language = rules != ZqCaseRules::kUnicode;
   int i = *pos;
   int written = 0;
-#if ZQ_UNICODECASE_SSE2
+#if ZQ_SSE2
   const AsciiBlocks blocks(mapping, rules);
 #endif
   while (i < length) {
-#if ZQ_UNICODECASE_SSE2
+#if ZQ_SSE2
     for (; length - i >= 8 && room - written >= 8; i += 8, written += 8) {
-      const __m128i block = AsciiBlocks::Load(text + i);
+      const __m128i block = Load(text + i);
       if (!blocks.Plain(block))
         break;
       const __m128i mapped =
           _mm_add_epi16(block, _mm_and_si128(blocks.Letters(block), blocks.shift));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), mapped);
+      Store(out + written, mapped);
     }
 #endif
     for (const int stop = length - i > 8 ? i + 8 : length; i < stop;) {
@@ -463,7 +446,7 @@ int CompareFolded(const char16_t* a, int lengthA, const char16_t* b, int lengthB
   int start = FirstDifference(a, b, shorter);
   if (start == shorter && lengthA == lengthB)
     return 0;
-  if (start > 0 && IsHigh(a[start - 1]))
+  if (start > 0 && IsHighSurrogate(a[start - 1]))
     --start;
   FoldCursor foldedA(a, lengthA, start, rules);
   FoldCursor foldedB(b, lengthB, start, rules);

@@ -17,12 +17,7 @@
 //===----------------------------------------------------------------------===//
 #include "lang/detail/UnitScan.h"
 
-#if defined(ZARQLANG_SIMD) && defined(__SSE2__)
-#define ZQ_UNITSCAN_SSE2 1
-#include <emmintrin.h>
-#else
-#define ZQ_UNITSCAN_SSE2 0
-#endif
+#include "lang/detail/Simd.h"
 
 namespace zqlang {
 namespace detail {
@@ -40,18 +35,7 @@ inline bool SameUnits(const char16_t* a, const char16_t* b, int count) noexcept 
   return true;
 }
 
-#if ZQ_UNITSCAN_SSE2
-
-inline __m128i Load(const char16_t* p) noexcept {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
-// Two bits per unit of a 16-bit compare result.
-inline unsigned Mask(__m128i compared) noexcept {
-  return static_cast<unsigned>(_mm_movemask_epi8(compared));
-}
-
-inline unsigned EqualMask(__m128i a, __m128i b) noexcept { return Mask(_mm_cmpeq_epi16(a, b)); }
+#if ZQ_SSE2
 
 // The four 16-bit masks of 32 units as one 64-bit mask, first unit lowest.
 inline unsigned long long Mask4(__m128i a, __m128i b, __m128i c, __m128i d) noexcept {
@@ -91,13 +75,13 @@ constexpr Powers PowersOf31() {
 
 constexpr Powers kPowers = PowersOf31();
 
-#endif  // ZQ_UNITSCAN_SSE2
+#endif  // ZQ_SSE2
 
 }  // namespace
 
 int FindUnit(const char16_t* units, int count, char16_t unit) noexcept {
   int i = 0;
-#if ZQ_UNITSCAN_SSE2
+#if ZQ_SSE2
   if (count >= 8) {
     const __m128i key = _mm_set1_epi16(static_cast<short>(unit));
     for (; i <= count - 64; i += 64) {
@@ -142,7 +126,7 @@ int FindUnit(const char16_t* units, int count, char16_t unit) noexcept {
 
 int FindLastUnit(const char16_t* units, int count, char16_t unit) noexcept {
   int i = count;  // units from i on hold no match
-#if ZQ_UNITSCAN_SSE2
+#if ZQ_SSE2
   if (count >= 8) {
     const __m128i key = _mm_set1_epi16(static_cast<short>(unit));
     for (; i >= 32; i -= 32) {
@@ -186,7 +170,7 @@ int FindUnits(const char16_t* text, int from, int last, const char16_t* needle,
   const char16_t first = needle[0];
   const char16_t final = needle[count - 1];
   int i = from;
-#if ZQ_UNITSCAN_SSE2
+#if ZQ_SSE2
   const int middle = count / 2;
   const __m128i firstKey = _mm_set1_epi16(static_cast<short>(first));
   const __m128i middleKey = _mm_set1_epi16(static_cast<short>(needle[middle]));
@@ -220,7 +204,7 @@ int FindLastUnits(const char16_t* text, int from, const char16_t* needle, int co
   const char16_t first = needle[0];
   const char16_t final = needle[count - 1];
   int i = from;  // candidates above i are done
-#if ZQ_UNITSCAN_SSE2
+#if ZQ_SSE2
   const int middle = count / 2;
   const __m128i firstKey = _mm_set1_epi16(static_cast<short>(first));
   const __m128i middleKey = _mm_set1_epi16(static_cast<short>(needle[middle]));
@@ -249,7 +233,7 @@ int FindLastUnits(const char16_t* text, int from, const char16_t* needle, int co
 
 int FirstDifference(const char16_t* a, const char16_t* b, int count) noexcept {
   int i = 0;
-#if ZQ_UNITSCAN_SSE2
+#if ZQ_SSE2
   if (count >= 8) {
     for (; i <= count - 32; i += 32) {
       const __m128i e0 = _mm_cmpeq_epi16(Load(a + i), Load(b + i));
@@ -281,7 +265,7 @@ int FirstDifference(const char16_t* a, const char16_t* b, int count) noexcept {
 unsigned HashUnits(const char16_t* units, int count) noexcept {
   unsigned h = 0;
   int i = 0;
-#if ZQ_UNITSCAN_SSE2
+#if ZQ_SSE2
   if (count >= kHashLanes) {
     // Eight accumulators of four lanes: lane j of accumulator v holds unit
     // 4 * v + j of every block.

@@ -9,10 +9,8 @@
 #include <new>
 #include <ostream>
 
-#if defined(ZARQLANG_SIMD) && defined(__SSE2__)
-#include <emmintrin.h>
-#define ZQ_UTF8_SSE2 1
-#endif
+#include "lang/detail/Simd.h"
+#include "lang/detail/Surrogates.h"
 
 namespace zqlang {
 namespace detail {
@@ -30,17 +28,9 @@ using Byte = unsigned char;
 // they wrote is garbage that the caller overwrites next, which is why they
 // need room for a whole block.
 
-#if defined(ZQ_UTF8_SSE2)
+#if ZQ_SSE2
 // Long runs go 64 bytes (or units) per step: one test for four vectors.
 constexpr std::size_t kWideBlock = 64;
-
-inline __m128i Load(const void* in) noexcept {
-  return _mm_loadu_si128(static_cast<const __m128i*>(in));
-}
-
-inline void Store(void* out, __m128i v) noexcept {
-  _mm_storeu_si128(static_cast<__m128i*>(out), v);
-}
 
 // Number of trailing zero bits of a mask that is not all ones in its 16 bits.
 inline std::size_t LeadingAscii(unsigned nonAsciiMask) noexcept {
@@ -240,9 +230,6 @@ inline Sequence DecodeSequence(const Byte* in, const Byte* end) noexcept {
   return kBadByte;
 }
 
-inline bool IsHighSurrogate(char16_t unit) noexcept { return (unit & 0xFC00) == 0xD800; }
-inline bool IsLowSurrogate(char16_t unit) noexcept { return (unit & 0xFC00) == 0xDC00; }
-
 }  // namespace
 
 //===-- UTF-8 to UTF-16 ---------------------------------------------------===//
@@ -299,9 +286,8 @@ std::size_t DecodeUtf8(const char*& next, const char* end, char16_t* out,
     const Sequence sequence = DecodeSequence(in, inEnd);
     in += sequence.bytes;
     if (sequence.codePoint > 0xFFFF) {
-      const char32_t offset = sequence.codePoint - 0x10000;
-      *out++ = static_cast<char16_t>(0xD800 + (offset >> 10));
-      *out++ = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+      *out++ = HighSurrogateOf(sequence.codePoint);
+      *out++ = LowSurrogateOf(sequence.codePoint);
     } else {
       *out++ = static_cast<char16_t>(sequence.codePoint);
     }
@@ -371,15 +357,15 @@ char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept {
       *o++ = static_cast<Byte>(0x80 | (c & 0x3F));
       continue;
     }
-    if (IsHighSurrogate(static_cast<char16_t>(c)) && in != end && IsLowSurrogate(*in)) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (*in++ - 0xDC00u);
+    if (IsHighSurrogate(c) && in != end && IsLowSurrogate(*in)) {
+      c = PairToCodePoint(c, *in++);
       *o++ = static_cast<Byte>(0xF0 | c >> 18);
       *o++ = static_cast<Byte>(0x80 | (c >> 12 & 0x3F));
       *o++ = static_cast<Byte>(0x80 | (c >> 6 & 0x3F));
       *o++ = static_cast<Byte>(0x80 | (c & 0x3F));
       continue;
     }
-    if ((c & 0xF800) == 0xD800)
+    if (IsSurrogate(c))
       c = kReplacementCharacter;
     *o++ = static_cast<Byte>(0xE0 | c >> 12);
     *o++ = static_cast<Byte>(0x80 | (c >> 6 & 0x3F));
@@ -430,7 +416,7 @@ std::ostream& WriteUtf8(std::ostream& os, const char16_t* units, int count) {
   char buffer[3 * kPiece];
   while (count > 0 && os) {
     int take = count < kPiece ? count : kPiece;
-    if (take < count && (units[take - 1] & 0xFC00) == 0xD800)
+    if (take < count && IsHighSurrogate(units[take - 1]))
       --take;
     const char* const end = EncodeUtf8(units, static_cast<std::size_t>(take), buffer);
     os.write(buffer, end - buffer);
