@@ -310,15 +310,17 @@ inline const CaseRecord& CaseRecordOf(unsigned codePoint) noexcept {{
 
 
 def rows(values, width=16):
+    # Each row starts with the index of its first value: the tables are easier
+    # to read, and rows of equal values in different places stay distinct.
     out = []
     for i in range(0, len(values), width):
-        out.append("    " + ", ".join(str(v) for v in values[i:i + width]) + ",")
+        out.append(f"    /* {i:#06x} */ " + ", ".join(str(v) for v in values[i:i + width]) + ",")
     return "\n".join(out)
 
 
 def write_source(ucd_version, stage1, blocks, records, specials, total, stage1_type,
                  stage2_type, fast):
-    path = os.path.join(ROOT, "lang/detail/UnicodeCaseData.cpp")
+    path = os.path.join(ROOT, "lang/detail/UnicodeCaseData.inc")
     stage2 = [e for block in blocks for e in block]
     record_rows = "\n".join(
         f"    {{{{{dl}, {du}, {df}}}, {flags}, {special}}},"
@@ -334,16 +336,11 @@ def write_source(ucd_version, stage1, blocks, records, specials, total, stage1_t
     fast_rows = "\n".join("  {\n" + rows(fast[k * part:(k + 1) * part], 16) + "\n  },"
                           for k in range(3))
     with open(path, "w", encoding="utf-8") as f:
-        f.write(f"""//===- lang/detail/UnicodeCaseData.cpp - generated case tables ------------===//
+        f.write(f"""// lang/detail/UnicodeCaseData.inc - generated case tables, included by
+// UnicodeCaseData.cpp inside namespace zqlang::detail.
 //
 // {GENERATED}
 // {ucd_version}; do not edit. {total} bytes of index, {len(records)} records.
-//===----------------------------------------------------------------------===//
-// clang-format off
-#include "lang/detail/UnicodeCaseData.h"
-
-namespace zqlang {{
-namespace detail {{
 
 const {stage1_type} kCaseStage1[] = {{
 {rows(stage1, 24)}
@@ -364,9 +361,6 @@ const CaseSpecial kCaseSpecials[] = {{
 const std::uint16_t kCaseFast[3][kCaseFastLimit] = {{
 {fast_rows}
 }};
-
-}}  // namespace detail
-}}  // namespace zqlang
 """)
 
 

@@ -139,32 +139,29 @@ inline std::size_t NarrowAsciiRun(const char16_t* in, Byte* out) noexcept {
 // Portable forms, one element at a time; a wide block is a 16-wide one.
 constexpr std::size_t kWideBlock = kBlock;
 
+// Copies the leading ASCII elements of the block at in to out (when out is
+// not null) and returns their number.
+template <class From, class To>
+std::size_t CopyAsciiRun(const From* in, To* out) noexcept {
+  std::size_t n = 0;
+  for (; n < kBlock && in[n] < 0x80; ++n) {
+    if (out != nullptr)
+      out[n] = static_cast<To>(in[n]);
+  }
+  return n;
+}
+
 inline std::size_t AsciiRun(const Byte* in) noexcept {
-  std::size_t n = 0;
-  while (n < kBlock && in[n] < 0x80)
-    ++n;
-  return n;
+  return CopyAsciiRun(in, static_cast<char16_t*>(nullptr));
 }
-
 inline std::size_t WidenAsciiRun(const Byte* in, char16_t* out) noexcept {
-  std::size_t n = 0;
-  for (; n < kBlock && in[n] < 0x80; ++n)
-    out[n] = in[n];
-  return n;
+  return CopyAsciiRun(in, out);
 }
-
 inline std::size_t AsciiUnitRun(const char16_t* in) noexcept {
-  std::size_t n = 0;
-  while (n < kBlock && in[n] < 0x80)
-    ++n;
-  return n;
+  return CopyAsciiRun(in, static_cast<Byte*>(nullptr));
 }
-
 inline std::size_t NarrowAsciiRun(const char16_t* in, Byte* out) noexcept {
-  std::size_t n = 0;
-  for (; n < kBlock && in[n] < 0x80; ++n)
-    out[n] = static_cast<Byte>(in[n]);
-  return n;
+  return CopyAsciiRun(in, out);
 }
 
 inline bool AsciiWideBlock(const Byte* in) noexcept { return AsciiRun(in) == kBlock; }
@@ -196,38 +193,53 @@ inline bool InRange(Byte b, Byte low, Byte high) noexcept { return b >= low && b
 inline Sequence DecodeSequence(const Byte* in, const Byte* end) noexcept {
   const Byte lead = in[0];
   const std::size_t available = static_cast<std::size_t>(end - in);
-  constexpr Sequence kBadByte = {kReplacementCharacter, 1};
-  if (lead < 0xC2)
-    return kBadByte;
-  if (lead < 0xE0) {
-    if (available < 2 || !InRange(in[1], 0x80, 0xBF))
-      return kBadByte;
-    return {static_cast<char32_t>((lead & 0x1Fu) << 6 | (in[1] & 0x3Fu)), 2};
+  if (lead < 0xC2 || lead > 0xF4)
+    return {kReplacementCharacter, 1};
+  // The lead gives the length, the payload bits it carries and the range of
+  // the second byte; every later byte lies in 80..BF.
+  const std::size_t length = lead < 0xE0 ? 2 : (lead < 0xF0 ? 3 : 4);
+  char32_t value = lead & (0x7Fu >> length);
+  Byte low = 0x80;
+  Byte high = 0xBF;
+  if (lead == 0xE0)
+    low = 0xA0;
+  else if (lead == 0xF0)
+    low = 0x90;
+  else if (lead == 0xED)
+    high = 0x9F;
+  else if (lead == 0xF4)
+    high = 0x8F;
+  for (std::size_t i = 1; i < length; ++i) {
+    if (i >= available || !InRange(in[i], i == 1 ? low : Byte{0x80}, i == 1 ? high : Byte{0xBF}))
+      return {kReplacementCharacter, i};  // the subpart read so far, at least the lead
+    value = value << 6 | (in[i] & 0x3Fu);
   }
-  if (lead < 0xF0) {
-    const Byte low = lead == 0xE0 ? 0xA0 : 0x80;
-    const Byte high = lead == 0xED ? 0x9F : 0xBF;
-    if (available < 2 || !InRange(in[1], low, high))
-      return kBadByte;
-    if (available < 3 || !InRange(in[2], 0x80, 0xBF))
-      return {kReplacementCharacter, 2};
-    return {static_cast<char32_t>((lead & 0x0Fu) << 12 | (in[1] & 0x3Fu) << 6 | (in[2] & 0x3Fu)),
-            3};
+  return {value, length};
+}
+
+// Measures the text [in, end) in the other encoding: ASCII runs count one
+// for one, found with the wide and the one-block steps; every other element
+// goes to other(in, end), which moves in past it and returns its length.
+// The length functions of both directions.
+template <class Element, class Wide, class Run, class Other>
+std::size_t MeasureText(const Element* in, const Element* end, Wide wide, Run run,
+                        Other other) noexcept {
+  std::size_t length = 0;
+  while (in != end) {
+    if (*in >= 0x80) {
+      length += other(in, end);
+      continue;
+    }
+    const Element* const start = in;
+    while (static_cast<std::size_t>(end - in) >= kWideBlock && wide(in))
+      in += kWideBlock;
+    if (static_cast<std::size_t>(end - in) >= kBlock)
+      in += run(in);
+    else if (in != end && *in < 0x80)
+      ++in;
+    length += static_cast<std::size_t>(in - start);
   }
-  if (lead < 0xF5) {
-    const Byte low = lead == 0xF0 ? 0x90 : 0x80;
-    const Byte high = lead == 0xF4 ? 0x8F : 0xBF;
-    if (available < 2 || !InRange(in[1], low, high))
-      return kBadByte;
-    if (available < 3 || !InRange(in[2], 0x80, 0xBF))
-      return {kReplacementCharacter, 2};
-    if (available < 4 || !InRange(in[3], 0x80, 0xBF))
-      return {kReplacementCharacter, 3};
-    return {static_cast<char32_t>((lead & 0x07u) << 18 | (in[1] & 0x3Fu) << 12 |
-                                  (in[2] & 0x3Fu) << 6 | (in[3] & 0x3Fu)),
-            4};
-  }
-  return kBadByte;
+  return length;
 }
 
 }  // namespace
@@ -235,29 +247,13 @@ inline Sequence DecodeSequence(const Byte* in, const Byte* end) noexcept {
 //===-- UTF-8 to UTF-16 ---------------------------------------------------===//
 
 std::size_t Utf16LengthOfUtf8(const char* bytes, std::size_t count) noexcept {
-  const Byte* in = reinterpret_cast<const Byte*>(bytes);
-  const Byte* const end = in + count;
-  std::size_t units = 0;
-  while (in != end) {
-    if (*in < 0x80) {
-      while (static_cast<std::size_t>(end - in) >= kWideBlock && AsciiWideBlock(in)) {
-        in += kWideBlock;
-        units += kWideBlock;
-      }
-      std::size_t run = 0;
-      if (static_cast<std::size_t>(end - in) >= kBlock)
-        run = AsciiRun(in);
-      else if (in != end && *in < 0x80)
-        run = 1;
-      in += run;
-      units += run;
-      continue;
-    }
-    const Sequence sequence = DecodeSequence(in, end);
-    in += sequence.bytes;
-    units += sequence.codePoint > 0xFFFF ? 2 : 1;
-  }
-  return units;
+  const Byte* const in = reinterpret_cast<const Byte*>(bytes);
+  return MeasureText(in, in + count, AsciiWideBlock, AsciiRun,
+                     [](const Byte*& at, const Byte* end) -> std::size_t {
+                       const Sequence sequence = DecodeSequence(at, end);
+                       at += sequence.bytes;
+                       return sequence.codePoint > 0xFFFF ? 2 : 1;
+                     });
 }
 
 std::size_t DecodeUtf8(const char*& next, const char* end, char16_t* out,
@@ -299,35 +295,17 @@ std::size_t DecodeUtf8(const char*& next, const char* end, char16_t* out,
 //===-- UTF-16 to UTF-8 ---------------------------------------------------===//
 
 std::size_t Utf8LengthOfUtf16(const char16_t* units, std::size_t count) noexcept {
-  const char16_t* in = units;
-  const char16_t* const end = units + count;
-  std::size_t bytes = 0;
-  while (in != end) {
-    if (*in < 0x80) {
-      while (static_cast<std::size_t>(end - in) >= kWideBlock && AsciiWideUnits(in)) {
-        in += kWideBlock;
-        bytes += kWideBlock;
-      }
-      std::size_t run = 0;
-      if (static_cast<std::size_t>(end - in) >= kBlock)
-        run = AsciiUnitRun(in);
-      else if (in != end && *in < 0x80)
-        run = 1;
-      in += run;
-      bytes += run;
-      continue;
-    }
-    const char16_t unit = *in++;
-    if (unit < 0x800) {
-      bytes += 2;
-    } else if (IsHighSurrogate(unit) && in != end && IsLowSurrogate(*in)) {
-      ++in;
-      bytes += 4;
-    } else {
-      bytes += 3;  // also a lone surrogate, written as U+FFFD
-    }
-  }
-  return bytes;
+  return MeasureText(units, units + count, AsciiWideUnits, AsciiUnitRun,
+                     [](const char16_t*& at, const char16_t* end) -> std::size_t {
+                       const char16_t unit = *at++;
+                       if (unit < 0x800)
+                         return 2;
+                       if (IsHighSurrogate(unit) && at != end && IsLowSurrogate(*at)) {
+                         ++at;
+                         return 4;
+                       }
+                       return 3;  // also a lone surrogate, written as U+FFFD
+                     });
 }
 
 char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept {

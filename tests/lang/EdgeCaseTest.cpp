@@ -113,8 +113,9 @@ TEST(HolderTest, AssignmentFromAHolderInsideTheReleasedObject) {
     EXPECT_EQ(1, alive);
 
     const SPtr<Node> same = head;
+    const SPtr<Node>& self = head;
     head = same;  // an equal pointer: no count changes
-    head = head;
+    head = self;
     EXPECT_EQ(2, third->count);
   }
   EXPECT_EQ(0, alive);
