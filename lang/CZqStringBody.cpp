@@ -54,19 +54,30 @@ CZqStringBody::~CZqStringBody() {
   mCapacity = 0;
 }
 
-CZqStringBody* CZqStringBody::Create(int capacity) {
+CZqStringBody* CZqStringBody::Create(int capacity) { return CreateWithRoom(capacity, capacity); }
+
+CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source) {
+  return Clone(source, source.mCapacity);
+}
+
+CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
+  if (capacity < 0)
+    return nullptr;
   CZqStringBody* body = new (std::nothrow) CZqStringBody();
   if (body == nullptr)
     OutOfMemoryError::ThrowInstance();
-  if (body->Init(capacity) != 0) {
+  char16_t* const units = detail::AllocateArray<char16_t>(
+      static_cast<long long>(room > capacity ? room : capacity) + 1);
+  if (units == nullptr) {
     delete body;
     return nullptr;
   }
+  body->InstallUnits(units, room > capacity ? room : capacity, capacity);
   return body;
 }
 
-CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source) {
-  CZqStringBody* copy = Create(source.mCapacity);
+CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source, int room) {
+  CZqStringBody* copy = CreateWithRoom(source.mCapacity, room);
   if (copy == nullptr)
     OutOfMemoryError::ThrowInstance();
   std::memcpy(copy->mData, source.mData,
@@ -92,6 +103,7 @@ int CZqStringBody::Init(int capacity) noexcept {
 }
 
 void CZqStringBody::InstallUnits(char16_t* units, int room, int capacity) noexcept {
+  assert(mLength <= capacity && capacity <= room && "a body's text must fit its array");
   if (mData != units)
     FreeUnits(mData);
   mData = units;
@@ -161,6 +173,7 @@ void CZqStringBody::EnsureCapacity(int capacity) {
     mRoom = room;
   }
   mCapacity = capacity;
+  assert(mLength <= mCapacity && mCapacity <= mRoom);
 }
 
 CZqStringBody& CZqStringBody::Append(const char16_t* units, int count) {
@@ -407,22 +420,6 @@ void CheckEditRange(int start, int end, int length, const char16_t* negativeStar
 }
 
 }  // namespace
-
-CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
-  if (capacity < 0)
-    return nullptr;
-  CZqStringBody* body = new (std::nothrow) CZqStringBody();
-  if (body == nullptr)
-    OutOfMemoryError::ThrowInstance();
-  char16_t* const units = detail::AllocateArray<char16_t>(
-      static_cast<long long>(room > capacity ? room : capacity) + 1);
-  if (units == nullptr) {
-    delete body;
-    return nullptr;
-  }
-  body->InstallUnits(units, room > capacity ? room : capacity, capacity);
-  return body;
-}
 
 void CZqStringBody::CheckInsertIndex(int index) const {
   if (index < 0 || index > mLength)

@@ -26,6 +26,7 @@
 #ifndef ZQ_LANG_CZQSTRINGBODY_H
 #define ZQ_LANG_CZQSTRINGBODY_H
 
+#include <cassert>
 #include <cstddef>
 #include <new>
 
@@ -55,6 +56,18 @@ class ZQ_API CZqStringBody {
   /// Throws OutOfMemoryError when either allocation fails.
   static CZqStringBody* Clone(const CZqStringBody& source);
 
+  /// The two ways a body is made; the members above are these with no room
+  /// to spare.
+  ///
+  /// A new empty body (count 0) of exactly \p capacity units whose array has
+  /// room for at least \p room + 1 units, so that the first growths up to
+  /// \p room cost no reallocation. Null when the array cannot be had (or
+  /// \p capacity is negative); OutOfMemoryError when the body object cannot.
+  static CZqStringBody* CreateWithRoom(int capacity, int room);
+  /// As Clone(source), in an array with room for at least \p room + 1
+  /// units.
+  static CZqStringBody* Clone(const CZqStringBody& source, int room);
+
   /// An uninitialised array of \p capacity + 1 units, or null when it cannot
   /// be had (a negative or overflowing capacity included). Free it with
   /// FreeUnits().
@@ -72,6 +85,7 @@ class ZQ_API CZqStringBody {
   /// Returns the new count.
   int Release() noexcept {
     const int count = --mRefCount;
+    assert(count >= 0 && "a body released more often than it was held");
     if (count == 0)
       delete this;
     return count;
@@ -209,14 +223,14 @@ class ZQ_API CZqStringBody {
 
   /// From \p fromIndex (0 if negative) on, every \p oldChar becomes \p newChar.
   void Replace(char16_t oldChar, char16_t newChar, int fromIndex) noexcept;
-  /// Maps every unit with towlower / towupper of the current C locale.
+  /// Maps every unit with towlower of the current C locale.
   void ToLowerCase() noexcept;
   /// Maps every unit with towupper of the current C locale.
   void ToUpperCase() noexcept;
   /// Strips leading and trailing units for which iswspace is true; the
   /// capacity stays.
   void Trim() noexcept;
-  /// Index of the first / last unit that is not blank, -1 if none.
+  /// Index of the first unit that is not blank, -1 if none.
   int FirstNonBlank() const noexcept;
   /// Index of the last unit that is not blank, -1 if none.
   int LastNonBlank() const noexcept;
@@ -228,12 +242,6 @@ class ZQ_API CZqStringBody {
   /// arguments and makes its room before it moves a unit, so a failure
   /// leaves the body as it was; growth follows MakeRoom.
   /// @{
-
-  /// As Create(capacity): a new empty body of exactly \p capacity units,
-  /// but its array has room for at least \p room + 1 units, so that the
-  /// first growths up to \p room cost no reallocation. Null when the array
-  /// cannot be had; OutOfMemoryError when the body object cannot.
-  static CZqStringBody* CreateWithRoom(int capacity, int room);
 
   /// Appends \p unit and returns true when it fits without growth; returns
   /// false, changing nothing, when the body is full. Inline: the fast path

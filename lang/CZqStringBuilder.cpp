@@ -40,11 +40,7 @@ void ReadUnits(const CharSequence& s, int start, int end, char16_t* units) {
 
 // A new body with the capacity, length and units of source, and room to grow.
 SPtr<CZqStringBody> CopyOf(const CZqStringBody& source) {
-  SPtr<CZqStringBody> copy(CZqStringBody::CreateWithRoom(source.Capacity(), kStartRoom));
-  if (copy.IsNull())
-    OutOfMemoryError::ThrowInstance();
-  copy->Append(source.Ptr(), source.Length());
-  return copy;
+  return SPtr<CZqStringBody>(CZqStringBody::Clone(source, kStartRoom));
 }
 
 // A new body of capacity end - start holding units [start, end) of body.

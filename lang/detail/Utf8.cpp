@@ -3,6 +3,7 @@
 
 #include "lang/OutOfMemoryError.h"
 
+#include <cassert>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -380,8 +381,11 @@ std::string ToUtf8(const char16_t* units, int count) {
   } catch (const std::bad_alloc&) {
     OutOfMemoryError::ThrowInstance();
   }
-  if (bytes != 0)
-    EncodeUtf8(units, n, &utf8[0]);
+  if (bytes != 0) {
+    const char* const end = EncodeUtf8(units, n, &utf8[0]);
+    assert(static_cast<std::size_t>(end - utf8.data()) == bytes && "UTF-8 length misjudged");
+    static_cast<void>(end);
+  }
   return utf8;
 }
 

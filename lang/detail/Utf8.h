@@ -14,8 +14,9 @@
 ///     becomes U+FFFD (EF BF BD).
 /// Well-formed text round-trips exactly; U+0000 is an ordinary character.
 ///
-/// Runs of ASCII are handled 16 bytes at a time (SSE2 when the compiler
-/// offers it and the build enables ZARQLANG_SIMD, 8-byte words otherwise).
+/// Runs of ASCII are handled a block at a time: with SSE2 where the build has
+/// it (detail/Simd.h), 64 and 16 elements per step; otherwise one element at
+/// a time in 16-element blocks.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_DETAIL_UTF8_H
 #define ZQ_LANG_DETAIL_UTF8_H
