@@ -20,7 +20,9 @@
 /// never changes the string it was called on.
 ///
 /// Threads: the count of a body is not atomic, so a string and every string
-/// or builder that shares its body are used from one thread at a time.
+/// or builder that shares its body are used from one thread at a time;
+/// unless the library and the program are built with ZARQLANG_ATOMIC_COUNTS,
+/// which lets copies of one string live on different threads.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_CZQSTRING_H
 #define ZQ_LANG_CZQSTRING_H
@@ -601,13 +603,20 @@ class ZqCodePoints {
   /// A forward iterator over the code points; reads the units in place.
   class Iterator {
    public:
+    /// A forward iterator: it reads, and may pass over the text again.
     using iterator_category = std::forward_iterator_tag;
+    /// A code point.
     using value_type = char32_t;
+    /// A distance in code points.
     using difference_type = std::ptrdiff_t;
+    /// Not used: the code points are computed, not stored.
     using pointer = const char32_t*;
+    /// The code point itself, by value.
     using reference = char32_t;
 
+    /// An iterator that points nowhere, equal to other such iterators.
     Iterator() noexcept : mAt(nullptr), mEnd(nullptr) {}
+    /// At the code point that starts at \p at, in units that end at \p end.
     Iterator(const char16_t* at, const char16_t* end) noexcept : mAt(at), mEnd(end) {}
     /// The code point that starts here.
     char32_t operator*() const noexcept { return CZqStringBody::DecodeAt(mAt, mEnd); }

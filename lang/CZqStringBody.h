@@ -21,7 +21,9 @@
 /// gives it back once; the Release() that reaches 0 frees array and body.
 ///
 /// Threads: none. The count is a plain int; a body and all its holders are
-/// used from one thread at a time.
+/// used from one thread at a time. A build with ZARQLANG_ATOMIC_COUNTS makes
+/// the count atomic, so that holders of one body may live on different
+/// threads (the units of a body that strings hold never change).
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_CZQSTRINGBODY_H
 #define ZQ_LANG_CZQSTRINGBODY_H
