@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "lang/CZqInteger.h"
 
@@ -122,5 +123,43 @@ void BM_ValueOfRelease_MakeShared(benchmark::State& state) {
 BENCHMARK(BM_ValueOfRelease_MakeShared);
 
 }  // namespace
+
+//===-- tryParseInt and parseLong ------------------------------------------===//
+// Next to std::from_chars on the same digits (BM_ParseInt_FromChars for the
+// int ones).
+
+void BM_TryParseInt_CZqInteger(benchmark::State& state) {
+  const std::u16string_view text = kDigits16[state.range(0)];
+  for (auto _ : state)
+    gSink = CZqInteger::tryParseInt(text).value_or(0);
+  if (gSink != (state.range(0) == 0 ? 123456789 : -2147483647 - 1))
+    state.SkipWithError("wrong value");
+}
+BENCHMARK(BM_TryParseInt_CZqInteger)->Arg(0)->Arg(1);
+
+const char16_t* const kLongDigits16[] = {u"1234567890123", u"-9223372036854775808"};
+const char* const kLongDigits8[] = {"1234567890123", "-9223372036854775808"};
+
+void BM_ParseLong_CZqInteger(benchmark::State& state) {
+  const CZqString text(kLongDigits16[state.range(0)]);
+  long long value = 0;
+  for (auto _ : state) {
+    value = CZqInteger::parseLong(text);
+    gSink = static_cast<int>(value);
+  }
+  if (value != std::strtoll(kLongDigits8[state.range(0)], nullptr, 10))
+    state.SkipWithError("wrong value");
+}
+BENCHMARK(BM_ParseLong_CZqInteger)->Arg(0)->Arg(1);
+
+void BM_ParseLong_FromChars(benchmark::State& state) {
+  const std::string text = kLongDigits8[state.range(0)];
+  for (auto _ : state) {
+    long long value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    gSink = static_cast<int>(value);
+  }
+}
+BENCHMARK(BM_ParseLong_FromChars)->Arg(0)->Arg(1);
 
 BENCHMARK_MAIN();

@@ -39,6 +39,7 @@
 #endif
 #if defined(ZQ_BENCH_HAVE_QT)
 #include <QtCore/QHash>
+#include <QtCore/QLocale>
 #include <QtCore/QString>
 #endif
 
@@ -915,6 +916,70 @@ std::string MallocSettings() {
   }
   return settings + (tuned ? "" : ", default settings (dynamic mmap threshold)");
 }
+
+//===-- Locale-free numbers: fromNumber over the same 1,000 values ---------===//
+// IntToText_FromNumber sits next to CZqString(int) and std::to_chars;
+// ShortestDouble compares fromNumber(double) with std::to_chars without a
+// format (the shortest text that reads back), which it must match exactly.
+
+void BM_IntToText_FromNumber(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  for (int v : values) {
+    const CZqString s = CZqString::fromNumber(v);
+    Check(std::u16string(s.Ptr(), s.length()) == Widen(std::to_string(v)), "fromNumber(int)");
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const CZqString s = CZqString::fromNumber(values[i]);
+    Keep(s.Ptr()[0]);
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+void BM_ShortestDouble_CZqString(benchmark::State& state) {
+  const std::vector<double>& values = Doubles();
+  for (double v : values) {
+    char text[32];
+    const std::to_chars_result r = std::to_chars(text, text + sizeof text, v);
+    const CZqString s = CZqString::fromNumber(v);
+    Check(std::u16string(s.Ptr(), s.length()) == Widen(std::string(text, r.ptr)),
+          "fromNumber(double)");
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const CZqString s = CZqString::fromNumber(values[i]);
+    Keep(s.Ptr()[0]);
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+void BM_ShortestDouble_ToChars(benchmark::State& state) {
+  const std::vector<double>& values = Doubles();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    char text[32];
+    const std::to_chars_result r = std::to_chars(text, text + sizeof text, values[i]);
+    Keep(r.ptr - text);
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+#if defined(ZQ_BENCH_HAVE_QT)
+void BM_ShortestDouble_Qt(benchmark::State& state) {
+  const std::vector<double>& values = Doubles();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const QString s = QString::number(values[i], 'g', QLocale::FloatingPointShortest);
+    Keep(s.size());
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+BENCHMARK(BM_ShortestDouble_Qt);
+#endif
+
+BENCHMARK(BM_IntToText_FromNumber);
+BENCHMARK(BM_ShortestDouble_CZqString);
+BENCHMARK(BM_ShortestDouble_ToChars);
 
 }  // namespace
 

@@ -1,8 +1,18 @@
 // ZarqLang next to the standard library: count the words of a UTF-8 text in a
 // std::unordered_map keyed by CZqString, look them up through
 // std::u16string_view, walk a string with range-for and <algorithm>, and
-// print everything (exceptions included) as UTF-8.
+// print everything (exceptions included) as UTF-8; compare with literals
+// without temporaries, walk code points, write numbers that ignore the
+// global locale, and format strings with {fmt} where it is installed.
 #include <ZarqLang.h>
+
+// The formatters are an optional header; {fmt} is used header-only here, so
+// that the program builds the same way with or without it.
+#if __has_include(<fmt/format.h>)
+#define FMT_HEADER_ONLY
+#include <lang/ZqFormat.h>
+#define ZQ_EXAMPLE_HAVE_FMT 1
+#endif
 
 #include <algorithm>
 #include <iostream>
@@ -74,6 +84,28 @@ int main() {
   const CZqString city(std::u16string(u"K\u00F6ln"));
   const std::string utf8 = city.toUtf8();
   std::cout << "utf-8:  " << utf8 << " is " << utf8.size() << " bytes\n";
+
+  // Comparisons and searches take literals and views without a temporary
+  // string; a transparent hash map is searched with a view (C++20).
+  const bool greets =
+      text.startsWith(u"Gr") && text.contains(u"aus") && greeting == u"Gr\u00FC\u00DFe";
+  std::cout << "views:  " << (greets ? "starts with Gr, contains aus" : "?") << '\n';
+
+  // Code points: the emoji is one code point of two units.
+  int astral = 0;
+  for (char32_t cp : text.codePoints())
+    astral += cp > 0xFFFF;
+  std::cout << "points: " << text.codePointCount(0, text.length()) << " code points, " << astral
+            << " outside the BMP\n";
+
+  // Numbers for protocols: the same text whatever std::locale::global says.
+  zqlang::CZqStringBuilder line;
+  line.append(u"ratio=").appendNumber(0.1).append(u";n=").appendNumber(1234567);
+  std::cout << "number: " << line << '\n';
+
+#if defined(ZQ_EXAMPLE_HAVE_FMT)
+  std::cout << fmt::format("format: [{:>8}] [{:.3}] [{}]\n", city, greeting, line);
+#endif
 
   // Exceptions print their own text.
   try {

@@ -197,4 +197,83 @@ CZqString CZqInteger::toBinaryString(int value) {
   return out.toString();
 }
 
+//===-- Parsing without exceptions, and 64 bits ---------------------------===//
+
+namespace {
+
+// The magnitude of a signed 64-bit result at most: that of LLONG_MIN.
+constexpr unsigned long long kMaxMagnitude64 = 9223372036854775808ull;
+
+// The value of one unit as a digit of radix (either case), or radix when it
+// is none.
+unsigned DigitValue(char16_t unit, unsigned radix) noexcept {
+  unsigned value = radix;
+  if (unit >= u'0' && unit <= u'9')
+    value = unit - u'0';
+  else if (unit >= u'a' && unit <= u'z')
+    value = unit - u'a' + 10;
+  else if (unit >= u'A' && unit <= u'Z')
+    value = unit - u'A' + 10;
+  return value < radix ? value : radix;
+}
+
+// The digits of units[start, count) accumulated up to limit: as ScanDigits,
+// but with ASCII letters of both cases (what towlower gives for the units
+// that can be digits) and any limit up to 2^63.
+ScanResult ScanDigitsUpTo(const char16_t* units, std::size_t count, std::size_t start, int radix,
+                          unsigned long long limit) noexcept {
+  const unsigned base = static_cast<unsigned>(radix);
+  unsigned long long result = 0;
+  for (std::size_t i = start; i < count; ++i) {
+    const unsigned value = DigitValue(units[i], base);
+    if (value == base)
+      return {Scan::kBadDigit, 0};
+    if (result > (limit - value) / base)
+      return {Scan::kOutOfRange, 0};
+    result = result * base + value;
+  }
+  return {Scan::kOk, result};
+}
+
+}  // namespace
+
+std::optional<int> CZqInteger::tryParseInt(std::u16string_view text, int radix) noexcept {
+  if (!isValidRadix(radix) || text.empty())
+    return std::nullopt;
+  const bool negative = text[0] == u'-';
+  if (negative && text.size() == 1)
+    return std::nullopt;
+  const ScanResult scan = ScanDigitsUpTo(text.data(), text.size(), negative ? 1 : 0, radix,
+                                         negative ? kMaxMagnitude : kMaxMagnitude - 1);
+  if (scan.outcome != Scan::kOk)
+    return std::nullopt;
+  return negative ? static_cast<int>(0u - static_cast<unsigned>(scan.magnitude))
+                  : static_cast<int>(scan.magnitude);
+}
+
+long long CZqInteger::parseLong(const CZqString& text, int radix) {
+  if (!isValidRadix(radix))
+    throw NumberFormatException(CZqString(u"Integer::parseLong: Unsupported radix: ") +
+                                CZqString(radix));
+  const int n = text.length();
+  if (n == 0)
+    throw NumberFormatException(CZqString(u"Integer::parseLong: Empty string"));
+  const bool negative = text.charAt(0) == u'-';
+  if (negative && n == 1)
+    throw NumberFormatException(CZqString(u"Integer::parseLong: Bad string: \"-\""));
+  const ScanResult scan = ScanDigitsUpTo(text.Ptr(), static_cast<std::size_t>(n), negative ? 1 : 0,
+                                         radix, kMaxMagnitude64);
+  const bool tooLarge = scan.outcome == Scan::kOk && !negative && scan.magnitude == kMaxMagnitude64;
+  if (scan.outcome == Scan::kOk && !tooLarge)
+    return negative ? static_cast<long long>(0ull - scan.magnitude)
+                    : static_cast<long long>(scan.magnitude);
+  const CZqString head = scan.outcome == Scan::kBadDigit
+                             ? CZqString(u"Integer::parseLong: Bad base-")
+                             : CZqString(u"Integer::parseLong: Number out of range: ");
+  // As parseInt: the text lower-cased above radix 10, except for exactly
+  // 2^63 without a sign.
+  const CZqString quoted = radix > 10 && !tooLarge ? text.toLowerCase() : text;
+  throw NumberFormatException(head + CZqString(radix) + CZqString(u" number: ") + Quoted(quoted));
+}
+
 }  // namespace zqlang

@@ -22,6 +22,8 @@
 
 #include <cstddef>
 #include <new>
+#include <optional>
+#include <string_view>
 
 #include "lang/CZqString.h"
 #include "lang/SPtr.h"
@@ -98,6 +100,22 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   static CZqString toHexString(int value);
   static CZqString toOctalString(int value);
   static CZqString toBinaryString(int value);
+  /// @}
+
+  /// @name Parsing without exceptions, and 64 bits
+  /// @{
+
+  /// The value of \p text in \p radix by the rules of parseInt (a leading
+  /// '-' only, letters of either case above 9), or no value where parseInt
+  /// would throw: a radix outside 2 to 36, an empty text, "-", a bad digit or
+  /// a value outside the int range. Never throws and allocates nothing.
+  static std::optional<int> tryParseInt(std::u16string_view text, int radix = 10) noexcept;
+  /// The 64-bit value of \p text in \p radix, by the rules of parseInt, with
+  /// its messages under the name "Integer::parseLong" (e.g.
+  /// "Integer::parseLong: Number out of range: 10 number: \"9223372036854775808\"";
+  /// the text quoted as parseInt quotes it, lower-cased above radix 10
+  /// except for exactly 9223372036854775808 without a sign).
+  static long long parseLong(const CZqString& text, int radix = 10);
   /// @}
 
  protected:

@@ -331,4 +331,82 @@ void PrintTo(const CZqString& s, std::ostream* os) {
   *os << '"';
 }
 
+//===-- Comparison and search with views ----------------------------------===//
+
+std::u16string_view CZqString::ViewOfText(const char16_t* text) {
+  return std::u16string_view(CheckedText(text, u"CZqString"));
+}
+
+bool CZqString::equals(std::u16string_view text) const noexcept {
+  return mBody->EqualsUnits(text.data(), text.size());
+}
+
+int CZqString::compareTo(std::u16string_view text) const noexcept {
+  return mBody->CompareToUnits(text.data(), text.size());
+}
+
+bool CZqString::startsWith(std::u16string_view prefix, int fromIndex) const noexcept {
+  return mBody->StartsWithUnits(prefix.data(), prefix.size(), fromIndex);
+}
+
+bool CZqString::endsWith(std::u16string_view suffix) const noexcept {
+  return mBody->EndsWithUnits(suffix.data(), suffix.size());
+}
+
+int CZqString::indexOf(std::u16string_view str, int fromIndex) const noexcept {
+  return mBody->IndexOfUnits(str.data(), str.size(), fromIndex);
+}
+
+int CZqString::lastIndexOf(std::u16string_view str) const noexcept {
+  return mBody->LastIndexOfUnits(str.data(), str.size(), length());
+}
+
+int CZqString::lastIndexOf(std::u16string_view str, int fromIndex) const noexcept {
+  return mBody->LastIndexOfUnits(str.data(), str.size(), fromIndex);
+}
+
+bool CZqString::contains(std::u16string_view str) const noexcept {
+  return mBody->IndexOfUnits(str.data(), str.size(), 0) >= 0;
+}
+
+bool CZqString::contains(const CZqString& str) const noexcept {
+  return mBody->IndexOf(*str.mBody, 0) >= 0;
+}
+
+//===-- Code points -------------------------------------------------------===//
+
+int CZqString::codePointAt(int index) const { return mBody->CodePointAt(index); }
+
+int CZqString::codePointBefore(int index) const { return mBody->CodePointBefore(index); }
+
+int CZqString::codePointCount(int begin, int end) const {
+  return mBody->CodePointCount(begin, end);
+}
+
+int CZqString::offsetByCodePoints(int index, int offset) const {
+  return mBody->OffsetByCodePoints(index, offset);
+}
+
+//===-- Numbers in the classic locale -------------------------------------===//
+
+CZqString CZqString::fromNumber(int value) { return fromNumber(static_cast<long long>(value)); }
+
+CZqString CZqString::fromNumber(long value) { return fromNumber(static_cast<long long>(value)); }
+
+CZqString CZqString::fromNumber(long long value) {
+  const SPtr<CZqStringBody> body(CZqStringBody::Create(detail::kNumberRoom));
+  if (body.IsNull())
+    OutOfMemoryError::ThrowInstance();
+  body->AppendClassic(value);
+  return CZqString(*body);
+}
+
+CZqString CZqString::fromNumber(double value) {
+  const SPtr<CZqStringBody> body(CZqStringBody::Create(detail::kShortestRoom));
+  if (body.IsNull())
+    OutOfMemoryError::ThrowInstance();
+  body->AppendClassic(value);
+  return CZqString(*body);
+}
+
 }  // namespace zqlang

@@ -20,7 +20,9 @@
 /// never changes the string it was called on.
 ///
 /// Threads: the count of a body is not atomic, so a string and every string
-/// or builder that shares its body are used from one thread at a time.
+/// or builder that shares its body are used from one thread at a time;
+/// unless the library and the program are built with ZARQLANG_ATOMIC_COUNTS,
+/// which lets copies of one string live on different threads.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_CZQSTRING_H
 #define ZQ_LANG_CZQSTRING_H
@@ -28,9 +30,11 @@
 #include <cstddef>
 #include <functional>
 #include <iosfwd>
+#include <iterator>
 #include <new>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "lang/CZqStringBody.h"
 #include "lang/CharSequence.h"
@@ -41,9 +45,21 @@
 namespace zqlang {
 
 class CZqStringBuilder;
+class CZqString;
+class ZqCodePoints;
 namespace detail {
 struct StringAccess;
-}
+
+/// Enables the forwarding overloads that take any text a std::u16string_view
+/// can be made of (a u"..." literal, a `const char16_t*`, a std::u16string)
+/// except a string itself: they take such text without a conversion, so a
+/// literal picks the view form instead of being ambiguous between it and a
+/// temporary CZqString.
+template <class Text>
+using IfText = std::enable_if_t<std::is_convertible<const Text&, std::u16string_view>::value &&
+                                    !std::is_base_of<CZqString, Text>::value,
+                                int>;
+}  // namespace detail
 
 /// Immutable UTF-16 text whose units live in a shared, counted
 /// CZqStringBody (see the file comment). Copies share; nothing copies units
@@ -292,8 +308,144 @@ class ZQ_API CZqString : public CharSequence {
   std::string toUtf8() const;
   /// @}
 
+  /// @name Comparison and search with views
+  /// The same results as the members above for a string with the units of
+  /// the view, but no string is made: none of these allocates or throws. A
+  /// `u"..."` literal, a `const char16_t*` (up to its 0 unit) and a
+  /// std::u16string come here through the forwarding overloads below; a null
+  /// pointer there is a NullPointerException ("CZqString: null text").
+  /// @{
+
+  /// True when the units are exactly those of \p text.
+  bool equals(std::u16string_view text) const noexcept;
+  /// As compareTo(const CZqString&) against the units of \p text.
+  int compareTo(std::u16string_view text) const noexcept;
+  /// True when \p prefix occurs at \p fromIndex (false when that is negative
+  /// or the prefix would pass the end).
+  bool startsWith(std::u16string_view prefix, int fromIndex = 0) const noexcept;
+  /// True when the string ends with \p suffix (always for an empty one).
+  bool endsWith(std::u16string_view suffix) const noexcept;
+  /// First index >= \p fromIndex (negative: 0) of \p str, or -1; an empty
+  /// \p str is found at fromIndex when fromIndex <= length().
+  int indexOf(std::u16string_view str, int fromIndex = 0) const noexcept;
+  /// Last index of \p str, or -1.
+  int lastIndexOf(std::u16string_view str) const noexcept;
+  /// Last index <= \p fromIndex of \p str, or -1 (rules as for
+  /// lastIndexOf(const CZqString&, int)).
+  int lastIndexOf(std::u16string_view str, int fromIndex) const noexcept;
+  /// True when \p str occurs anywhere (indexOf(str) >= 0); an empty one
+  /// always does.
+  bool contains(std::u16string_view str) const noexcept;
+
+  /// equals(std::u16string_view) of a literal, pointer or std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  bool equals(const Text& text) const {
+    return equals(AsView(text));
+  }
+  /// compareTo(std::u16string_view) of a literal, pointer or std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  int compareTo(const Text& text) const {
+    return compareTo(AsView(text));
+  }
+  /// startsWith(std::u16string_view, int) of a literal, pointer or
+  /// std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  bool startsWith(const Text& prefix, int fromIndex = 0) const {
+    return startsWith(AsView(prefix), fromIndex);
+  }
+  /// endsWith(std::u16string_view) of a literal, pointer or std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  bool endsWith(const Text& suffix) const {
+    return endsWith(AsView(suffix));
+  }
+  /// indexOf(std::u16string_view, int) of a literal, pointer or
+  /// std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  int indexOf(const Text& str, int fromIndex = 0) const {
+    return indexOf(AsView(str), fromIndex);
+  }
+  /// lastIndexOf(std::u16string_view) of a literal, pointer or
+  /// std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  int lastIndexOf(const Text& str) const {
+    return lastIndexOf(AsView(str));
+  }
+  /// lastIndexOf(std::u16string_view, int) of a literal, pointer or
+  /// std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  int lastIndexOf(const Text& str, int fromIndex) const {
+    return lastIndexOf(AsView(str), fromIndex);
+  }
+  /// contains(std::u16string_view) of a literal, pointer or std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  bool contains(const Text& str) const {
+    return contains(AsView(str));
+  }
+  /// True when \p str occurs anywhere; allocates nothing.
+  bool contains(const CZqString& str) const noexcept;
+
+  /// The view of \p text: the text itself, or for a pointer its units up to
+  /// the first 0 unit, after NullPointerException for a null one.
+  template <class Text>
+  static std::u16string_view AsView(const Text& text) {
+    if constexpr (std::is_pointer<Text>::value)
+      return ViewOfText(text);
+    else
+      return std::u16string_view(text);
+  }
+  /// @}
+
+  /// @name Code points
+  /// A high surrogate followed by a low one is one code point; every other
+  /// unit, an unpaired surrogate included, is a code point of its own.
+  /// Indices still count units. None of these allocates.
+  /// @{
+
+  /// The code point at \p index: the pair when a high surrogate there is
+  /// followed by a low one, else the unit. IndexOutOfBoundsException (no
+  /// message), as charAt, unless 0 <= index < length().
+  int codePointAt(int index) const;
+  /// The code point that ends just before \p index: the pair when the unit
+  /// before it is a low surrogate preceded by a high one, else that unit.
+  /// IndexOutOfBoundsException (no message) unless 1 <= index <= length().
+  int codePointBefore(int index) const;
+  /// Number of code points in units [begin, end); a pair split by either end
+  /// counts as two unpaired surrogates. Throws as getChars does:
+  /// StringIndexOutOfBoundsException built from begin (negative), from
+  /// end - begin (begin > end), then from end (past length()).
+  int codePointCount(int begin, int end) const;
+  /// The index \p offset code points after \p index (before it when
+  /// negative). IndexOutOfBoundsException (no message) when \p index is
+  /// outside 0..length() or fewer code points lie on that side.
+  int offsetByCodePoints(int index, int offset) const;
+  /// The code points, for range-for: `for (char32_t cp : s.codePoints())`.
+  /// The view shares the body (one count), so it may be taken of a
+  /// temporary string.
+  ZqCodePoints codePoints() const noexcept;
+  /// @}
+
+  /// @name Numbers in the classic locale
+  /// Text for protocols and files: the same whatever std::locale::global is
+  /// (the constructors from numbers follow it), as std::to_chars writes it.
+  /// OutOfMemoryError when the string cannot be had.
+  /// @{
+
+  /// Decimal text ("-1234", never "-1.234"), capacity 20.
+  static CZqString fromNumber(int value);
+  /// Decimal text; `std::int64_t` arguments pick this one.
+  static CZqString fromNumber(long value);
+  /// Decimal text, capacity 20.
+  static CZqString fromNumber(long long value);
+  /// The shortest text that reads back as \p value ("0.1", "1e+21",
+  /// "5e-324", "-0", "inf", "nan"), capacity 32.
+  static CZqString fromNumber(double value);
+  /// @}
+
   // Internals: not part of the interface.
  private:
+  // The units of text up to its first 0 unit; NullPointerException when it
+  // is null.
+  static std::u16string_view ViewOfText(const char16_t* text);
   friend class CZqStringBuilder;
   friend struct detail::StringAccess;
 
@@ -321,9 +473,9 @@ ZQ_API CZqString operator+(const CZqString& a, const CZqString& b);
 /// @name Comparison operators
 /// == and != by equals(), the others by compareTo(): units compare as
 /// unsigned 16-bit values and a prefix sorts first, so < is a strict weak
-/// order for std::sort and std::map. A `u"..."` operand converts to a
-/// temporary string. None throws except for want of memory for such a
-/// temporary.
+/// order for std::sort and std::map. A `u"..."` operand, a std::u16string
+/// or a view takes the view forms below, without a temporary string. None
+/// throws.
 /// @{
 
 /// a.equals(b).
@@ -349,6 +501,158 @@ ZQ_API std::ostream& operator<<(std::ostream& os, const CZqString& s);
 /// tab as C escapes; every other unit as a \\u escape of four hex digits,
 /// so lone surrogates and U+0000 stay visible.
 ZQ_API void PrintTo(const CZqString& s, std::ostream* os);
+
+//===-- Views, hashing and code points ----------------------------------===//
+/// @name Comparison operators with views
+/// As the operators above against the units of a std::u16string_view, a
+/// `u"..."` literal, a `const char16_t*` or a std::u16string, on either side,
+/// without a temporary string: nothing is allocated. (A null pointer is a
+/// NullPointerException.)
+/// @{
+
+/// a.equals(b).
+template <class Text, detail::IfText<Text> = 0>
+bool operator==(const CZqString& a, const Text& b) {
+  return a.equals(b);
+}
+/// b.equals(a).
+template <class Text, detail::IfText<Text> = 0>
+bool operator==(const Text& a, const CZqString& b) {
+  return b.equals(a);
+}
+/// !a.equals(b).
+template <class Text, detail::IfText<Text> = 0>
+bool operator!=(const CZqString& a, const Text& b) {
+  return !a.equals(b);
+}
+/// !b.equals(a).
+template <class Text, detail::IfText<Text> = 0>
+bool operator!=(const Text& a, const CZqString& b) {
+  return !b.equals(a);
+}
+/// a.compareTo(b) < 0.
+template <class Text, detail::IfText<Text> = 0>
+bool operator<(const CZqString& a, const Text& b) {
+  return a.compareTo(b) < 0;
+}
+/// b.compareTo(a) > 0.
+template <class Text, detail::IfText<Text> = 0>
+bool operator<(const Text& a, const CZqString& b) {
+  return b.compareTo(a) > 0;
+}
+/// a.compareTo(b) <= 0.
+template <class Text, detail::IfText<Text> = 0>
+bool operator<=(const CZqString& a, const Text& b) {
+  return a.compareTo(b) <= 0;
+}
+/// b.compareTo(a) >= 0.
+template <class Text, detail::IfText<Text> = 0>
+bool operator<=(const Text& a, const CZqString& b) {
+  return b.compareTo(a) >= 0;
+}
+/// a.compareTo(b) > 0.
+template <class Text, detail::IfText<Text> = 0>
+bool operator>(const CZqString& a, const Text& b) {
+  return a.compareTo(b) > 0;
+}
+/// b.compareTo(a) < 0.
+template <class Text, detail::IfText<Text> = 0>
+bool operator>(const Text& a, const CZqString& b) {
+  return b.compareTo(a) < 0;
+}
+/// a.compareTo(b) >= 0.
+template <class Text, detail::IfText<Text> = 0>
+bool operator>=(const CZqString& a, const Text& b) {
+  return a.compareTo(b) >= 0;
+}
+/// b.compareTo(a) <= 0.
+template <class Text, detail::IfText<Text> = 0>
+bool operator>=(const Text& a, const CZqString& b) {
+  return b.compareTo(a) <= 0;
+}
+/// @}
+
+/// A transparent hasher for unordered containers of strings: the hash of the
+/// units as std::hash<std::u16string_view> (and so std::hash<CZqString>)
+/// computes it, for a string, a view, a literal or a std::u16string alike.
+/// With ZqEqual, `std::unordered_map<CZqString, V, ZqHash, ZqEqual>` finds
+/// a std::u16string_view key without making a string (C++20).
+struct ZqHash {
+  /// Marks the hasher transparent for heterogeneous lookup.
+  using is_transparent = void;
+  /// The hash of the units of \p text.
+  std::size_t operator()(std::u16string_view text) const noexcept {
+    return std::hash<std::u16string_view>()(text);
+  }
+};
+
+/// The transparent equality that goes with ZqHash: the same units.
+struct ZqEqual {
+  /// Marks the equality transparent for heterogeneous lookup.
+  using is_transparent = void;
+  /// True when \p a and \p b hold the same units.
+  bool operator()(std::u16string_view a, std::u16string_view b) const noexcept { return a == b; }
+};
+
+/// The code points of a string, for range-for and the standard algorithms
+/// (a forward range of char32_t): a surrogate pair yields the code point it
+/// encodes, an unpaired surrogate itself. Holds the string (sharing its
+/// body), so it stays valid on its own; nothing is allocated.
+class ZqCodePoints {
+ public:
+  /// A forward iterator over the code points; reads the units in place.
+  class Iterator {
+   public:
+    /// A forward iterator: it reads, and may pass over the text again.
+    using iterator_category = std::forward_iterator_tag;
+    /// A code point.
+    using value_type = char32_t;
+    /// A distance in code points.
+    using difference_type = std::ptrdiff_t;
+    /// Not used: the code points are computed, not stored.
+    using pointer = const char32_t*;
+    /// The code point itself, by value.
+    using reference = char32_t;
+
+    /// An iterator that points nowhere, equal to other such iterators.
+    Iterator() noexcept : mAt(nullptr), mEnd(nullptr) {}
+    /// At the code point that starts at \p at, in units that end at \p end.
+    Iterator(const char16_t* at, const char16_t* end) noexcept : mAt(at), mEnd(end) {}
+    /// The code point that starts here.
+    char32_t operator*() const noexcept { return CZqStringBody::DecodeAt(mAt, mEnd); }
+    /// Steps over one code point (two units for a pair).
+    Iterator& operator++() noexcept {
+      mAt += **this > 0xFFFF ? 2 : 1;
+      return *this;
+    }
+    /// Steps over one code point; returns where it was.
+    Iterator operator++(int) noexcept {
+      Iterator before = *this;
+      ++*this;
+      return before;
+    }
+    /// True at the same unit.
+    friend bool operator==(const Iterator& a, const Iterator& b) noexcept { return a.mAt == b.mAt; }
+    /// False at the same unit.
+    friend bool operator!=(const Iterator& a, const Iterator& b) noexcept { return a.mAt != b.mAt; }
+
+   private:
+    const char16_t* mAt;
+    const char16_t* mEnd;
+  };
+
+  /// The code points of \p text.
+  explicit ZqCodePoints(const CZqString& text) noexcept : mText(text) {}
+  /// The first code point.
+  Iterator begin() const noexcept { return Iterator(mText.begin(), mText.end()); }
+  /// Past the last code point.
+  Iterator end() const noexcept { return Iterator(mText.end(), mText.end()); }
+
+ private:
+  CZqString mText;
+};
+
+inline ZqCodePoints CZqString::codePoints() const noexcept { return ZqCodePoints(*this); }
 
 }  // namespace zqlang
 

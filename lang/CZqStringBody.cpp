@@ -9,6 +9,7 @@
 
 #include "lang/ArrayIndexOutOfBoundsException.h"
 #include "lang/CZqStringBuilder.h"
+#include "lang/IllegalArgumentException.h"
 #include "lang/IndexOutOfBoundsException.h"
 #include "lang/NullPointerException.h"
 #include "lang/OutOfMemoryError.h"
@@ -609,6 +610,146 @@ CZqStringBody* CZqStringBody::CaseFolded(ZqCaseRules rules) const {
 int CZqStringBody::CompareToIgnoreCase(const CZqStringBody& other,
                                        ZqCaseRules rules) const noexcept {
   return detail::CompareFolded(mData, mLength, other.mData, other.mLength, rules);
+}
+
+//===-- Units held elsewhere ----------------------------------------------===//
+
+bool CZqStringBody::EqualsUnits(const char16_t* units, std::size_t count) const noexcept {
+  return count == static_cast<std::size_t>(mLength) && detail::UnitsEqual(mData, units, mLength);
+}
+
+int CZqStringBody::CompareToUnits(const char16_t* units, std::size_t count) const noexcept {
+  const int n = count < static_cast<std::size_t>(mLength) ? static_cast<int>(count) : mLength;
+  const int i = detail::FirstDifference(mData, units, n);
+  if (i < n)
+    return static_cast<int>(mData[i]) - static_cast<int>(units[i]);
+  const std::size_t length = static_cast<std::size_t>(mLength);
+  return length < count ? -1 : (length > count ? 1 : 0);
+}
+
+int CZqStringBody::IndexOfUnits(const char16_t* units, std::size_t count,
+                                int fromIndex) const noexcept {
+  if (count > static_cast<std::size_t>(mLength))
+    return -1;
+  return IndexOf(units, static_cast<int>(count), fromIndex);
+}
+
+int CZqStringBody::LastIndexOfUnits(const char16_t* units, std::size_t count,
+                                    int fromIndex) const noexcept {
+  if (count > static_cast<std::size_t>(mLength))
+    return -1;
+  return LastIndexOf(units, static_cast<int>(count), fromIndex);
+}
+
+bool CZqStringBody::StartsWithUnits(const char16_t* units, std::size_t count,
+                                    int fromIndex) const noexcept {
+  if (fromIndex < 0 || fromIndex > mLength || count > static_cast<std::size_t>(mLength - fromIndex))
+    return false;
+  return detail::UnitsEqual(mData + fromIndex, units, static_cast<int>(count));
+}
+
+bool CZqStringBody::EndsWithUnits(const char16_t* units, std::size_t count) const noexcept {
+  if (count > static_cast<std::size_t>(mLength))
+    return false;
+  const int n = static_cast<int>(count);
+  return detail::UnitsEqual(mData + (mLength - n), units, n);
+}
+
+//===-- Code points -------------------------------------------------------===//
+
+namespace {
+
+bool IsHighSurrogate(char16_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) noexcept { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+}  // namespace
+
+int CZqStringBody::CodePointAt(int index) const {
+  if (static_cast<unsigned>(index) >= static_cast<unsigned>(mLength))
+    ThrowCharAtOutOfBounds();
+  return static_cast<int>(DecodeAt(mData + index, mData + mLength));
+}
+
+int CZqStringBody::CodePointBefore(int index) const {
+  if (index < 1 || index > mLength)
+    ThrowCharAtOutOfBounds();
+  const char16_t low = mData[index - 1];
+  if (index >= 2 && IsLowSurrogate(low) && IsHighSurrogate(mData[index - 2]))
+    return static_cast<int>(DecodeAt(mData + index - 2, mData + index));
+  return low;
+}
+
+int CZqStringBody::CodePointCount(int begin, int end) const {
+  if (begin < 0)
+    throw StringIndexOutOfBoundsException(begin);
+  if (begin > end)
+    throw StringIndexOutOfBoundsException(detail::RangeDifference(end, begin));
+  if (end > mLength)
+    throw StringIndexOutOfBoundsException(end);
+  int count = end - begin;
+  for (int i = begin; i + 1 < end; ++i) {
+    if (IsHighSurrogate(mData[i]) && IsLowSurrogate(mData[i + 1])) {
+      --count;
+      ++i;
+    }
+  }
+  return count;
+}
+
+int CZqStringBody::OffsetByCodePoints(int index, int offset) const {
+  if (index < 0 || index > mLength)
+    ThrowCharAtOutOfBounds();
+  int at = index;
+  for (; offset > 0; --offset) {
+    if (at >= mLength)
+      ThrowCharAtOutOfBounds();
+    at += DecodeAt(mData + at, mData + mLength) > 0xFFFF ? 2 : 1;
+  }
+  for (; offset < 0; ++offset) {
+    if (at <= 0)
+      ThrowCharAtOutOfBounds();
+    --at;
+    if (at > 0 && IsLowSurrogate(mData[at]) && IsHighSurrogate(mData[at - 1]))
+      --at;
+  }
+  return at;
+}
+
+CZqStringBody& CZqStringBody::AppendCodePoint(int codePoint) {
+  char16_t units[2];
+  const int encoded = EncodeCodePoint(codePoint, units);
+  if (encoded < 0) {
+    // Java's wording: the 32 bits in upper-case hex, no leading zeros.
+    static constexpr char16_t kHead[] = u"appendCodePoint: Not a valid Unicode code point: 0x";
+    constexpr int kHeadLength = static_cast<int>(sizeof kHead / sizeof kHead[0]) - 1;
+    char16_t message[kHeadLength + 8];
+    std::memcpy(message, kHead, sizeof message - 8 * sizeof(char16_t));
+    int n = kHeadLength;
+    const unsigned value = static_cast<unsigned>(codePoint);
+    bool started = false;
+    for (int shift = 28; shift >= 0; shift -= 4) {
+      const unsigned digit = (value >> shift) & 0xFu;
+      started = started || digit != 0 || shift == 0;
+      if (started)
+        message[n++] = static_cast<char16_t>(digit < 10 ? u'0' + digit : u'A' + digit - 10);
+    }
+    throw IllegalArgumentException(CZqString(message, n));
+  }
+  return Append(units, encoded + 1);
+}
+
+//===-- Numbers in the classic locale -------------------------------------===//
+
+CZqStringBody& CZqStringBody::AppendClassic(long long value) {
+  char16_t text[detail::kNumberRoom];
+  const int count = detail::FormatClassic(value, text, detail::kNumberRoom);
+  return Append(text, count);
+}
+
+CZqStringBody& CZqStringBody::AppendClassic(double value) {
+  char16_t text[detail::kShortestRoom];
+  const int count = detail::FormatShortest(value, text, detail::kShortestRoom);
+  return Append(text, count);
 }
 
 }  // namespace zqlang

@@ -21,7 +21,9 @@
 /// gives it back once; the Release() that reaches 0 frees array and body.
 ///
 /// Threads: none. The count is a plain int; a body and all its holders are
-/// used from one thread at a time.
+/// used from one thread at a time. A build with ZARQLANG_ATOMIC_COUNTS makes
+/// the count atomic, so that holders of one body may live on different
+/// threads (the units of a body that strings hold never change).
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_CZQSTRINGBODY_H
 #define ZQ_LANG_CZQSTRINGBODY_H
@@ -29,6 +31,9 @@
 #include <cassert>
 #include <cstddef>
 #include <new>
+#if defined(ZARQLANG_ATOMIC_COUNTS)
+#include <atomic>
+#endif
 
 #include "lang/ZqCaseRules.h"
 #include "lang/ZqExport.h"
@@ -79,6 +84,22 @@ class ZQ_API CZqStringBody {
   /// the array cannot be had (the body is then unchanged).
   int Init(int capacity) noexcept;
 
+#if defined(ZARQLANG_ATOMIC_COUNTS)
+  /// Adds one holder; returns the new count. Atomic in this build, so that
+  /// holders of one body may live on different threads.
+  int AddRef() noexcept { return mRefCount.fetch_add(1, std::memory_order_relaxed) + 1; }
+  /// Removes one holder; the call that brings the count to 0 frees the body
+  /// (after every other holder's last use, which the release order makes
+  /// visible to it). Returns the new count.
+  int Release() noexcept {
+    const int count = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
+    if (count == 0)
+      delete this;
+    return count;
+  }
+  /// Number of holders.
+  int RefCount() const noexcept { return mRefCount.load(std::memory_order_acquire); }
+#else
   /// Adds one holder; returns the new count.
   int AddRef() noexcept { return ++mRefCount; }
   /// Removes one holder; the call that brings the count to 0 frees the body.
@@ -92,6 +113,7 @@ class ZQ_API CZqStringBody {
   }
   /// Number of holders.
   int RefCount() const noexcept { return mRefCount; }
+#endif
   /// @}
 
   /// @name Reading
@@ -325,6 +347,78 @@ class ZQ_API CZqStringBody {
   int CompareToIgnoreCase(const CZqStringBody& other, ZqCaseRules rules) const noexcept;
   /// @}
 
+  /// @name Units held elsewhere
+  /// The same comparisons and searches against \p count units that no body
+  /// holds (a std::u16string_view's), with the count as a size_t so that no
+  /// length is cut. None of these allocates or throws.
+  /// @{
+
+  /// True when the text is exactly the \p count units.
+  bool EqualsUnits(const char16_t* units, std::size_t count) const noexcept;
+  /// As CompareTo, against the \p count units.
+  int CompareToUnits(const char16_t* units, std::size_t count) const noexcept;
+  /// As IndexOf(units, count, fromIndex); -1 when the units are longer than
+  /// the text.
+  int IndexOfUnits(const char16_t* units, std::size_t count, int fromIndex) const noexcept;
+  /// As LastIndexOf(units, count, fromIndex); -1 when the units are longer
+  /// than the text.
+  int LastIndexOfUnits(const char16_t* units, std::size_t count, int fromIndex) const noexcept;
+  /// True when the units occur at \p fromIndex (false when that is negative
+  /// or they would pass the end).
+  bool StartsWithUnits(const char16_t* units, std::size_t count, int fromIndex) const noexcept;
+  /// True when the text ends with the units.
+  bool EndsWithUnits(const char16_t* units, std::size_t count) const noexcept;
+  /// @}
+
+  /// @name Code points
+  /// UTF-16 read as code points: a high surrogate followed by a low one is
+  /// one code point; every other unit, an unpaired surrogate included, is a
+  /// code point of its own.
+  /// @{
+
+  /// The code point that starts at \p at, reading no unit at or past
+  /// \p end (at < end). Its length in units is 2 when it is above 0xFFFF.
+  static char32_t DecodeAt(const char16_t* at, const char16_t* end) noexcept {
+    const char16_t unit = *at;
+    if (unit >= 0xD800 && unit <= 0xDBFF && end - at > 1 && at[1] >= 0xDC00 && at[1] <= 0xDFFF)
+      return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (at[1] - 0xDC00);
+    return unit;
+  }
+  /// The code point at \p index (a pair read whole when its low half is
+  /// there). IndexOutOfBoundsException (no message), as CharAt, unless
+  /// 0 <= index < Length().
+  int CodePointAt(int index) const;
+  /// The code point that ends just before \p index (a pair read whole when
+  /// its high half is there). IndexOutOfBoundsException (no message) unless
+  /// 1 <= index <= Length().
+  int CodePointBefore(int index) const;
+  /// Number of code points in units [begin, end); a pair counts once only
+  /// when both halves are in the range. Checks as GetChars does: begin < 0,
+  /// begin > end, end > Length(), each a StringIndexOutOfBoundsException
+  /// built from begin, end - begin, end.
+  int CodePointCount(int begin, int end) const;
+  /// The index \p offset code points away from \p index (backwards when
+  /// negative). IndexOutOfBoundsException (no message) when \p index is
+  /// outside 0..Length() or there are fewer code points on that side.
+  int OffsetByCodePoints(int index, int offset) const;
+  /// Appends the one or two units of \p codePoint. IllegalArgumentException
+  /// "appendCodePoint: Not a valid Unicode code point: 0x<hex>" outside
+  /// 0..0x10FFFF, before anything changes.
+  CZqStringBody& AppendCodePoint(int codePoint);
+  /// @}
+
+  /// @name Numbers in the classic locale
+  /// The same text whatever std::locale::global is, never through a stream.
+  /// Room is made for the text alone (the MakeRoom rule).
+  /// @{
+
+  /// Appends the decimal text of \p value ("-12", as std::to_chars).
+  CZqStringBody& AppendClassic(long long value);
+  /// Appends the shortest text that reads back as \p value, as std::to_chars
+  /// without a format writes it ("0.1", "1e+21", "-0", "inf", "nan").
+  CZqStringBody& AppendClassic(double value);
+  /// @}
+
   // Internals: not part of the interface.
  private:
   friend class CZqStringBuilder;
@@ -360,7 +454,11 @@ class ZQ_API CZqStringBody {
   // The one body operation behind LowerCased, UpperCased and CaseFolded.
   CZqStringBody* CaseMapped(detail::CaseMapping mapping, ZqCaseRules rules) const;
 
+#if defined(ZARQLANG_ATOMIC_COUNTS)
+  std::atomic<int> mRefCount;
+#else
   int mRefCount;
+#endif
   int mRoom;  // the array holds mRoom + 1 units; mCapacity <= mRoom
   char16_t* mData;
   int mLength;

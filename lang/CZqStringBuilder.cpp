@@ -380,4 +380,73 @@ std::ostream& operator<<(std::ostream& os, const CZqStringBuilder& b) {
   return detail::WriteUtf8(os, b.begin(), b.length());
 }
 
+//===-- Views -------------------------------------------------------------===//
+
+namespace {
+
+// The length of a view as an int; one that does not fit is no memory.
+int ViewLength(std::u16string_view text) {
+  if (text.size() > static_cast<std::size_t>(INT_MAX))
+    OutOfMemoryError::ThrowInstance();
+  return static_cast<int>(text.size());
+}
+
+}  // namespace
+
+CZqStringBuilder& CZqStringBuilder::append(std::u16string_view text) {
+  const int count = ViewLength(text);
+  UnShare();  // a view of a string that shares the body stays valid: it holds it
+  mBody->Append(text.data(), count);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::insert(int index, std::u16string_view text) {
+  const int count = ViewLength(text);
+  UnShare();
+  mBody->Insert(index, text.data(), count);
+  return *this;
+}
+
+//===-- Code points -------------------------------------------------------===//
+
+int CZqStringBuilder::codePointAt(int index) const { return mBody->CodePointAt(index); }
+
+int CZqStringBuilder::codePointBefore(int index) const { return mBody->CodePointBefore(index); }
+
+int CZqStringBuilder::codePointCount(int begin, int end) const {
+  return mBody->CodePointCount(begin, end);
+}
+
+int CZqStringBuilder::offsetByCodePoints(int index, int offset) const {
+  return mBody->OffsetByCodePoints(index, offset);
+}
+
+CZqStringBuilder& CZqStringBuilder::appendCodePoint(int codePoint) {
+  UnShare();
+  mBody->AppendCodePoint(codePoint);
+  return *this;
+}
+
+//===-- Numbers in the classic locale -------------------------------------===//
+
+CZqStringBuilder& CZqStringBuilder::appendNumber(int v) {
+  return appendNumber(static_cast<long long>(v));
+}
+
+CZqStringBuilder& CZqStringBuilder::appendNumber(long v) {
+  return appendNumber(static_cast<long long>(v));
+}
+
+CZqStringBuilder& CZqStringBuilder::appendNumber(long long v) {
+  UnShare();
+  mBody->AppendClassic(v);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::appendNumber(double v) {
+  UnShare();
+  mBody->AppendClassic(v);
+  return *this;
+}
+
 }  // namespace zqlang

@@ -288,6 +288,64 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   CZqStringBuilder& appendUtf8(std::string_view utf8);
   /// @}
 
+  /// @name Views
+  /// Text from a std::u16string_view (or a std::u16string), without a
+  /// temporary string: nothing is allocated beyond the builder's own growth.
+  /// The view may be of this builder's text. Growth and errors as for the
+  /// other appends and inserts; OutOfMemoryError for a view longer than an
+  /// int can count.
+  /// @{
+
+  /// Appends the units of \p text.
+  CZqStringBuilder& append(std::u16string_view text);
+  /// Inserts the units of \p text before the unit at \p index; the index
+  /// is checked as for every insert.
+  CZqStringBuilder& insert(int index, std::u16string_view text);
+  /// @}
+
+  /// @name Code points
+  /// As the string's members of the same names, on the current text: a high
+  /// surrogate followed by a low one is one code point, every other unit is
+  /// one of its own. None of the reading members copies or ends the sharing.
+  /// @{
+
+  /// The code point at \p index; IndexOutOfBoundsException (no message), as
+  /// charAt, unless 0 <= index < length().
+  int codePointAt(int index) const;
+  /// The code point that ends just before \p index;
+  /// IndexOutOfBoundsException (no message) unless 1 <= index <= length().
+  int codePointBefore(int index) const;
+  /// Number of code points in units [begin, end). Throws as getChars does:
+  /// StringIndexOutOfBoundsException built from begin (negative), from
+  /// end - begin (begin > end), then from end (past length()).
+  int codePointCount(int begin, int end) const;
+  /// The index \p offset code points after \p index (before it when
+  /// negative); IndexOutOfBoundsException (no message) when \p index is
+  /// outside 0..length() or fewer code points lie on that side.
+  int offsetByCodePoints(int index, int offset) const;
+  /// Appends \p codePoint as one unit, or two (a surrogate pair) above
+  /// 0xFFFF. Throws IllegalArgumentException
+  /// "appendCodePoint: Not a valid Unicode code point: 0x<hex>" (upper-case
+  /// hex of the 32 bits) outside 0 to 0x10FFFF, after ending the sharing and
+  /// before anything else changes.
+  CZqStringBuilder& appendCodePoint(int codePoint);
+  /// @}
+
+  /// @name Numbers in the classic locale
+  /// The text of CZqString::fromNumber, whatever std::locale::global is;
+  /// room is made for the text alone (the length plus 16 when it grows).
+  /// @{
+
+  /// Decimal text ("-1234").
+  CZqStringBuilder& appendNumber(int v);
+  /// Decimal text; `std::int64_t` arguments pick this one.
+  CZqStringBuilder& appendNumber(long v);
+  /// Decimal text.
+  CZqStringBuilder& appendNumber(long long v);
+  /// The shortest text that reads back as \p v ("0.1", "1e+21", "inf").
+  CZqStringBuilder& appendNumber(double v);
+  /// @}
+
  protected:
   /// Holds a new empty body of \p capacity units (releasing the old one) and
   /// marks the builder exclusive. OutOfMemoryError when none can be had.

@@ -3,11 +3,12 @@
 # reference of the Unicode case tests; clang's fuzzer and sanitizer runtimes
 # for the fuzz targets; dpkg-dev, file and binutils for building the .deb
 # packages, lintian to check them, abigail-tools for the ABI check, gdb for
-# the printer check) and the benchmarks need, when they are missing (a fresh
+# the printer check; {fmt} for the formatter header's test and the
+# examples) and the benchmarks need, when they are missing (a fresh
 # machine of this kind has most of them).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev valgrind pkg-config libgtest-dev
-          libgmock-dev libicu-dev dpkg-dev file binutils lintian abigail-tools gdb)
+          libgmock-dev libicu-dev dpkg-dev file binutils lintian abigail-tools gdb libfmt-dev)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev)
 fi

@@ -6,7 +6,9 @@
 #     with clang, and with the SIMD paths compiled out (ZARQLANG_SIMD=OFF) so
 #     the portable loops that other processors use stay tested; then the
 #     thread tests under ThreadSanitizer, and the suites built with
-#     -O2 -D_FORTIFY_SOURCE=3, which checks every write against its block
+#     -O2 -D_FORTIFY_SOURCE=3, which checks every write against its block,
+#     and the build with atomic body counts (ZARQLANG_ATOMIC_COUNTS) running
+#     its shared-copy thread test under ThreadSanitizer
 #   - the release test binaries again under valgrind memcheck: no error, no
 #     definite or indirect leak
 #   - each libFuzzer target for a bounded time (ZARQLANG_FUZZ_SECONDS, 60 by
@@ -183,6 +185,7 @@ run_suite clang
 run_suite nosimd
 run_suite tsan
 run_suite fortify
+run_suite atomic
 
 for bin in build/release/tests/*_tests; do
   stage "valgrind memcheck: $(basename "$bin")" valgrind_clean "$bin"

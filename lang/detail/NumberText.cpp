@@ -130,5 +130,17 @@ int FormatDouble(double value, char16_t* out, int room) {
   return Widen(text, static_cast<int>(result.ptr - text), out, room);
 }
 
+//===-- The classic locale, whatever the global one -----------------------===//
+
+int FormatClassic(long long value, char16_t* out, int room) {
+  return WriteDecimal(value, out, room);
+}
+
+int FormatShortest(double value, char16_t* out, int room) {
+  char text[kShortestRoom];
+  const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+  return Widen(text, static_cast<int>(result.ptr - text), out, room);
+}
+
 }  // namespace detail
 }  // namespace zqlang

@@ -28,6 +28,21 @@ int FormatInt64(long long value, char16_t* out, int room);
 /// The same for a double in general notation with 6 significant digits.
 int FormatDouble(double value, char16_t* out, int room);
 
+//===-- The classic locale, whatever the global one -----------------------===//
+
+/// Units that the longest text of FormatShortest can take
+/// ("-2.2250738585072014e-308" is 24).
+constexpr int kShortestRoom = 32;
+
+/// The decimal text of \p value in the classic locale, as std::to_chars
+/// writes it, whatever std::locale::global is; same contract as FormatInt64.
+int FormatClassic(long long value, char16_t* out, int room);
+
+/// The shortest text that reads back as \p value, as std::to_chars without a
+/// format or precision writes it ("0.1", "1e+21", "inf", "-nan"); same
+/// contract as FormatInt64.
+int FormatShortest(double value, char16_t* out, int room);
+
 }  // namespace detail
 }  // namespace zqlang
 
