@@ -334,7 +334,7 @@ void PrintTo(const CZqString& s, std::ostream* os) {
 //===-- Comparison and search with views ----------------------------------===//
 
 std::u16string_view CZqString::ViewOfText(const char16_t* text) {
-  return std::u16string_view(CheckedText(text, u"CZqString"));
+  return std::u16string_view(detail::CheckText(text, u"CZqString"));
 }
 
 bool CZqString::equals(std::u16string_view text) const noexcept {

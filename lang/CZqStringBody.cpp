@@ -657,13 +657,6 @@ bool CZqStringBody::EndsWithUnits(const char16_t* units, std::size_t count) cons
 
 //===-- Code points -------------------------------------------------------===//
 
-namespace {
-
-bool IsHighSurrogate(char16_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) noexcept { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-}  // namespace
-
 int CZqStringBody::CodePointAt(int index) const {
   if (static_cast<unsigned>(index) >= static_cast<unsigned>(mLength))
     ThrowCharAtOutOfBounds();
@@ -674,21 +667,16 @@ int CZqStringBody::CodePointBefore(int index) const {
   if (index < 1 || index > mLength)
     ThrowCharAtOutOfBounds();
   const char16_t low = mData[index - 1];
-  if (index >= 2 && IsLowSurrogate(low) && IsHighSurrogate(mData[index - 2]))
+  if (index >= 2 && detail::IsLowSurrogate(low) && detail::IsHighSurrogate(mData[index - 2]))
     return static_cast<int>(DecodeAt(mData + index - 2, mData + index));
   return low;
 }
 
 int CZqStringBody::CodePointCount(int begin, int end) const {
-  if (begin < 0)
-    throw StringIndexOutOfBoundsException(begin);
-  if (begin > end)
-    throw StringIndexOutOfBoundsException(detail::RangeDifference(end, begin));
-  if (end > mLength)
-    throw StringIndexOutOfBoundsException(end);
+  detail::CheckSourceRange(begin, end, mLength);
   int count = end - begin;
   for (int i = begin; i + 1 < end; ++i) {
-    if (IsHighSurrogate(mData[i]) && IsLowSurrogate(mData[i + 1])) {
+    if (detail::IsHighSurrogate(mData[i]) && detail::IsLowSurrogate(mData[i + 1])) {
       --count;
       ++i;
     }
@@ -709,7 +697,7 @@ int CZqStringBody::OffsetByCodePoints(int index, int offset) const {
     if (at <= 0)
       ThrowCharAtOutOfBounds();
     --at;
-    if (at > 0 && IsLowSurrogate(mData[at]) && IsHighSurrogate(mData[at - 1]))
+    if (at > 0 && detail::IsLowSurrogate(mData[at]) && detail::IsHighSurrogate(mData[at - 1]))
       --at;
   }
   return at;
