@@ -13,7 +13,6 @@ namespace zqlang {
 namespace {
 
 using testing_support::CapacityOf;
-using testing_support::SweepAllocationFailures;
 using testing_support::Text;
 
 std::string Bytes(std::initializer_list<int> bytes) {
@@ -156,11 +155,6 @@ TEST(Utf8Test, NonAsciiAnywhereInAnAsciiRun) {
     EXPECT_EQ(text, Text(decoded));
     EXPECT_EQ(at + 4, CapacityOf(decoded));
   }
-}
-
-TEST(Utf8Test, FromUtf8TakesOneBodyOrThrowsOutOfMemory) {
-  const std::string utf8 = "caf\xC3\xA9";
-  EXPECT_EQ(2, SweepAllocationFailures([&] { CZqString::fromUtf8(utf8); }));
 }
 
 }  // namespace
