@@ -217,6 +217,9 @@ TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
        u"IndexOutOfBoundsException: SetCharAt: Index >= length", true},
       {"setLength", [](auto& b) { b.setLength(-1); },
        u"IndexOutOfBoundsException: SetLength: Negative length", true},
+      // The need plus 16 past INT_MAX is no memory, found before any unit is read.
+      {"append(units, INT_MAX)", [](auto& b) { b.append(u"xy", 0, INT_MAX); }, u"OutOfMemoryError",
+       true},
       {"insert(ch)", [](auto& b) { b.insert(7, u'x'); }, sioobe + u": Index: 7, Length: 6", true},
       {"insert(bool)", [](auto& b) { b.insert(-1, true); }, sioobe + u": Index: -1, Length: 6",
        true},

@@ -187,37 +187,6 @@ TEST(CZqStringTest, FailuresThrowTheirClassAndValueInTheOrderChecked) {
   EXPECT_EQ(u'o', hello.charAt(4));
 }
 
-// Growth, observed on a body directly: the need plus 16 when full, exact for
-// EnsureCapacity, never shrinking; clones keep the capacity.
-TEST(CZqStringBodyTest, GrowsToNeedPlusSixteenAndClonesKeepTheCapacity) {
-  CZqStringBody* raw = CZqStringBody::Create(4);
-  ASSERT_NE(nullptr, raw);
-  EXPECT_EQ(0, raw->RefCount());
-  SPtr<CZqStringBody> body(raw);
-  EXPECT_EQ(1, body->RefCount());
-  body->Append(u"abc", 3);
-  body->MakeRoom(1);  // fits: no growth
-  EXPECT_EQ(4, body->Capacity());
-  EXPECT_THROW(body->MakeRoom(INT_MAX), OutOfMemoryError);  // 3 + INT_MAX + 16
-  EXPECT_EQ(4, body->Capacity());
-  body->MakeRoom(5);  // 3 + 5 + 16
-  EXPECT_EQ(24, body->Capacity());
-  body->MakeRoom(0);
-  body->MakeRoom(-5);
-  body->EnsureCapacity(3);
-  EXPECT_EQ(24, body->Capacity());
-  body->EnsureCapacity(50);
-  EXPECT_EQ(50, body->Capacity());
-  EXPECT_EQ(u"abc", std::u16string(body->Ptr(), 3));
-  SPtr<CZqStringBody> copy(CZqStringBody::Clone(*body));
-  EXPECT_EQ(50, copy->Capacity());
-  EXPECT_EQ(3, copy->Length());
-  EXPECT_NE(body->Ptr(), copy->Ptr());
-  EXPECT_EQ(u"abc", std::u16string(copy->Ptr(), 3));
-  EXPECT_EQ(nullptr, CZqStringBody::Create(-1));
-  EXPECT_EQ(nullptr, CZqStringBody::AllocUnits(-1));
-}
-
 //===-- Comparison, hashing and search ------------------------------------===//
 
 // compareTo gives the first unit difference, else -1 or 1 for a proper
