@@ -84,61 +84,6 @@ INSTANTIATE_TEST_SUITE_P(OwnedAndShared, CZqStringBuilderTest, ::testing::Bool()
 const CZqString kHello(u"hello");
 const char16_t* const kNull = nullptr;
 
-struct ChangeRow {
-  const char* what;
-  Op op;
-  std::u16string expected;  // text after op on "abcdef"
-};
-
-TEST_P(CZqStringBuilderTest, EveryChangeGivesItsTextAndEndsTheSharing) {
-  const ChangeRow rows[] = {
-      {"append(true)", [](auto& b) { b.append(true); }, u"abcdeftrue"},
-      {"append(ch)", [](auto& b) { b.append(u'x'); }, u"abcdefx"},
-      {"append(units)", [](auto& b) { b.append(u"xyz", 1, 2); }, u"abcdefyz"},
-      {"append(text)", [](auto& b) { b.append(u"xy"); }, u"abcdefxy"},
-      {"append(string)", [](auto& b) { b.append(CZqString(u"gh")); }, u"abcdefgh"},
-      {"append(seq)", [](auto& b) { b.append(static_cast<const CharSequence&>(kHello)); },
-       u"abcdefhello"},
-      {"append(seq, 1, 3)", [](auto& b) { b.append(kHello, 1, 3); }, u"abcdefel"},
-      {"append(int)", [](auto& b) { b.append(-5); }, u"abcdef-5"},
-      {"append(long long)", [](auto& b) { b.append(LLONG_MIN); }, u"abcdef-9223372036854775808"},
-      {"append(double)", [](auto& b) { b.append(1234567.0); }, u"abcdef1.23457e+06"},
-      {"insert(bool)", [](auto& b) { b.insert(0, false); }, u"falseabcdef"},
-      {"insert(ch) at end", [](auto& b) { b.insert(6, u'x'); }, u"abcdefx"},
-      {"insert(units)", [](auto& b) { b.insert(3, u"xyz", 1, 2); }, u"abcyzdef"},
-      {"insert(text)", [](auto& b) { b.insert(3, u"XY"); }, u"abcXYdef"},
-      {"insert(string)", [](auto& b) { b.insert(1, CZqString(u"--")); }, u"a--bcdef"},
-      {"insert(seq) longer than the text",
-       [](auto& b) { b.insert(2, static_cast<const CharSequence&>(CZqString(u"0123456789"))); },
-       u"ab0123456789cdef"},
-      {"insert(seq, 1, 3)", [](auto& b) { b.insert(1, kHello, 1, 3); }, u"aelbcdef"},
-      {"insert(seq, 2, 2)", [](auto& b) { b.insert(6, kHello, 2, 2); }, u"abcdef"},
-      {"insert(int)", [](auto& b) { b.insert(2, -12); }, u"ab-12cdef"},
-      {"insert(double)", [](auto& b) { b.insert(3, 0.1); }, u"abc0.1def"},
-      {"deleteRange past the end", [](auto& b) { b.deleteRange(1, 100); }, u"a"},
-      {"deleteRange empty", [](auto& b) { b.deleteRange(2, 2); }, u"abcdef"},
-      {"deleteCharAt(last)", [](auto& b) { b.deleteCharAt(5); }, u"abcde"},
-      {"replace(1, 3)", [](auto& b) { b.replace(1, 3, u"XYZ"); }, u"aXYZdef"},
-      {"replace(2, 100)", [](auto& b) { b.replace(2, 100, u"Z"); }, u"abZ"},
-      {"replace(0, 6) by nothing", [](auto& b) { b.replace(0, 6, u""); }, u""},
-      {"reverse", [](auto& b) { b.reverse(); }, u"fedcba"},
-      {"setCharAt", [](auto& b) { b.setCharAt(0, u'z'); }, u"zbcdef"},
-      {"setLength longer", [](auto& b) { b.setLength(8); }, std::u16string(u"abcdef\0\0", 8)},
-      {"ensureCapacity", [](auto& b) { b.ensureCapacity(100); }, u"abcdef"},
-      {"appendUtf8", [](auto& b) { b.appendUtf8("x\xC3\xA9"); }, u"abcdefx\u00E9"},
-  };
-  for (const ChangeRow& row : rows) {
-    SCOPED_TRACE(row.what);
-    CZqStringBuilder& b = Make(u"abcdef");
-    row.op(b);
-    EXPECT_EQ(row.expected, Text(b.toString()));
-    EXPECT_EQ(static_cast<int>(row.expected.size()), b.length());
-    if (Shared()) {
-      EXPECT_FALSE(StillShares());
-    }
-  }
-}
-
 TEST_P(CZqStringBuilderTest, ChainsThroughBothInterfaces) {
   CZqStringBuilder& b = Make(u"");
   EXPECT_EQ(&b, &b.append(u'a').append(1).append(u"b"));
@@ -190,75 +135,23 @@ struct FailureRow {
   bool unshares;  // the sharing ends before the failure
 };
 
+// The failures the fuzz model does not reach: null text, the destination of
+// getChars, and room past INT_MAX (the need plus 16 does not fit an int; no
+// unit is read before). The model checks every other message, in its order.
 TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
-  const std::u16string sioobe = u"StringIndexOutOfBoundsException";
   char16_t sink[9];
   const FailureRow rows[] = {
-      // Changing members: the sharing ends first.
-      {"deleteRange", [](auto& b) { b.deleteRange(-1, -5); },
-       sioobe + u": DeleteRange: Negative start index: -1", true},
-      {"deleteRange", [](auto& b) { b.deleteRange(7, 2); },
-       sioobe + u": DeleteRange: start index (7) is greater than length (6)", true},
-      {"deleteRange", [](auto& b) { b.deleteRange(3, 2); },
-       sioobe + u": DeleteRange: start index (3) is greater than end index (2)", true},
-      {"deleteCharAt", [](auto& b) { b.deleteCharAt(-2); },
-       sioobe + u": DeleteCharAt: Negative start index: -2", true},
-      {"deleteCharAt", [](auto& b) { b.deleteCharAt(6); },
-       sioobe + u": DeleteRange: Index (6) is greater than or equal to length (6)", true},
-      {"replace", [](auto& b) { b.replace(-1, 9, u"x"); },
-       sioobe + u": Replace: Negative start index: -1", true},
-      {"replace", [](auto& b) { b.replace(7, 2, u"x"); },
-       sioobe + u": Replace: start index (7) is greater than length (6)", true},
-      {"replace", [](auto& b) { b.replace(3, 2, u"x"); },
-       sioobe + u": Replace: start index (3) is greater than end index (2)", true},
-      {"setCharAt", [](auto& b) { b.setCharAt(-1, u'z'); },
-       u"IndexOutOfBoundsException: SetCharAt: Negative index", true},
-      {"setCharAt", [](auto& b) { b.setCharAt(6, u'z'); },
-       u"IndexOutOfBoundsException: SetCharAt: Index >= length", true},
-      {"setLength", [](auto& b) { b.setLength(-1); },
-       u"IndexOutOfBoundsException: SetLength: Negative length", true},
-      // The need plus 16 past INT_MAX is no memory, found before any unit is read.
-      {"append(units, INT_MAX)", [](auto& b) { b.append(u"xy", 0, INT_MAX); }, u"OutOfMemoryError",
-       true},
-      {"insert(ch)", [](auto& b) { b.insert(7, u'x'); }, sioobe + u": Index: 7, Length: 6", true},
-      {"insert(bool)", [](auto& b) { b.insert(-1, true); }, sioobe + u": Index: -1, Length: 6",
-       true},
-      {"insert(seq range)", [](auto& b) { b.insert(7, kHello, 0, 1); },
-       sioobe + u": Index: 7, Length: 6", true},
-      {"append(seq range)", [](auto& b) { b.append(kHello, -1, -2); }, sioobe + u" #-1", true},
-      {"append(seq range)", [](auto& b) { b.append(kHello, 3, 1); }, sioobe + u" #-2", true},
-      {"append(seq range)", [](auto& b) { b.append(kHello, 0, 9); }, sioobe + u" #9", true},
-      // Checks made before the sharing ends.
-      {"insert(seq range)", [](auto& b) { b.insert(99, kHello, -1, -3); },
-       sioobe + u": insert: Negative start: -1", false},
-      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 0, -3); },
-       sioobe + u": insert: Negative end: -3", false},
-      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 2, 1); },
-       sioobe + u": insert: start (2) is greater than end (1)", false},
-      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 0, 9); },
-       sioobe + u": insert: end (9) is greater than length (5)", false},
       {"append(null)", [](auto& b) { b.append(kNull); },
        u"NullPointerException: CZqStringBuilder::append(const char16_t*): null text", false},
       {"insert(0, null, 0, 1)", [](auto& b) { b.insert(0, kNull, 0, 1); },
        u"NullPointerException: CZqStringBuilder::insert(int, const char16_t*, int, int): null text",
        false},
-      {"append(units, -1)", [](auto& b) { b.append(u"xy", 0, -1); }, sioobe + u" #-1", false},
-      {"insert(units, -2)", [](auto& b) { b.insert(0, u"xy", 0, -2); }, sioobe + u" #-2", false},
-      // Reading members, and a builder of negative capacity.
-      {"CZqStringBuilder(-1)", [](auto&) { CZqStringBuilder c(-1); }, u"NegativeArraySizeException",
-       false},
-      {"charAt", [](auto& b) { b.charAt(6); }, u"IndexOutOfBoundsException", false},
-      {"getChars", [&](auto& b) { b.getChars(0, 7, sink, -1); }, sioobe + u" #7", false},
+      {"getChars", [&](auto& b) { b.getChars(0, 7, sink, -1); },
+       u"StringIndexOutOfBoundsException #7", false},
       {"getChars", [&](auto& b) { b.getChars(0, 1, sink, -1); },
        u"ArrayIndexOutOfBoundsException #-1", false},
-      {"substring", [](auto& b) { b.substring(-1); }, sioobe + u": substring: Negative start: -1",
-       false},
-      {"substring", [](auto& b) { b.substring(8, 7); },
-       sioobe + u": substring: end (7) is greater than length (6)", false},
-      {"substring", [](auto& b) { b.substring(3, 1); },
-       sioobe + u": substring: start (3) is greater than end (1)", false},
-      {"subSequence", [](auto& b) { b.subSequence(8, 7); }, sioobe + u" #-1", false},
-      {"subSequence", [](auto& b) { b.subSequence(0, 7); }, sioobe + u" #7", false},
+      {"append(units, INT_MAX)", [](auto& b) { b.append(u"xy", 0, INT_MAX); }, u"OutOfMemoryError",
+       true},
   };
   for (const FailureRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -279,27 +172,15 @@ struct GrowthRow {
   int capacity;
 };
 
+// A builder made from a string keeps the string's capacity (the fuzz model,
+// which checks every other capacity, has no such constructor).
 TEST(CZqStringBuilderGrowthTest, CapacitiesAreExact) {
-  const auto fresh = [] { return CZqStringBuilder(); };
-  const auto empty0 = [] { return CZqStringBuilder(0); };
   const auto abc = [] { return CZqStringBuilder(CZqString(u"abc")); };  // capacity 4
-  const auto full8 = [] { return std::move(CZqStringBuilder(8).append(u"abcdefgh")); };
   const GrowthRow rows[] = {
-      {"16 + 17 units", fresh, [](auto& b) { b.append(u"abcdefghijklmnopq"); }, 33},
-      {"16 + 16 units", fresh, [](auto& b) { b.append(u"abcdefghijklmnop"); }, 16},
-      {"0 + one unit", empty0, [](auto& b) { b.append(u'x'); }, 17},
-      {"0 + bool", empty0, [](auto& b) { b.append(true); }, 20},
-      {"16 + int", fresh, [](auto& b) { b.append(7); }, 36},
       {"abc + unit keeps the copied capacity", abc, [](auto& b) { b.append(u'd'); }, 4},
       {"abc + int reserves 20", abc, [](auto& b) { b.append(1); }, 39},
       {"abc, insert int needs its length only", abc, [](auto& b) { b.insert(0, 1); }, 4},
       {"abc, insert 2 units", abc, [](auto& b) { b.insert(1, u"xy"); }, 21},
-      {"replace grows as delete then insert", full8, [](auto& b) { b.replace(2, 4, u"WXYZ"); }, 26},
-      {"replace that fits after the delete", full8, [](auto& b) { b.replace(2, 5, u"XYZ"); }, 8},
-      {"ensureCapacity below", fresh, [](auto& b) { b.ensureCapacity(10); }, 16},
-      {"ensureCapacity above", fresh, [](auto& b) { b.ensureCapacity(100); }, 100},
-      {"setLength grows exactly", empty0, [](auto& b) { b.setLength(5); }, 5},
-      {"trimToSize", fresh, [](auto& b) { b.append(u"abc").trimToSize(); }, 3},
   };
   for (const GrowthRow& row : rows) {
     SCOPED_TRACE(row.what);
