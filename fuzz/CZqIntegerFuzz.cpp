@@ -3,8 +3,8 @@
 // parseInt against a model that gives the value or the exact message of
 // each NumberFormatException; then, for the value taken from the input,
 // toString(v, r) read back by parseInt for every radix 2 to 36, and the hex,
-// octal and binary texts against std::to_chars of the unsigned value. Any
-// difference aborts.
+// octal and binary texts against std::to_chars of the unsigned value. A
+// difference aborts with the operation, its arguments and both results.
 //===----------------------------------------------------------------------===//
 #include <charconv>
 #include <cstdint>
@@ -24,8 +24,14 @@ using zqfuzz::Num;
 using zqfuzz::U;
 using zqfuzz::Widen;
 
-[[noreturn]] void Mismatch(const char* what) {
-  std::fprintf(stderr, "mismatch in %s\n", what);
+using zqfuzz::Show;
+
+// Aborts with the report of a mismatch in what(args) unless got == want.
+void Same(const char* what, const std::string& args, const U& got, const U& want) {
+  if (got == want)
+    return;
+  std::fprintf(stderr, "mismatch in %s(%s)\n  library: %s\n  model:   %s\n", what, args.c_str(),
+               Show(got).c_str(), Show(want).c_str());
   std::abort();
 }
 
@@ -41,22 +47,16 @@ U Lower(U s) {
   return s;
 }
 
-// The model: the value, or the message of the NumberFormatException.
-struct Parsed {
-  bool ok;
-  int value;
-  U message;
-};
-
-Parsed Model(const U& text, int radix) {
+// The model: "=<value>", or the message of the NumberFormatException.
+U Model(const U& text, int radix) {
   const U head = u"Integer::parseInt: ";
   if (radix < 2 || radix > 36)
-    return {false, 0, head + u"Unsupported radix: " + Num(radix)};
+    return head + u"Unsupported radix: " + Num(radix);
   if (text.empty())
-    return {false, 0, head + u"Empty string"};
+    return head + u"Empty string";
   const bool negative = text[0] == u'-';
   if (negative && text.size() == 1)
-    return {false, 0, head + u"Bad string: \"-\""};
+    return head + u"Bad string: \"-\"";
   const U scanned = radix > 10 ? Lower(text) : text;
   unsigned long long magnitude = 0;
   for (std::size_t i = negative ? 1 : 0; i < scanned.size(); ++i) {
@@ -67,32 +67,26 @@ Parsed Model(const U& text, int radix) {
     else if (c >= u'a' && c <= u'z')
       digit = c - u'a' + 10;
     if (digit < 0 || digit >= radix)
-      return {false, 0, head + u"Bad base-" + Num(radix) + u" number: \"" + scanned + u"\""};
+      return head + u"Bad base-" + Num(radix) + u" number: \"" + scanned + u"\"";
     magnitude = magnitude * static_cast<unsigned>(radix) + static_cast<unsigned>(digit);
     if (magnitude > 2147483648ULL)
-      return {false, 0,
-              head + u"Number out of range: " + Num(radix) + u" number: \"" + scanned + u"\""};
+      return head + u"Number out of range: " + Num(radix) + u" number: \"" + scanned + u"\"";
   }
   if (negative)
-    return {true, static_cast<int>(-static_cast<long long>(magnitude)), U()};
+    return u"=" + Num(-static_cast<long long>(magnitude));
   if (magnitude == 2147483648ULL)
-    return {false, 0, head + u"Number out of range: " + Num(radix) + u" number: \"" + text + u"\""};
-  return {true, static_cast<int>(magnitude), U()};
-}
-
-Parsed Library(const CZqString& text, int radix) {
-  try {
-    return {true, CZqInteger::parseInt(text, radix), U()};
-  } catch (const NumberFormatException& e) {
-    return {false, 0, U(e.getMessage().view())};
-  }
+    return head + u"Number out of range: " + Num(radix) + u" number: \"" + text + u"\"";
+  return u"=" + Num(static_cast<long long>(magnitude));
 }
 
 void Compare(const U& text, int radix) {
-  const Parsed want = Model(text, radix);
-  const Parsed got = Library(CZqString(std::u16string_view(text)), radix);
-  if (want.ok != got.ok || want.value != got.value || want.message != got.message)
-    Mismatch("parseInt");
+  U got;
+  try {
+    got = u"=" + Num(CZqInteger::parseInt(CZqString(std::u16string_view(text)), radix));
+  } catch (const NumberFormatException& e) {
+    got = U(e.getMessage().view());
+  }
+  Same("parseInt", "text=" + Show(text) + ", radix=" + Show(radix), got, Model(text, radix));
 }
 
 }  // namespace
@@ -115,20 +109,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Compare(text, radix);
 
   // The value from the input, in every radix, read back.
+  const std::string v = "value=" + Show(value);
   for (int r = 2; r <= 36; ++r) {
-    const CZqString written = CZqInteger::toString(value, r);
     const U expected = value < 0 ? u"-" + Unsigned(0u - bits, r) : Unsigned(bits, r);
-    if (U(written.view()) != expected)
-      Mismatch("toString(value, radix)");
-    if (CZqInteger::parseInt(written, r) != value)
-      Mismatch("round trip");
-    Compare(expected, r);
+    Same("toString", v + ", radix=" + Show(r), U(CZqInteger::toString(value, r).view()), expected);
+    Compare(expected, r);  // read back
   }
-  if ((radix < 2 || radix > 36) && U(CZqInteger::toString(value, radix).view()) != Num(value))
-    Mismatch("toString with an invalid radix");
-  if (U(CZqInteger::toHexString(value).view()) != Unsigned(bits, 16) ||
-      U(CZqInteger::toOctalString(value).view()) != Unsigned(bits, 8) ||
-      U(CZqInteger::toBinaryString(value).view()) != Unsigned(bits, 2))
-    Mismatch("unsigned texts");
+  if (radix < 2 || radix > 36)
+    Same("toString", v + ", radix=" + Show(radix), U(CZqInteger::toString(value, radix).view()),
+         Num(value));
+  Same("toHexString", v, U(CZqInteger::toHexString(value).view()), Unsigned(bits, 16));
+  Same("toOctalString", v, U(CZqInteger::toOctalString(value).view()), Unsigned(bits, 8));
+  Same("toBinaryString", v, U(CZqInteger::toBinaryString(value).view()), Unsigned(bits, 2));
   return 0;
 }

@@ -1,11 +1,12 @@
 //===- fuzz/CZqStringBuilderFuzz.cpp - builder and strings against a model ===//
 //
-// Decodes the input into a sequence of builder and string operations and
-// runs each on the library and on a small model written on std::u16string.
-// The model tracks what the library promises: the text, the builder's exact
-// capacity (growth to the need plus 16, 20 units reserved for numbers,
-// copies that keep the capacity, trimToSize lowering it in a shared body)
-// and the class and message of every exception. Any difference aborts.
+// Decodes the input into a sequence of named builder and string operations
+// and runs each on the library and on a small model written on
+// std::u16string. The model tracks what the library promises: the text, the
+// builder's exact capacity (growth to the need plus 16, 20 units reserved for
+// numbers, copies that keep the capacity, trimToSize lowering it in a shared
+// body) and the class and message of every exception. A difference aborts
+// with the operation, the arguments it decoded and both results.
 //===----------------------------------------------------------------------===//
 #include <algorithm>
 #include <charconv>
@@ -15,9 +16,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwctype>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "FuzzModel.h"
 #include "ZarqLang.h"
@@ -27,24 +31,30 @@ using namespace zqlang;
 namespace {
 
 using zqfuzz::Num;
+using zqfuzz::Show;
 using zqfuzz::U;
 using zqfuzz::Widen;
 
 // Keeps texts small, so that a run stays fast.
 constexpr int kMaxLength = 3000;
 
-[[noreturn]] void Mismatch(const char* what, int op) {
-  std::fprintf(stderr, "mismatch in %s (operation %d)\n", what, op);
-  std::abort();
+// A number's text as the library writes it in the classic locale.
+template <class T>
+U Format(T v) {
+  if constexpr (std::is_floating_point<T>::value) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+    return Widen(buf, r.ptr);
+  } else {
+    return Num(v);
+  }
 }
 
-U Dbl(double v) {
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
-  return Widen(buf, r.ptr);
-}
+//===-- Exceptions as the model expects them, rendered as the library does ===//
 
-// Exceptions as the model expects them, in the form the library renders them.
+using Outcome = std::optional<U>;  // empty: no exception
+std::string Show(const Outcome& o) { return o ? Show(*o) : "no exception"; }
+
 U IndexError(long long index) { return u"CZqString index out of bounds: " + Num(index); }
 U StringError(const U& message) {
   return u"com.zarq.lang.StringIndexOutOfBoundsException:\n" + message + u"\n";
@@ -53,15 +63,54 @@ U BoundsError(const U& message) {
   return u"com.zarq.lang.IndexOutOfBoundsException:\n" + (message.empty() ? U() : message + u"\n");
 }
 
-using Outcome = std::optional<U>;  // empty: no exception
+// A range of a text of n units reported by a bare index: a negative start,
+// then a reversed range (end - start wrapping in 32 bits) and an end past n,
+// in the order given.
+Outcome RangeError(int start, int end, int n, bool reversedFirst) {
+  const int reversed = static_cast<int>(static_cast<unsigned>(end) - static_cast<unsigned>(start));
+  if (start < 0)
+    return IndexError(start);
+  if (reversedFirst && start > end)
+    return IndexError(reversed);
+  if (end > n)
+    return IndexError(end);
+  if (start > end)
+    return IndexError(reversed);
+  return std::nullopt;
+}
+
+// The checks of replace and deleteRange, with the member's name first.
+Outcome EditError(const U& head, int start, int end, int len) {
+  if (start < 0)
+    return StringError(head + u": Negative start index: " + Num(start));
+  if (start > len)
+    return StringError(head + u": start index (" + Num(start) + u") is greater than length (" +
+                       Num(len) + u")");
+  if (start > end)
+    return StringError(head + u": start index (" + Num(start) + u") is greater than end index (" +
+                       Num(end) + u")");
+  return std::nullopt;
+}
+
+// The checks of a source range of n units, with the member's name: insert
+// refuses a negative end first, substring an end past n.
+Outcome SourceError(const U& head, int start, int end, int n, bool negativeEnd) {
+  const U past = head + u": end (" + Num(end) + u") is greater than length (" + Num(n) + u")";
+  if (start < 0)
+    return StringError(head + u": Negative start: " + Num(start));
+  if (negativeEnd && end < 0)
+    return StringError(head + u": Negative end: " + Num(end));
+  if (!negativeEnd && end > n)
+    return StringError(past);
+  if (start > end)
+    return StringError(head + u": start (" + Num(start) + u") is greater than end (" + Num(end) +
+                       u")");
+  return end > n ? Outcome(StringError(past)) : std::nullopt;
+}
 
 U Text(const CZqString& s) { return U(s.view()); }
 
-// end - start in 32 bits with wrap-around, as an int difference is reported.
-int Wrapped(int end, int start) {
-  return static_cast<int>(static_cast<unsigned>(end) - static_cast<unsigned>(start));
-}
-
+// The builder's text, read with getChars.
 U Text(const CZqStringBuilder& b) {
   U out(static_cast<std::size_t>(b.length()), u'\0');
   if (!out.empty())
@@ -75,7 +124,7 @@ Outcome Run(F f) {
   try {
     f();
   } catch (const StringIndexOutOfBoundsException& e) {
-    return Text(e.toString());
+    return Text(e.toString());  // an index exception's own text
   } catch (const OutOfMemoryError&) {
     std::fprintf(stderr, "out of memory with small sizes\n");
     std::abort();
@@ -108,12 +157,9 @@ struct ModelBuilder {
     if (count > body->capacity - Length())
       body->capacity = Length() + count + 16;
   }
-  void Append(const U& units) {
-    MakeRoom(static_cast<int>(units.size()));
-    body->text += units;
-  }
-  void AppendNumber(const U& units) {
-    MakeRoom(20);
+  void Append(const U& units, int room) {
+    UnShare();
+    MakeRoom(room);
     body->text += units;
   }
   // Checks the index after ending the sharing, as every insert does.
@@ -127,14 +173,9 @@ struct ModelBuilder {
   }
 };
 
-U Lower(U s) {
+U Map(U s, bool upper) {
   for (char16_t& u : s)
-    u = static_cast<char16_t>(std::towlower(u));
-  return s;
-}
-U Upper(U s) {
-  for (char16_t& u : s)
-    u = static_cast<char16_t>(std::towupper(u));
+    u = static_cast<char16_t>(upper ? std::towupper(u) : std::towlower(u));
   return s;
 }
 U Trim(const U& s) {
@@ -146,21 +187,16 @@ U Trim(const U& s) {
     --l;
   return s.substr(f, l - f);
 }
-U Reverse(const U& s) {
-  const std::size_t n = s.size();
-  U out(n, u'\0');
-  for (std::size_t i = 0; i < n;) {
-    const char16_t u = s[i];
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-      out[n - i - 2] = u;
-      out[n - i - 1] = s[i + 1];
-      i += 2;
-    } else {
-      out[n - i - 1] = u;
+// Reversed units, with each high-low surrogate pair put back in its order.
+U Reverse(U s) {
+  std::reverse(s.begin(), s.end());
+  for (std::size_t i = 0; i + 1 < s.size(); ++i) {
+    if (s[i] >= 0xDC00 && s[i] <= 0xDFFF && s[i + 1] >= 0xD800 && s[i + 1] <= 0xDBFF) {
+      std::swap(s[i], s[i + 1]);
       ++i;
     }
   }
-  return out;
+  return s;
 }
 int CompareTo(const U& a, const U& b) {
   const std::size_t n = std::min(a.size(), b.size());
@@ -175,17 +211,18 @@ int Hash(const U& s) {
     h = h * 31u + u;
   return static_cast<int>(h);
 }
-int IndexOf(const U& s, const U& needle, int from) {
-  if (from < 0)
-    from = 0;
-  const std::size_t at = s.find(needle, static_cast<std::size_t>(from));
+int Find(const U& s, const U& needle, int from, bool last) {
+  if (last && from < 0)
+    return -1;
+  const std::size_t at = last ? s.rfind(needle, static_cast<std::size_t>(from))
+                              : s.find(needle, static_cast<std::size_t>(std::max(from, 0)));
   return at == U::npos ? -1 : static_cast<int>(at);
 }
-int LastIndexOf(const U& s, const U& needle, int from) {
-  if (from < 0)
-    return -1;
-  const std::size_t at = s.rfind(needle, static_cast<std::size_t>(from));
-  return at == U::npos ? -1 : static_cast<int>(at);
+U Part(const U& s, int start, int end) {
+  return s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
+void Erase(U& s, int start, int end) {
+  s.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
 }
 
 //===-- Input decoding ----------------------------------------------------===//
@@ -195,6 +232,7 @@ class Input {
   Input(const std::uint8_t* data, std::size_t size) : mData(data), mSize(size) {}
   bool Empty() const { return mPos >= mSize; }
   std::uint8_t Byte() { return mPos < mSize ? mData[mPos++] : 0; }
+  bool Bit() { return (Byte() & 1) != 0; }
   char16_t Unit() {
     static const char16_t kUnits[] = {u'a', u'b', u'c', u'A',   u'Z',   u' ',  u'\t', u'0',
                                       u'9', 0xE9, 0xC9, 0xD800, 0xDC00, 0x3A3, 0,     u'\n'};
@@ -213,31 +251,23 @@ class Input {
   // An index near a text of length n, with the odd extreme value.
   int Index(int n) {
     const std::uint8_t b = Byte();
-    switch (b) {
-      case 255:
-        return INT_MIN;
-      case 254:
-        return INT_MAX;
-      case 253:
-        return -1000;
-      case 252:
-        return n + 1000;
-      default:
-        return b % (n + 4) - 2;
-    }
+    if (b >= 252)
+      return b == 255 ? INT_MIN : b == 254 ? INT_MAX : b == 253 ? -1000 : n + 1000;
+    return b % (n + 4) - 2;
   }
-  long long Number() {
-    long long v = 0;
+  template <class T>
+  T Value() {
+    long long bits = 0;
     for (int i = 0; i < 8; ++i)
-      v = v << 8 | Byte();
-    return v;
-  }
-  double Double() {
-    const long long bits = Number();
-    double d;
-    static_assert(sizeof d == sizeof bits, "64-bit double");
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
+      bits = bits << 8 | Byte();
+    if constexpr (std::is_floating_point<T>::value) {
+      static_assert(sizeof(T) == sizeof bits, "64-bit double");
+      T d;
+      std::memcpy(&d, &bits, sizeof d);
+      return d;
+    } else {
+      return static_cast<T>(bits);
+    }
   }
 
  private:
@@ -245,6 +275,8 @@ class Input {
   std::size_t mSize;
   std::size_t mPos = 0;
 };
+
+//===-- One step: an operation on a builder and a string ------------------===//
 
 constexpr int kBuilders = 2;
 constexpr int kStrings = 3;
@@ -256,538 +288,450 @@ struct State {
   U texts[kStrings];
 };
 
-void Check(const Outcome& got, const Outcome& want, int op) {
-  if (got != want)
-    Mismatch("exception", op);
-}
-
-void Verify(State& s, int op) {
-  for (int i = 0; i < kBuilders; ++i) {
-    if (Text(s.builders[i]) != s.models[i].body->text)
-      Mismatch("builder text", op);
-    if (s.builders[i].length() != s.models[i].Length())
-      Mismatch("builder length", op);
-    if (s.builders[i].capacity() != s.models[i].body->capacity)
-      Mismatch("builder capacity", op);
-  }
-  for (int i = 0; i < kStrings; ++i)
-    if (Text(s.strings[i]) != s.texts[i] ||
-        s.strings[i].length() != static_cast<int>(s.texts[i].size()))
-      Mismatch("string text", op);
-}
-
-// The null-free prefix of units, as append(text) reads it.
-U UpToZero(const U& u) { return u.substr(0, u.find(u'\0')); }
-
-void Step(State& st, Input& in) {
-  const int op = in.Byte() % 48;
-  const int bi = in.Byte() % kBuilders;
+struct Step {
+  Step(const char* name, State& st, Input& in, int bi, int si)
+      : name(name), st(st), in(in), bi(bi), si(si) {}
+  const char* name;
+  State& st;
+  Input& in;
+  int bi;  // the builder b (model m) and the string s (model t) worked on
+  int si;
   CZqStringBuilder& b = st.builders[bi];
   ModelBuilder& m = st.models[bi];
-  const int si = in.Byte() % kStrings;
   CZqString& s = st.strings[si];
   U& t = st.texts[si];
   const int len = m.Length();
-  if (len > kMaxLength && op < 26)
-    return;  // no further growth: keep runs fast
-  switch (op) {
-    case 0: {
-      const bool v = in.Byte() & 1;
-      b.append(v);
-      m.UnShare();
-      m.Append(v ? u"true" : u"false");
-      break;
-    }
-    case 1: {
-      const char16_t c = in.Unit();
-      b.append(c);
-      m.UnShare();
-      m.Append(U(1, c));
-      break;
-    }
-    case 2: {
-      const U units = in.Units();
-      const int begin = units.empty() ? 0 : in.Byte() % static_cast<int>(units.size());
-      int count = in.Byte() % (static_cast<int>(units.size()) - begin + 2) - 1;
-      if (in.Byte() == 0)
-        count = INT_MIN;
-      Check(Run([&] { b.append(units.data(), begin, count); }),
-            count < 0 ? Outcome(IndexError(count)) : std::nullopt, op);
-      if (count >= 0) {
-        m.UnShare();
-        m.Append(units.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(count)));
-      }
-      break;
-    }
-    case 3: {
-      const U units = in.Units();
-      b.append(units.c_str());
-      m.UnShare();
-      m.Append(UpToZero(units));
-      break;
-    }
-    case 4: {
-      const U copy = t;  // s may share this builder's body
-      b.append(s);
-      m.UnShare();
-      m.Append(copy);
-      break;
-    }
-    case 5: {
-      // A string, the other builder or this builder itself.
-      const int which = in.Byte() % 3;
-      const CharSequence& cs = which == 0 ? static_cast<const CharSequence&>(s)
-                                          : st.builders[(bi + which - 1) % kBuilders];
-      const U units = which == 0 ? t : st.models[(bi + which - 1) % kBuilders].body->text;
-      b.append(cs);
-      m.UnShare();
-      m.Append(units);
-      break;
-    }
-    case 6: {
-      const bool self = in.Byte() & 1;
-      const CharSequence& cs = self ? static_cast<const CharSequence&>(b) : s;
-      const U units = self ? m.body->text : t;
-      const int n = static_cast<int>(units.size());
-      const int start = in.Index(n);
-      const int end = in.Index(n);
-      Outcome want;
-      m.UnShare();
-      if (start < 0)
-        want = IndexError(start);
-      else if (start > end)
-        want = IndexError(Wrapped(end, start));
-      else if (end > n)
-        want = IndexError(end);
-      Check(Run([&] { b.append(cs, start, end); }), want, op);
-      if (!want)
-        m.Append(
-            units.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
-      break;
-    }
-    case 7:
-    case 8:
-    case 9: {
-      const long long v = in.Number();
-      if (op == 7) {
-        b.append(static_cast<int>(v));
-        m.UnShare();
-        m.AppendNumber(Num(static_cast<int>(v)));
-      } else if (op == 8) {
-        b.append(static_cast<long>(v));
-        m.UnShare();
-        m.AppendNumber(Num(static_cast<long>(v)));
-      } else {
-        b.append(v);
-        m.UnShare();
-        m.AppendNumber(Num(v));
-      }
-      break;
-    }
-    case 10: {
-      const double v = in.Double();
-      b.append(v);
-      m.UnShare();
-      m.AppendNumber(Dbl(v));
-      break;
-    }
-    case 11: {
-      const int index = in.Index(len);
-      const bool v = in.Byte() & 1;
-      Check(Run([&] { b.insert(index, v); }), m.Insert(index, v ? u"true" : u"false"), op);
-      break;
-    }
-    case 12: {
-      const int index = in.Index(len);
-      const char16_t c = in.Unit();
-      Check(Run([&] { b.insert(index, c); }), m.Insert(index, U(1, c)), op);
-      break;
-    }
-    case 13: {
-      const int index = in.Index(len);
-      const U units = in.Units();
-      const int begin = units.empty() ? 0 : in.Byte() % static_cast<int>(units.size());
-      const int count = in.Byte() % (static_cast<int>(units.size()) - begin + 2) - 1;
-      Outcome want;
-      if (count < 0)
-        want = IndexError(count);
-      else
-        want = m.Insert(
-            index, units.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(count)));
-      Check(Run([&] { b.insert(index, units.data(), begin, count); }), want, op);
-      break;
-    }
-    case 14: {
-      const int index = in.Index(len);
-      const U units = in.Units();
-      Check(Run([&] { b.insert(index, units.c_str()); }), m.Insert(index, UpToZero(units)), op);
-      break;
-    }
-    case 15: {
-      const int index = in.Index(len);
-      const U copy = t;
-      Check(Run([&] { b.insert(index, s); }), m.Insert(index, copy), op);
-      break;
-    }
-    case 16: {
-      const int index = in.Index(len);
-      const bool self = in.Byte() & 1;
-      const CharSequence& cs = self ? static_cast<const CharSequence&>(b) : s;
-      const U units = self ? m.body->text : t;
-      Check(Run([&] { b.insert(index, cs); }), m.Insert(index, units), op);
-      break;
-    }
-    case 17: {
-      const bool self = in.Byte() & 1;
-      const CharSequence& cs = self ? static_cast<const CharSequence&>(b) : s;
-      const U units = self ? m.body->text : t;
-      const int n = static_cast<int>(units.size());
-      const int index = in.Index(len);
-      const int start = in.Index(n);
-      const int end = in.Index(n);
-      Outcome want;
-      if (start < 0)
-        want = StringError(u"insert: Negative start: " + Num(start));
-      else if (end < 0)
-        want = StringError(u"insert: Negative end: " + Num(end));
-      else if (start > end)
-        want = StringError(u"insert: start (" + Num(start) + u") is greater than end (" + Num(end) +
-                           u")");
-      else if (end > n)
-        want = StringError(u"insert: end (" + Num(end) + u") is greater than length (" + Num(n) +
-                           u")");
-      else
-        want = m.Insert(index, units.substr(static_cast<std::size_t>(start),
-                                            static_cast<std::size_t>(end - start)));
-      Check(Run([&] { b.insert(index, cs, start, end); }), want, op);
-      break;
-    }
-    case 18:
-    case 19:
-    case 20: {
-      const int index = in.Index(len);
-      const long long v = in.Number();
-      if (op == 18)
-        Check(Run([&] { b.insert(index, static_cast<int>(v)); }),
-              m.Insert(index, Num(static_cast<int>(v))), op);
-      else if (op == 19)
-        Check(Run([&] { b.insert(index, static_cast<long>(v)); }),
-              m.Insert(index, Num(static_cast<long>(v))), op);
-      else
-        Check(Run([&] { b.insert(index, v); }), m.Insert(index, Num(v)), op);
-      break;
-    }
-    case 21: {
-      const int index = in.Index(len);
-      const double v = in.Double();
-      Check(Run([&] { b.insert(index, v); }), m.Insert(index, Dbl(v)), op);
-      break;
-    }
-    case 22: {  // replace(start, end, string)
-      const int start = in.Index(len);
-      const int end = in.Index(len);
-      const U copy = t;
-      Outcome want;
-      m.UnShare();
-      if (start < 0) {
-        want = StringError(u"Replace: Negative start index: " + Num(start));
-      } else if (start > len) {
-        want = StringError(u"Replace: start index (" + Num(start) + u") is greater than length (" +
-                           Num(len) + u")");
-      } else if (start > end) {
-        want = StringError(u"Replace: start index (" + Num(start) +
-                           u") is greater than end index (" + Num(end) + u")");
-      } else {
-        const int stop = std::min(end, len);
-        m.Units().erase(static_cast<std::size_t>(start), static_cast<std::size_t>(stop - start));
-        m.Insert(start, copy);
-      }
-      Check(Run([&] { b.replace(start, end, s); }), want, op);
-      break;
-    }
-    case 23:
-    case 24:
-    case 25:
-    case 26:
-      break;  // spare: growth ops end here
-    case 27: {
-      const int start = in.Index(len);
-      const int end = in.Index(len);
-      Outcome want;
-      m.UnShare();
-      if (start < 0) {
-        want = StringError(u"DeleteRange: Negative start index: " + Num(start));
-      } else if (start > len) {
-        want = StringError(u"DeleteRange: start index (" + Num(start) +
-                           u") is greater than length (" + Num(len) + u")");
-      } else if (start > end) {
-        want = StringError(u"DeleteRange: start index (" + Num(start) +
-                           u") is greater than end index (" + Num(end) + u")");
-      } else {
-        m.Units().erase(static_cast<std::size_t>(start),
-                        static_cast<std::size_t>(std::min(end, len) - start));
-      }
-      Check(Run([&] { b.deleteRange(start, end); }), want, op);
-      break;
-    }
-    case 28: {
-      const int index = in.Index(len);
-      Outcome want;
-      m.UnShare();
-      if (index < 0)
-        want = StringError(u"DeleteCharAt: Negative start index: " + Num(index));
-      else if (index >= len)
-        want = StringError(u"DeleteRange: Index (" + Num(index) +
-                           u") is greater than or equal to length (" + Num(len) + u")");
-      else
-        m.Units().erase(static_cast<std::size_t>(index), 1);
-      Check(Run([&] { b.deleteCharAt(index); }), want, op);
-      break;
-    }
-    case 29: {
-      b.reverse();
-      m.UnShare();
-      m.Units() = Reverse(m.Units());
-      break;
-    }
-    case 30: {
-      const int index = in.Index(len);
-      const char16_t c = in.Unit();
-      Outcome want;
-      m.UnShare();
-      if (index < 0)
-        want = BoundsError(u"SetCharAt: Negative index");
-      else if (index >= len)
-        want = BoundsError(u"SetCharAt: Index >= length");
-      else
-        m.Units()[static_cast<std::size_t>(index)] = c;
-      Check(Run([&] { b.setCharAt(index, c); }), want, op);
-      break;
-    }
-    case 31: {
-      int n = in.Byte() == 0 ? -1 - in.Byte() : in.Index(len + 40);
-      if (n > len + 40)
-        n = len + 1;  // no huge arrays
-      Outcome want;
-      m.UnShare();
-      if (n < 0) {
-        want = BoundsError(u"SetLength: Negative length");
-      } else {
-        if (n > m.body->capacity)
-          m.body->capacity = n;
-        m.Units().resize(static_cast<std::size_t>(n), u'\0');
-      }
-      Check(Run([&] { b.setLength(n); }), want, op);
-      break;
-    }
-    case 32: {
-      int minimum = in.Index(len + 60);
-      if (minimum > len + 60)
-        minimum = -minimum;  // no huge arrays
-      b.ensureCapacity(minimum);
-      m.UnShare();
-      if (minimum > m.body->capacity)
-        m.body->capacity = minimum;
-      break;
-    }
-    case 33: {
-      b.trimToSize();
-      m.body->capacity = len;  // in the body, seen by every builder sharing it
-      break;
-    }
-    case 34: {
-      s = b.toString();
-      t = m.body->text;
-      m.shared = true;
-      break;
-    }
-    case 35: {
-      const int start = in.Index(len);
-      const bool whole = in.Byte() & 1;
-      const int end = whole ? len : in.Index(len);
-      Outcome want;
-      if (start < 0)
-        want = StringError(u"substring: Negative start: " + Num(start));
-      else if (end > len)
-        want = StringError(u"substring: end (" + Num(end) + u") is greater than length (" +
-                           Num(len) + u")");
-      else if (start > end)
-        want = StringError(u"substring: start (" + Num(start) + u") is greater than end (" +
-                           Num(end) + u")");
-      CZqString got;
-      Check(Run([&] { got = whole ? b.substring(start) : b.substring(start, end); }), want, op);
-      if (!want) {
-        s = got;
-        t = m.body->text.substr(static_cast<std::size_t>(start),
-                                static_cast<std::size_t>(end - start));
-      }
-      break;
-    }
-    case 36: {
-      const int start = in.Index(len);
-      const int end = in.Index(len);
-      Outcome want;
-      if (start < 0)
-        want = IndexError(start);
-      else if (start > end)
-        want = IndexError(Wrapped(end, start));
-      else if (end > len)
-        want = IndexError(end);
-      CharSequence* got = nullptr;
-      Check(Run([&] { got = b.subSequence(start, end); }), want, op);
-      if (got) {
-        U units;
-        for (int i = 0; i < got->length(); ++i)
-          units += got->charAt(i);
-        got->Release();
-        if (units != m.body->text.substr(static_cast<std::size_t>(start),
-                                         static_cast<std::size_t>(end - start)))
-          Mismatch("subSequence", op);
-      }
-      break;
-    }
-    case 37: {
-      const int from = in.Index(len);
-      const bool last = in.Byte() & 1;
-      const int got = last ? b.lastIndexOf(s, from) : b.indexOf(s, from);
-      if (got != (last ? LastIndexOf(m.body->text, t, from) : IndexOf(m.body->text, t, from)))
-        Mismatch("builder indexOf", op);
-      break;
-    }
-    case 38: {
-      const int index = in.Index(len);
-      char16_t got = 0;
-      const Outcome want = index >= 0 && index < len ? std::nullopt : Outcome(BoundsError(U()));
-      Check(Run([&] { got = b.charAt(index); }), want, op);
-      if (!want && got != m.body->text[static_cast<std::size_t>(index)])
-        Mismatch("charAt", op);
-      break;
-    }
-    case 39: {  // copy or assign the other builder: both share and are marked shared
-      const int other = (bi + 1) % kBuilders;
-      st.builders[other] = b;
-      st.models[other].body = m.body;
-      st.models[other].shared = true;
-      m.shared = true;
-      break;
-    }
-    case 40: {
-      t = in.Units();
-      s = CZqString(std::u16string_view(t));
-      break;
-    }
-    case 41: {
-      const int n = static_cast<int>(t.size());
-      const int start = in.Index(n);
-      const bool whole = in.Byte() & 1;
-      const int end = whole ? n : in.Index(n);
-      Outcome want;
-      if (whole) {
-        if (start < 0 || start > n)
-          want = IndexError(start);
-      } else if (start < 0) {
-        want = IndexError(start);
-      } else if (end > n) {
-        want = IndexError(end);
-      } else if (start > end) {
-        want = IndexError(Wrapped(end, start));
-      }
-      CZqString got;
-      Check(Run([&] { got = whole ? s.substring(start) : s.substring(start, end); }), want, op);
-      if (!want) {
-        CZqString& target = st.strings[(si + 1) % kStrings];
-        target = got;
-        st.texts[(si + 1) % kStrings] =
-            t.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
-      }
-      break;
-    }
-    case 42: {
-      const int kind = in.Byte() % 4;
-      const char16_t from = in.Unit();
-      const char16_t to = in.Unit();
-      switch (kind) {
-        case 0:
-          s = s.trim();
-          t = Trim(t);
-          break;
-        case 1:
-          s = s.replace(from, to);
-          for (char16_t& u : t)
-            u = u == from ? to : u;
-          break;
-        case 2:
-          s = s.toLowerCase();
-          t = Lower(t);
-          break;
-        default:
-          s = s.toUpperCase();
-          t = Upper(t);
-          break;
-      }
-      break;
-    }
-    case 43: {
-      const int other = in.Byte() % kStrings;
-      const int got = s.compareTo(st.strings[other]);
-      if (got != CompareTo(t, st.texts[other]))
-        Mismatch("compareTo", op);
-      if (s.hashCode() != Hash(t))
-        Mismatch("hashCode", op);
-      break;
-    }
-    case 44: {
-      const int other = in.Byte() % kStrings;
-      if (t.size() + st.texts[other].size() > kMaxLength)
-        break;
-      const U joined = t + st.texts[other];
-      s = s.concat(st.strings[other]);
-      t = joined;
-      break;
-    }
-    case 45: {
-      const int other = in.Byte() % kStrings;
-      const int from = in.Index(static_cast<int>(t.size()));
-      const bool last = in.Byte() & 1;
-      const int got =
-          last ? s.lastIndexOf(st.strings[other], from) : s.indexOf(st.strings[other], from);
-      if (got != (last ? LastIndexOf(t, st.texts[other], from) : IndexOf(t, st.texts[other], from)))
-        Mismatch("string indexOf", op);
-      break;
-    }
-    case 46: {  // a new builder with a chosen capacity
-      const int capacity = in.Byte() % 40 - 1;
-      Check(
-          Run([&] { b = CZqStringBuilder(capacity); }),
-          capacity < 0 ? Outcome(U(u"com.zarq.lang.NegativeArraySizeException:\n")) : std::nullopt,
-          op);
-      if (capacity >= 0) {
-        m.body = std::make_shared<ModelBody>(ModelBody{U(), capacity});
-        m.shared = false;
-      }
-      break;
-    }
-    default: {
-      const int n = in.Index(len);
-      if (n < 0 || n > len)
-        break;
-      U units(static_cast<std::size_t>(n), u'\0');
-      if (n > 0)
-        b.getChars(0, n, &units[0], 0);
-      if (units != m.body->text.substr(0, static_cast<std::size_t>(n)))
-        Mismatch("getChars", op);
-      break;
-    }
+  std::string args;
+
+  // Records an argument decoded from the input, for the report.
+  template <class T>
+  T Arg(const char* what, T v) {
+    args += std::string(args.empty() ? "" : ", ") + what + "=" + Show(v);
+    return v;
   }
-  Verify(st, op);
+  template <class T>
+  void Same(const char* what, const T& got, const T& want) const {
+    if (got == want)
+      return;
+    std::fprintf(stderr, "mismatch in %s: %s(%s) on builder %d and string %d\n", what, name,
+                 args.c_str(), bi, si);
+    std::fprintf(stderr, "  library: %s\n  model:   %s\n", Show(got).c_str(), Show(want).c_str());
+    std::abort();
+  }
+  // Runs op against the model's exception; true when none was due.
+  template <class F>
+  bool Throws(F op, const Outcome& want) const {
+    Same("exception", Run(op), want);
+    return !want;
+  }
+  int Index(const char* what, int n) { return Arg(what, in.Index(n)); }
+  // The sequence an operation reads: the string, this builder or the other.
+  const CharSequence& Seq(int which) const {
+    return which == 0 ? static_cast<const CharSequence&>(s)
+                      : st.builders[(bi + which - 1) % kBuilders];
+  }
+  U SeqText(int which) const {
+    return which == 0 ? t : st.models[(bi + which - 1) % kBuilders].body->text;
+  }
+};
+
+void Verify(const Step& c) {
+  for (int i = 0; i < kBuilders; ++i) {
+    c.Same("builder text", Text(c.st.builders[i]), c.st.models[i].body->text);
+    c.Same("builder length", c.st.builders[i].length(), c.st.models[i].Length());
+    c.Same("builder capacity", c.st.builders[i].capacity(), c.st.models[i].body->capacity);
+  }
+  for (int i = 0; i < kStrings; ++i) {
+    c.Same("string text", Text(c.st.strings[i]), c.st.texts[i]);
+    c.Same("string length", c.st.strings[i].length(), static_cast<int>(c.st.texts[i].size()));
+  }
 }
+
+//===-- Values that append and insert take --------------------------------===//
+
+// A value decoded from the input: the model's text of it, the room append
+// makes for it (20 units for a number) and the library's calls.
+struct Value {
+  U text;
+  int room;
+  std::function<void(CZqStringBuilder&)> append;
+  std::function<void(CZqStringBuilder&, int)> insert;
+};
+
+template <class T>
+Value Of(T v, const U& text, int room = -1) {
+  return {text, room < 0 ? static_cast<int>(text.size()) : room,
+          [v](CZqStringBuilder& b) { b.append(v); },
+          [v](CZqStringBuilder& b, int index) { b.insert(index, v); }};
+}
+
+// A value append and insert read by reference: the string or a builder.
+template <class T>
+Value OfRef(const T& v, const U& text) {
+  const T* const p = &v;
+  return {text, static_cast<int>(text.size()), [p](CZqStringBuilder& b) { b.append(*p); },
+          [p](CZqStringBuilder& b, int index) { b.insert(index, *p); }};
+}
+
+template <class T>
+Value Number(Step& c) {
+  const T v = c.Arg("v", c.in.Value<T>());
+  return Of(v, Format(v), 20);
+}
+
+const struct {
+  const char* name;
+  Value (*decode)(Step&);
+} kValues[] = {
+    {"bool",
+     [](Step& c) {
+       const bool v = c.Arg("v", c.in.Bit());
+       return Of(v, v ? u"true" : u"false");
+     }},
+    {"char16_t",
+     [](Step& c) {
+       const char16_t v = c.Arg("v", c.in.Unit());
+       return Of(v, U(1, v));
+     }},
+    {"text",  // read up to its first zero
+     [](Step& c) {
+       const auto units = std::make_shared<const U>(c.Arg("units", c.in.Units()));
+       const U read = units->substr(0, units->find(u'\0'));
+       return Value{read, static_cast<int>(read.size()),
+                    [units](CZqStringBuilder& b) { b.append(units->c_str()); },
+                    [units](CZqStringBuilder& b, int index) { b.insert(index, units->c_str()); }};
+     }},
+    {"CZqString", [](Step& c) { return OfRef(c.s, c.t); }},
+    {"CharSequence",
+     [](Step& c) {
+       const int which = c.Arg("which", c.in.Byte() % 3);
+       return OfRef(c.Seq(which), c.SeqText(which));
+     }},
+    {"int", Number<int>},
+    {"long", Number<long>},
+    {"long long", Number<long long>},
+    {"double", Number<double>},
+};
+
+Value DecodeValue(Step& c) {
+  const auto& kind = kValues[c.in.Byte() % std::size(kValues)];
+  c.Arg("value", U(kind.name, kind.name + std::strlen(kind.name)));
+  return kind.decode(c);
+}
+
+//===-- The operations ------------------------------------------------------===//
+
+// A string operation whose result replaces the string, with its model.
+template <class Op, class Model>
+void Derive(Step& c, Op op, Model model) {
+  c.s = op(c.s);
+  c.t = model(c.t);
+}
+
+const struct {
+  const char* name;
+  bool grows;  // skipped once the builder is long
+  void (*run)(Step&);
+} kOperations[] = {
+    {"append(value)", true,
+     [](Step& c) {
+       const Value v = DecodeValue(c);
+       v.append(c.b);
+       c.m.Append(v.text, v.room);
+     }},
+    {"insert(index, value)", true,
+     [](Step& c) {
+       const int index = c.Index("index", c.len);
+       const Value v = DecodeValue(c);
+       c.Throws([&] { v.insert(c.b, index); }, c.m.Insert(index, v.text));
+     }},
+    {"append(units, begin, count)", true,
+     [](Step& c) {
+       const U units = c.Arg("units", c.in.Units());
+       const int n = static_cast<int>(units.size());
+       const int begin = c.Arg("begin", n == 0 ? 0 : c.in.Byte() % n);
+       const int count =
+           c.Arg("count", c.in.Byte() == 0 ? INT_MIN : c.in.Byte() % (n - begin + 2) - 1);
+       if (c.Throws([&] { c.b.append(units.data(), begin, count); },
+                    count < 0 ? Outcome(IndexError(count)) : std::nullopt))
+         c.m.Append(Part(units, begin, begin + count), count);
+     }},
+    {"insert(index, units, begin, count)", true,
+     [](Step& c) {
+       const int index = c.Index("index", c.len);
+       const U units = c.Arg("units", c.in.Units());
+       const int n = static_cast<int>(units.size());
+       const int begin = c.Arg("begin", n == 0 ? 0 : c.in.Byte() % n);
+       const int count = c.Arg("count", c.in.Byte() % (n - begin + 2) - 1);
+       c.Throws([&] { c.b.insert(index, units.data(), begin, count); },
+                count < 0 ? Outcome(IndexError(count))
+                          : c.m.Insert(index, Part(units, begin, begin + count)));
+     }},
+    {"append(CharSequence, start, end)", true,
+     [](Step& c) {
+       const int which = c.Arg("which", c.in.Byte() % 3);
+       const U units = c.SeqText(which);
+       const int n = static_cast<int>(units.size());
+       const int start = c.Index("start", n);
+       const int end = c.Index("end", n);
+       c.m.UnShare();
+       if (c.Throws([&] { c.b.append(c.Seq(which), start, end); }, RangeError(start, end, n, true)))
+         c.m.Append(Part(units, start, end), end - start);
+     }},
+    {"insert(index, CharSequence, start, end)", true,
+     [](Step& c) {
+       const int which = c.Arg("which", c.in.Byte() % 3);
+       const U units = c.SeqText(which);
+       const int n = static_cast<int>(units.size());
+       const int index = c.Index("index", c.len);
+       const int start = c.Index("start", n);
+       const int end = c.Index("end", n);
+       Outcome want = SourceError(u"insert", start, end, n, true);
+       if (!want)
+         want = c.m.Insert(index, Part(units, start, end));
+       c.Throws([&] { c.b.insert(index, c.Seq(which), start, end); }, want);
+     }},
+    {"replace(start, end, CZqString)", true,
+     [](Step& c) {
+       const int start = c.Index("start", c.len);
+       const int end = c.Index("end", c.len);
+       const U copy = c.t;
+       c.m.UnShare();
+       const Outcome want = EditError(u"Replace", start, end, c.len);
+       if (!want) {
+         Erase(c.m.Units(), start, std::min(end, c.len));
+         c.m.Insert(start, copy);
+       }
+       c.Throws([&] { c.b.replace(start, end, c.s); }, want);
+     }},
+    {"deleteRange", false,
+     [](Step& c) {
+       const int start = c.Index("start", c.len);
+       const int end = c.Index("end", c.len);
+       c.m.UnShare();
+       const Outcome want = EditError(u"DeleteRange", start, end, c.len);
+       if (!want)
+         Erase(c.m.Units(), start, std::min(end, c.len));
+       c.Throws([&] { c.b.deleteRange(start, end); }, want);
+     }},
+    {"deleteCharAt", false,
+     [](Step& c) {
+       const int index = c.Index("index", c.len);
+       c.m.UnShare();
+       Outcome want;
+       if (index < 0)
+         want = StringError(u"DeleteCharAt: Negative start index: " + Num(index));
+       else if (index >= c.len)
+         want = StringError(u"DeleteRange: Index (" + Num(index) +
+                            u") is greater than or equal to length (" + Num(c.len) + u")");
+       else
+         Erase(c.m.Units(), index, index + 1);
+       c.Throws([&] { c.b.deleteCharAt(index); }, want);
+     }},
+    {"reverse", false,
+     [](Step& c) {
+       c.b.reverse();
+       c.m.UnShare();
+       c.m.Units() = Reverse(c.m.Units());
+     }},
+    {"setCharAt", false,
+     [](Step& c) {
+       const int index = c.Index("index", c.len);
+       const char16_t v = c.Arg("v", c.in.Unit());
+       c.m.UnShare();
+       Outcome want;
+       if (index < 0)
+         want = BoundsError(u"SetCharAt: Negative index");
+       else if (index >= c.len)
+         want = BoundsError(u"SetCharAt: Index >= length");
+       else
+         c.m.Units()[static_cast<std::size_t>(index)] = v;
+       c.Throws([&] { c.b.setCharAt(index, v); }, want);
+     }},
+    {"setLength", false,
+     [](Step& c) {
+       int n = c.in.Byte() == 0 ? -1 - c.in.Byte() : c.in.Index(c.len + 40);
+       n = c.Arg("length", n > c.len + 40 ? c.len + 1 : n);  // no huge arrays
+       c.m.UnShare();
+       if (c.Throws([&] { c.b.setLength(n); },
+                    n < 0 ? Outcome(BoundsError(u"SetLength: Negative length")) : std::nullopt)) {
+         c.m.body->capacity = std::max(c.m.body->capacity, n);
+         c.m.Units().resize(static_cast<std::size_t>(n), u'\0');
+       }
+     }},
+    {"ensureCapacity", false,
+     [](Step& c) {
+       int minimum = c.in.Index(c.len + 60);
+       minimum = c.Arg("minimum", minimum > c.len + 60 ? -minimum : minimum);  // no huge arrays
+       c.b.ensureCapacity(minimum);
+       c.m.UnShare();
+       c.m.body->capacity = std::max(c.m.body->capacity, minimum);
+     }},
+    {"trimToSize", false,
+     [](Step& c) {
+       c.b.trimToSize();
+       c.m.body->capacity = c.len;  // in the body, seen by every builder sharing it
+     }},
+    {"toString", false,
+     [](Step& c) {
+       c.s = c.b.toString();
+       c.t = c.m.body->text;
+       c.m.shared = true;
+     }},
+    {"builder substring", false,
+     [](Step& c) {
+       const int start = c.Index("start", c.len);
+       const bool whole = c.Arg("whole", c.in.Bit());
+       const int end = whole ? c.len : c.Index("end", c.len);
+       CZqString got;
+       if (c.Throws([&] { got = whole ? c.b.substring(start) : c.b.substring(start, end); },
+                    SourceError(u"substring", start, end, c.len, false))) {
+         c.s = got;
+         c.t = Part(c.m.body->text, start, end);
+       }
+     }},
+    {"builder subSequence", false,
+     [](Step& c) {
+       const int start = c.Index("start", c.len);
+       const int end = c.Index("end", c.len);
+       CharSequence* got = nullptr;
+       if (c.Throws([&] { got = c.b.subSequence(start, end); },
+                    RangeError(start, end, c.len, true))) {
+         U units;
+         for (int i = 0; i < got->length(); ++i)
+           units += got->charAt(i);
+         got->Release();
+         c.Same("subSequence", units, Part(c.m.body->text, start, end));
+       }
+     }},
+    {"builder indexOf", false,
+     [](Step& c) {
+       const int from = c.Index("from", c.len);
+       const bool last = c.Arg("last", c.in.Bit());
+       c.Same("builder indexOf", last ? c.b.lastIndexOf(c.s, from) : c.b.indexOf(c.s, from),
+              Find(c.m.body->text, c.t, from, last));
+     }},
+    {"charAt", false,
+     [](Step& c) {
+       const int index = c.Index("index", c.len);
+       char16_t got = 0;
+       if (c.Throws([&] { got = c.b.charAt(index); },
+                    index >= 0 && index < c.len ? std::nullopt : Outcome(BoundsError(U()))))
+         c.Same("charAt", U(1, got), Part(c.m.body->text, index, index + 1));
+     }},
+    {"getChars", false,
+     [](Step& c) {
+       const int n = c.Index("n", c.len);
+       if (n < 0 || n > c.len)
+         return;
+       U units(static_cast<std::size_t>(n), u'\0');
+       if (n > 0)
+         c.b.getChars(0, n, &units[0], 0);
+       c.Same("getChars", units, Part(c.m.body->text, 0, n));
+     }},
+    {"assign to the other builder", false,
+     [](Step& c) {
+       // A copy of its own, with the same capacity; the source is unchanged.
+       const int other = (c.bi + 1) % kBuilders;
+       c.st.builders[other] = c.b;
+       c.st.models[other] = ModelBuilder{std::make_shared<ModelBody>(*c.m.body), false};
+     }},
+    {"CZqStringBuilder(capacity)", false,
+     [](Step& c) {
+       const int capacity = c.Arg("capacity", c.in.Byte() % 40 - 1);
+       if (c.Throws([&] { c.b = CZqStringBuilder(capacity); },
+                    capacity < 0 ? Outcome(U(u"com.zarq.lang.NegativeArraySizeException:\n"))
+                                 : std::nullopt)) {
+         c.m.body = std::make_shared<ModelBody>(ModelBody{U(), capacity});
+         c.m.shared = false;
+       }
+     }},
+    {"CZqString(u16string_view)", false,
+     [](Step& c) {
+       c.t = c.Arg("units", c.in.Units());
+       c.s = CZqString(std::u16string_view(c.t));
+     }},
+    {"string substring", false,
+     [](Step& c) {
+       const int n = static_cast<int>(c.t.size());
+       const int start = c.Index("start", n);
+       const bool whole = c.Arg("whole", c.in.Bit());
+       const int end = whole ? n : c.Index("end", n);
+       CZqString got;
+       if (c.Throws([&] { got = whole ? c.s.substring(start) : c.s.substring(start, end); },
+                    whole && start > n ? Outcome(IndexError(start))
+                                       : RangeError(start, end, n, false))) {
+         c.st.strings[(c.si + 1) % kStrings] = got;
+         c.st.texts[(c.si + 1) % kStrings] = Part(c.t, start, end);
+       }
+     }},
+    {"trim", false,
+     [](Step& c) {
+       Derive(
+           c, [](const CZqString& s) { return s.trim(); }, Trim);
+     }},
+    {"replace(unit, unit)", false,
+     [](Step& c) {
+       const char16_t from = c.Arg("from", c.in.Unit());
+       const char16_t to = c.Arg("to", c.in.Unit());
+       Derive(
+           c, [&](const CZqString& s) { return s.replace(from, to); },
+           [&](U t) {
+             std::replace(t.begin(), t.end(), from, to);
+             return t;
+           });
+     }},
+    {"toLowerCase", false,
+     [](Step& c) {
+       Derive(
+           c, [](const CZqString& s) { return s.toLowerCase(); },
+           [](const U& t) { return Map(t, false); });
+     }},
+    {"toUpperCase", false,
+     [](Step& c) {
+       Derive(
+           c, [](const CZqString& s) { return s.toUpperCase(); },
+           [](const U& t) { return Map(t, true); });
+     }},
+    {"compareTo and hashCode", false,
+     [](Step& c) {
+       const int other = c.Arg("other", c.in.Byte() % kStrings);
+       c.Same("compareTo", c.s.compareTo(c.st.strings[other]), CompareTo(c.t, c.st.texts[other]));
+       c.Same("hashCode", c.s.hashCode(), Hash(c.t));
+     }},
+    {"concat", false,
+     [](Step& c) {
+       const int other = c.Arg("other", c.in.Byte() % kStrings);
+       if (c.t.size() + c.st.texts[other].size() > kMaxLength)
+         return;
+       const U joined = c.t + c.st.texts[other];
+       c.s = c.s.concat(c.st.strings[other]);
+       c.t = joined;
+     }},
+    {"string indexOf", false,
+     [](Step& c) {
+       const int other = c.Arg("other", c.in.Byte() % kStrings);
+       const int from = c.Index("from", static_cast<int>(c.t.size()));
+       const bool last = c.Arg("last", c.in.Bit());
+       const CZqString& needle = c.st.strings[other];
+       c.Same("string indexOf", last ? c.s.lastIndexOf(needle, from) : c.s.indexOf(needle, from),
+              Find(c.t, c.st.texts[other], from, last));
+     }},
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Input in(data, size);
   State st;
-  for (int steps = 0; steps < 200 && !in.Empty(); ++steps)
-    Step(st, in);
+  for (int steps = 0; steps < 200 && !in.Empty(); ++steps) {
+    const auto& op = kOperations[in.Byte() % std::size(kOperations)];
+    const int bi = in.Byte() % kBuilders;
+    Step step(op.name, st, in, bi, in.Byte() % kStrings);
+    if (op.grows && step.len > kMaxLength)
+      continue;  // no further growth: keep runs fast
+    op.run(step);
+    Verify(step);
+  }
   return 0;
 }

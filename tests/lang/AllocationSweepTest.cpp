@@ -11,7 +11,9 @@
 // the way failing too (the stream that formats numbers under a locale, the
 // std::string of toUtf8).
 // Builder rows run twice, with the body owned and with it shared by a
-// string taken with toString().
+// string taken with toString(). The last table holds the operations that fall
+// back instead of throwing: each failure point must still give a usable
+// result and change nothing.
 //===----------------------------------------------------------------------===//
 #include <gtest/gtest.h>
 
@@ -32,6 +34,7 @@ namespace zqlang {
 namespace {
 
 using testing_support::CapacityOf;
+using testing_support::CountOf;
 using testing_support::GroupingLocale;
 using testing_support::LiveBlocks;
 using testing_support::RouteStdAllocations;
@@ -117,6 +120,10 @@ TEST(AllocationSweepTest, StringOperations) {
   const std::u16string sourceText = Text(source);
   const CZqString sharer = source;  // shares the body; must never change
   const CZqString other(u"-tail");
+  const CZqString empty(u"");
+  // Upper-casing and folding grow it (sharp s); it is already lower case.
+  const CZqString sharps(u"stra\u00DFe \u00DF\u00DF\u00DF\u00DF");
+  const CZqString upper(u"STRASSE SSSSSSSS");
   const char16_t units[] = u"abcdef";
   const std::vector<Row> rows = {
       {"CZqString()", 2, [] { CZqString s; }},
@@ -140,6 +147,7 @@ TEST(AllocationSweepTest, StringOperations) {
       {"subSequence", 3, [&] { source.subSequence(2, 7)->Release(); }},
       {"concat", 2, [&] { source.concat(other); }},
       {"operator+", 2, [&] { CZqString s = source + other; }},
+      {"empty + operator+", 2, [&] { CZqString s = empty + source; }},
       {"replace(unit, unit)", 2, [&] { source.replace(u'e', u'E'); }},
       {"toLowerCase", 2, [&] { source.toLowerCase(); }},
       {"toUpperCase", 2, [&] { source.toUpperCase(); }},
@@ -149,6 +157,17 @@ TEST(AllocationSweepTest, StringOperations) {
        true},
       {"CZqString(double), infinity", 2,
        [] { CZqString s(std::numeric_limits<double>::infinity()); }},
+      // Unicode rules: the body, its array, then the growth; nothing when the
+      // text maps to itself, and nothing to compare ignoring case.
+      {"toUpperCase(kUnicode), growing", 3, [&] { sharps.toUpperCase(ZqCaseRules::kUnicode); }},
+      {"foldCase, growing", 3, [&] { sharps.foldCase(); }},
+      {"toUpperCase(kTurkic), growing", 3, [&] { sharps.toUpperCase(ZqCaseRules::kTurkic); }},
+      {"toLowerCase(kTurkic), unchanged", 0, [&] { sharps.toLowerCase(ZqCaseRules::kTurkic); }},
+      {"toUpperCase(kUnicode), unchanged", 0, [&] { upper.toUpperCase(ZqCaseRules::kUnicode); }},
+      {"equalsIgnoreCase", 0,
+       [&] { EXPECT_TRUE(sharps.equalsIgnoreCase(upper, ZqCaseRules::kUnicode)); }},
+      {"compareToIgnoreCase", 0,
+       [&] { EXPECT_EQ(0, sharps.compareToIgnoreCase(upper, ZqCaseRules::kLithuanian)); }},
   };
   int points = 0;
   for (const Row& row : rows) {
@@ -159,7 +178,9 @@ TEST(AllocationSweepTest, StringOperations) {
           EXPECT_EQ(sourceText, Text(source));
           EXPECT_EQ(sourceText, Text(sharer));
           EXPECT_TRUE(SameBody(source, sharer));
+          EXPECT_EQ(2, CountOf(source));  // no failed result holds it
           EXPECT_EQ(u"-tail", Text(other));
+          EXPECT_EQ(u"stra\u00DFe \u00DF\u00DF\u00DF\u00DF", Text(sharps));
         });
     EXPECT_EQ(row.points, got) << "failure points of " << row.what;
     points += got;
@@ -235,7 +256,10 @@ TEST(AllocationSweepTest, BuilderOperations) {
          const CZqString s = b.toString();
          b.setCharAt(0, u'#');
        }},
+      {"CZqStringBuilder()", 2, 2, [](CZqStringBuilder&) { CZqStringBuilder b; }},
       {"CZqStringBuilder(int)", 2, 2, [](CZqStringBuilder&) { CZqStringBuilder b(5); }},
+      {"toString", 0, 0, [](CZqStringBuilder& b) { b.toString(); }},
+      {"appendUtf8", 1, 3, [](CZqStringBuilder& b) { b.appendUtf8("x\xC3\xA9"); }},
       {"copy then change", 3, 3,
        [](CZqStringBuilder& b) {
          CZqStringBuilder copy(b);
@@ -382,7 +406,9 @@ TEST(AllocationSweepTest, DynamicArrayGrowth) {
       {"Construct", 1,
        [&] {
          Ints fresh;
-         orThrow(fresh.Construct(8));
+         const bool built = fresh.Construct(8);
+         EXPECT_EQ(built ? 8 : 0, fresh.Capacity());
+         orThrow(built);
        }},
       {"EnsureCapacity", 1, [&] { a.EnsureCapacity(40); }},
       {"EnsureAtLeastFree", 1, [&] { a.EnsureAtLeastFree(1); }},
@@ -400,46 +426,73 @@ TEST(AllocationSweepTest, DynamicArrayGrowth) {
   Report("dynamic array", static_cast<int>(rows.size()), points);
 }
 
-//===-- Throwable: message and text fall back instead of throwing ----------===//
+//===-- Fallbacks: a usable result instead of an exception -----------------===//
 
-TEST(AllocationSweepTest, ThrowableMessageAndText) {
+struct FallbackRow {
+  const char* what;
+  int points;
+  std::function<void()> op;     // checks its own result, whichever it got
+  std::function<void()> check;  // after each failure point
+};
+
+TEST(AllocationSweepTest, FallbacksInsteadOfExceptions) {
   const CZqString message(u"disk full");
   const CZqString inner(u"inner");
   const std::u16string full = u"com.zarq.lang.IllegalStateException:\nmessage\n";
+  const IllegalStateException withMessage(CZqString(u"message"));
+  CZqStringBuilder builder;
+  builder.append(u"abc");
+  Ints ints;
+  ints.Construct(8);
+  ints.Push(5);
+  const std::vector<FallbackRow> rows = {
+      // The message is kept, or there is none.
+      {"message", 1,
+       [&] {
+         const IllegalStateException e(message);
+         const std::u16string got = Text(e.getMessage());
+         EXPECT_TRUE(got == u"disk full" || got == u"com.zarq.lang.Throwable") << "message";
+       },
+       [&] { EXPECT_EQ(u"disk full", Text(message)); }},
+      // The whole text once it can be built, the full name alone until then.
+      {"toString", 4,
+       [&] {
+         const std::u16string got = Text(withMessage.toString());
+         if (got != full) {
+           EXPECT_EQ(u"com.zarq.lang.IllegalStateException", got) << "fallback";
+         }
+       },
+       [] {}},
+      // A cause's text becomes the message; without memory there is none.
+      {"cause as message", 10,
+       [&] {
+         const RuntimeException outer(new IllegalArgumentException(inner));
+         EXPECT_EQ(0u, Text(outer.toString()).find(u"com.zarq.lang.RuntimeException"));
+       },
+       [] {}},
+      // Trimming keeps the larger array when a smaller one cannot be had.
+      {"builder trimToSize", 1, [&] { builder.trimToSize(); },
+       [&] {
+         EXPECT_EQ(16, builder.capacity());
+         EXPECT_EQ(u"abc", builder.view());
+       }},
+      {"dynamic array trimToSize", 1, [&] { ints.trimToSize(); },
+       [&] {
+         EXPECT_EQ(8, ints.Capacity());
+         EXPECT_EQ(5, ints.Data()[0]);
+       }},
+  };
   int points = 0;
-  int rows = 0;
-  // Constructing with a message: either the message is kept or there is none.
-  SCOPED_TRACE("message");
-  points += SweepNoThrow([&] { IllegalStateException e(message); },
-                         [&] { EXPECT_EQ(u"disk full", Text(message)); });
-  ++rows;
-  {
-    SCOPED_TRACE("toString");
-    IllegalStateException e(CZqString(u"message"));
-    points += SweepNoThrow(
-        [&] {
-          const CZqString text = e.toString();
-          const std::u16string got = Text(text);
-          // The full text once it could be built, the name alone until then.
-          if (got != full) {
-            EXPECT_EQ(0u, got.find(u"com.zarq.lang.IllegalStateException")) << "fallback";
-            EXPECT_GE(38u, got.size());
-          }
-        },
-        [] {});
-    EXPECT_EQ(full, Text(e.toString()));
-    ++rows;
+  for (const FallbackRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    const int got = SweepNoThrow(row.op, row.check);
+    EXPECT_EQ(row.points, got) << "failure points of " << row.what;
+    points += got;
   }
-  // A cause's text becomes the message; without memory there is none.
-  points += SweepNoThrow(
-      [&] {
-        RuntimeException outer(new IllegalArgumentException(inner));
-        const std::u16string got = Text(outer.toString());
-        EXPECT_EQ(0u, got.find(u"com.zarq.lang.RuntimeException"));
-      },
-      [] {});
-  ++rows;
-  Report("throwable", rows, points);
+  EXPECT_EQ(full, Text(withMessage.toString()));
+  EXPECT_EQ(3, builder.capacity());
+  EXPECT_EQ(1, ints.Capacity());
+  Report("fallbacks", static_cast<int>(rows.size()), points);
 }
 
 }  // namespace

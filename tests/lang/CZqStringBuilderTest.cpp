@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
-#include <locale>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -15,13 +14,10 @@
 #include <utility>
 
 #include "lang/ArrayIndexOutOfBoundsException.h"
-#include "lang/CZqInteger.h"
 #include "lang/IndexOutOfBoundsException.h"
 #include "lang/NegativeArraySizeException.h"
 #include "lang/NullPointerException.h"
-#include "lang/OutOfMemoryError.h"
 #include "lang/StringIndexOutOfBoundsException.h"
-#include "lang/ZqStringAdapter.h"
 #include "lang/detail/UnitReverse.h"
 #include "support/TestSupport.h"
 
@@ -31,7 +27,6 @@ namespace {
 using testing_support::CapacityOf;
 using testing_support::Failure;
 using testing_support::SameBody;
-using testing_support::SweepAllocationFailures;
 using testing_support::Text;
 
 template <class T, class = void>
@@ -89,61 +84,6 @@ INSTANTIATE_TEST_SUITE_P(OwnedAndShared, CZqStringBuilderTest, ::testing::Bool()
 const CZqString kHello(u"hello");
 const char16_t* const kNull = nullptr;
 
-struct ChangeRow {
-  const char* what;
-  Op op;
-  std::u16string expected;  // text after op on "abcdef"
-};
-
-TEST_P(CZqStringBuilderTest, EveryChangeGivesItsTextAndEndsTheSharing) {
-  const ChangeRow rows[] = {
-      {"append(true)", [](auto& b) { b.append(true); }, u"abcdeftrue"},
-      {"append(ch)", [](auto& b) { b.append(u'x'); }, u"abcdefx"},
-      {"append(units)", [](auto& b) { b.append(u"xyz", 1, 2); }, u"abcdefyz"},
-      {"append(text)", [](auto& b) { b.append(u"xy"); }, u"abcdefxy"},
-      {"append(string)", [](auto& b) { b.append(CZqString(u"gh")); }, u"abcdefgh"},
-      {"append(seq)", [](auto& b) { b.append(static_cast<const CharSequence&>(kHello)); },
-       u"abcdefhello"},
-      {"append(seq, 1, 3)", [](auto& b) { b.append(kHello, 1, 3); }, u"abcdefel"},
-      {"append(int)", [](auto& b) { b.append(-5); }, u"abcdef-5"},
-      {"append(long long)", [](auto& b) { b.append(LLONG_MIN); }, u"abcdef-9223372036854775808"},
-      {"append(double)", [](auto& b) { b.append(1234567.0); }, u"abcdef1.23457e+06"},
-      {"insert(bool)", [](auto& b) { b.insert(0, false); }, u"falseabcdef"},
-      {"insert(ch) at end", [](auto& b) { b.insert(6, u'x'); }, u"abcdefx"},
-      {"insert(units)", [](auto& b) { b.insert(3, u"xyz", 1, 2); }, u"abcyzdef"},
-      {"insert(text)", [](auto& b) { b.insert(3, u"XY"); }, u"abcXYdef"},
-      {"insert(string)", [](auto& b) { b.insert(1, CZqString(u"--")); }, u"a--bcdef"},
-      {"insert(seq) longer than the text",
-       [](auto& b) { b.insert(2, static_cast<const CharSequence&>(CZqString(u"0123456789"))); },
-       u"ab0123456789cdef"},
-      {"insert(seq, 1, 3)", [](auto& b) { b.insert(1, kHello, 1, 3); }, u"aelbcdef"},
-      {"insert(seq, 2, 2)", [](auto& b) { b.insert(6, kHello, 2, 2); }, u"abcdef"},
-      {"insert(int)", [](auto& b) { b.insert(2, -12); }, u"ab-12cdef"},
-      {"insert(double)", [](auto& b) { b.insert(3, 0.1); }, u"abc0.1def"},
-      {"deleteRange past the end", [](auto& b) { b.deleteRange(1, 100); }, u"a"},
-      {"deleteRange empty", [](auto& b) { b.deleteRange(2, 2); }, u"abcdef"},
-      {"deleteCharAt(last)", [](auto& b) { b.deleteCharAt(5); }, u"abcde"},
-      {"replace(1, 3)", [](auto& b) { b.replace(1, 3, u"XYZ"); }, u"aXYZdef"},
-      {"replace(2, 100)", [](auto& b) { b.replace(2, 100, u"Z"); }, u"abZ"},
-      {"replace(0, 6) by nothing", [](auto& b) { b.replace(0, 6, u""); }, u""},
-      {"reverse", [](auto& b) { b.reverse(); }, u"fedcba"},
-      {"setCharAt", [](auto& b) { b.setCharAt(0, u'z'); }, u"zbcdef"},
-      {"setLength longer", [](auto& b) { b.setLength(8); }, std::u16string(u"abcdef\0\0", 8)},
-      {"ensureCapacity", [](auto& b) { b.ensureCapacity(100); }, u"abcdef"},
-      {"appendUtf8", [](auto& b) { b.appendUtf8("x\xC3\xA9"); }, u"abcdefx\u00E9"},
-  };
-  for (const ChangeRow& row : rows) {
-    SCOPED_TRACE(row.what);
-    CZqStringBuilder& b = Make(u"abcdef");
-    row.op(b);
-    EXPECT_EQ(row.expected, Text(b.toString()));
-    EXPECT_EQ(static_cast<int>(row.expected.size()), b.length());
-    if (Shared()) {
-      EXPECT_FALSE(StillShares());
-    }
-  }
-}
-
 TEST_P(CZqStringBuilderTest, ChainsThroughBothInterfaces) {
   CZqStringBuilder& b = Make(u"");
   EXPECT_EQ(&b, &b.append(u'a').append(1).append(u"b"));
@@ -151,21 +91,6 @@ TEST_P(CZqStringBuilderTest, ChainsThroughBothInterfaces) {
   Appendable& again = sink.append(u'c').append(kHello).append(kHello, 0, 1);
   EXPECT_EQ(&sink, &again);
   EXPECT_EQ(u"a1bchelloh", Text(b.toString()));
-}
-
-TEST_P(CZqStringBuilderTest, AppendsAndInsertsItself) {
-  CZqStringBuilder& b = Make(u"ab");
-  b.append(b);
-  EXPECT_EQ(u"abab", Text(b.toString()));
-  b.insert(0, b);
-  EXPECT_EQ(u"abababab", Text(b.toString()));
-  const CZqString taken = b.toString();  // b shares with taken from here
-  b.append(taken).replace(0, 2, taken);  // 16 units, then 2 of them become 8
-  EXPECT_EQ(u"abababab", Text(taken));
-  std::u16string expected;
-  for (int i = 0; i < 11; ++i)
-    expected += u"ab";
-  EXPECT_EQ(expected, TextOf(b));
 }
 
 // The needle's body is searched with the string's own search: only the
@@ -195,72 +120,23 @@ struct FailureRow {
   bool unshares;  // the sharing ends before the failure
 };
 
+// The failures the fuzz model does not reach: null text, the destination of
+// getChars, and room past INT_MAX (the need plus 16 does not fit an int; no
+// unit is read before). The model checks every other message, in its order.
 TEST_P(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
-  const std::u16string sioobe = u"StringIndexOutOfBoundsException";
   char16_t sink[9];
   const FailureRow rows[] = {
-      // Changing members: the sharing ends first.
-      {"deleteRange", [](auto& b) { b.deleteRange(-1, -5); },
-       sioobe + u": DeleteRange: Negative start index: -1", true},
-      {"deleteRange", [](auto& b) { b.deleteRange(7, 2); },
-       sioobe + u": DeleteRange: start index (7) is greater than length (6)", true},
-      {"deleteRange", [](auto& b) { b.deleteRange(3, 2); },
-       sioobe + u": DeleteRange: start index (3) is greater than end index (2)", true},
-      {"deleteCharAt", [](auto& b) { b.deleteCharAt(-2); },
-       sioobe + u": DeleteCharAt: Negative start index: -2", true},
-      {"deleteCharAt", [](auto& b) { b.deleteCharAt(6); },
-       sioobe + u": DeleteRange: Index (6) is greater than or equal to length (6)", true},
-      {"replace", [](auto& b) { b.replace(-1, 9, u"x"); },
-       sioobe + u": Replace: Negative start index: -1", true},
-      {"replace", [](auto& b) { b.replace(7, 2, u"x"); },
-       sioobe + u": Replace: start index (7) is greater than length (6)", true},
-      {"replace", [](auto& b) { b.replace(3, 2, u"x"); },
-       sioobe + u": Replace: start index (3) is greater than end index (2)", true},
-      {"setCharAt", [](auto& b) { b.setCharAt(-1, u'z'); },
-       u"IndexOutOfBoundsException: SetCharAt: Negative index", true},
-      {"setCharAt", [](auto& b) { b.setCharAt(6, u'z'); },
-       u"IndexOutOfBoundsException: SetCharAt: Index >= length", true},
-      {"setLength", [](auto& b) { b.setLength(-1); },
-       u"IndexOutOfBoundsException: SetLength: Negative length", true},
-      {"insert(ch)", [](auto& b) { b.insert(7, u'x'); }, sioobe + u": Index: 7, Length: 6", true},
-      {"insert(bool)", [](auto& b) { b.insert(-1, true); }, sioobe + u": Index: -1, Length: 6",
-       true},
-      {"insert(seq range)", [](auto& b) { b.insert(7, kHello, 0, 1); },
-       sioobe + u": Index: 7, Length: 6", true},
-      {"append(seq range)", [](auto& b) { b.append(kHello, -1, -2); }, sioobe + u" #-1", true},
-      {"append(seq range)", [](auto& b) { b.append(kHello, 3, 1); }, sioobe + u" #-2", true},
-      {"append(seq range)", [](auto& b) { b.append(kHello, 0, 9); }, sioobe + u" #9", true},
-      // Checks made before the sharing ends.
-      {"insert(seq range)", [](auto& b) { b.insert(99, kHello, -1, -3); },
-       sioobe + u": insert: Negative start: -1", false},
-      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 0, -3); },
-       sioobe + u": insert: Negative end: -3", false},
-      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 2, 1); },
-       sioobe + u": insert: start (2) is greater than end (1)", false},
-      {"insert(seq range)", [](auto& b) { b.insert(0, kHello, 0, 9); },
-       sioobe + u": insert: end (9) is greater than length (5)", false},
       {"append(null)", [](auto& b) { b.append(kNull); },
        u"NullPointerException: CZqStringBuilder::append(const char16_t*): null text", false},
       {"insert(0, null, 0, 1)", [](auto& b) { b.insert(0, kNull, 0, 1); },
        u"NullPointerException: CZqStringBuilder::insert(int, const char16_t*, int, int): null text",
        false},
-      {"append(units, -1)", [](auto& b) { b.append(u"xy", 0, -1); }, sioobe + u" #-1", false},
-      {"insert(units, -2)", [](auto& b) { b.insert(0, u"xy", 0, -2); }, sioobe + u" #-2", false},
-      // Reading members, and a builder of negative capacity.
-      {"CZqStringBuilder(-1)", [](auto&) { CZqStringBuilder c(-1); }, u"NegativeArraySizeException",
-       false},
-      {"charAt", [](auto& b) { b.charAt(6); }, u"IndexOutOfBoundsException", false},
-      {"getChars", [&](auto& b) { b.getChars(0, 7, sink, -1); }, sioobe + u" #7", false},
+      {"getChars", [&](auto& b) { b.getChars(0, 7, sink, -1); },
+       u"StringIndexOutOfBoundsException #7", false},
       {"getChars", [&](auto& b) { b.getChars(0, 1, sink, -1); },
        u"ArrayIndexOutOfBoundsException #-1", false},
-      {"substring", [](auto& b) { b.substring(-1); }, sioobe + u": substring: Negative start: -1",
-       false},
-      {"substring", [](auto& b) { b.substring(8, 7); },
-       sioobe + u": substring: end (7) is greater than length (6)", false},
-      {"substring", [](auto& b) { b.substring(3, 1); },
-       sioobe + u": substring: start (3) is greater than end (1)", false},
-      {"subSequence", [](auto& b) { b.subSequence(8, 7); }, sioobe + u" #-1", false},
-      {"subSequence", [](auto& b) { b.subSequence(0, 7); }, sioobe + u" #7", false},
+      {"append(units, INT_MAX)", [](auto& b) { b.append(u"xy", 0, INT_MAX); }, u"OutOfMemoryError",
+       true},
   };
   for (const FailureRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -281,27 +157,15 @@ struct GrowthRow {
   int capacity;
 };
 
+// A builder made from a string keeps the string's capacity (the fuzz model,
+// which checks every other capacity, has no such constructor).
 TEST(CZqStringBuilderGrowthTest, CapacitiesAreExact) {
-  const auto fresh = [] { return CZqStringBuilder(); };
-  const auto empty0 = [] { return CZqStringBuilder(0); };
   const auto abc = [] { return CZqStringBuilder(CZqString(u"abc")); };  // capacity 4
-  const auto full8 = [] { return std::move(CZqStringBuilder(8).append(u"abcdefgh")); };
   const GrowthRow rows[] = {
-      {"16 + 17 units", fresh, [](auto& b) { b.append(u"abcdefghijklmnopq"); }, 33},
-      {"16 + 16 units", fresh, [](auto& b) { b.append(u"abcdefghijklmnop"); }, 16},
-      {"0 + one unit", empty0, [](auto& b) { b.append(u'x'); }, 17},
-      {"0 + bool", empty0, [](auto& b) { b.append(true); }, 20},
-      {"16 + int", fresh, [](auto& b) { b.append(7); }, 36},
       {"abc + unit keeps the copied capacity", abc, [](auto& b) { b.append(u'd'); }, 4},
       {"abc + int reserves 20", abc, [](auto& b) { b.append(1); }, 39},
       {"abc, insert int needs its length only", abc, [](auto& b) { b.insert(0, 1); }, 4},
       {"abc, insert 2 units", abc, [](auto& b) { b.insert(1, u"xy"); }, 21},
-      {"replace grows as delete then insert", full8, [](auto& b) { b.replace(2, 4, u"WXYZ"); }, 26},
-      {"replace that fits after the delete", full8, [](auto& b) { b.replace(2, 5, u"XYZ"); }, 8},
-      {"ensureCapacity below", fresh, [](auto& b) { b.ensureCapacity(10); }, 16},
-      {"ensureCapacity above", fresh, [](auto& b) { b.ensureCapacity(100); }, 100},
-      {"setLength grows exactly", empty0, [](auto& b) { b.setLength(5); }, 5},
-      {"trimToSize", fresh, [](auto& b) { b.append(u"abc").trimToSize(); }, 3},
   };
   for (const GrowthRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -384,25 +248,13 @@ TEST(CZqStringBuilderSharingTest, HeapBuildersAndSequencesAreReleased) {
   EXPECT_EQ(before, testing_support::LiveBlocks());
 }
 
-TEST(CZqStringBuilderEditTest, ReverseKeepsSurrogatePairs) {
-  const char16_t hi = 0xD83D, lo = 0xDE00;
-  const struct {
-    std::u16string text, reversed;
-  } rows[] = {
-      {{u'a', u'b', hi, lo, u'c'}, {u'c', hi, lo, u'b', u'a'}},
-      {{hi, u'x'}, {u'x', hi}},
-      {{lo, hi}, {hi, lo}},          // not a pair: moved like any units
-      {{hi, hi, lo}, {hi, lo, hi}},  // the second high starts the pair
-  };
-  for (const auto& row : rows) {
-    CZqStringBuilder b;
-    b.append(row.text.data(), 0, static_cast<int>(row.text.size()));
-    EXPECT_EQ(row.reversed, Text(b.reverse().toString()));
-  }
+// The pairs are the fuzz model's (and the scalar walk's, below); here only
+// that reversing nothing takes no memory.
+TEST(CZqStringBuilderEditTest, EmptyReverseAllocatesNothing) {
   CZqStringBuilder empty;
   const long long before = testing_support::LiveBlocks();
   empty.reverse();
-  EXPECT_EQ(before, testing_support::LiveBlocks()) << "an empty reverse allocated";
+  EXPECT_EQ(before, testing_support::LiveBlocks());
 }
 
 TEST(CZqStringBuilderEditTest, FastReverseMatchesTheScalarWalk) {
@@ -432,95 +284,18 @@ TEST(CZqStringBuilderEditTest, FastReverseMatchesTheScalarWalk) {
 // Numbers are written as a default stream writes them under the global
 // locale, also when that text is longer than the 20 units reserved.
 TEST(CZqStringBuilderLocaleTest, GroupedNumbersFitWhateverTheirLength) {
-  struct Grouping : std::numpunct<char> {
-    char do_thousands_sep() const override { return ','; }
-    std::string do_grouping() const override { return "\1"; }
-  };
-  const std::locale previous =
-      std::locale::global(std::locale(std::locale::classic(), new Grouping));
-  std::ostringstream stream;
-  stream << LLONG_MIN;
-  const std::string narrow = stream.str();
-  const std::u16string expected(narrow.begin(), narrow.end());
+  std::u16string expected;
   CZqStringBuilder b;
-  b.append(u"<>").insert(1, LLONG_MIN).append(LLONG_MIN);
-  std::locale::global(previous);
+  {
+    const testing_support::GroupingLocale grouping;
+    std::ostringstream stream;
+    stream << LLONG_MIN;
+    const std::string narrow = stream.str();
+    expected.assign(narrow.begin(), narrow.end());
+    b.append(u"<>").insert(1, LLONG_MIN).append(LLONG_MIN);
+  }
   ASSERT_GT(expected.size(), 20u);
   EXPECT_EQ(u"<" + expected + u">" + expected, Text(b.toString()));
-}
-
-struct MemoryRow {
-  const char* what;
-  Op op;
-  int points;  // allocations that can fail, the body owned
-  bool reads;  // a reading member: no copy of a shared body
-};
-
-// Every allocation place: OutOfMemoryError, nothing leaked, the builder's
-// text, length and capacity as before, a string sharing the body untouched.
-TEST_P(CZqStringBuilderTest, EveryAllocationFailureLeavesTheBuilderAsItWas) {
-  const CZqString xyz(u"XYZ");
-  // Long enough that every growth below needs a larger array.
-  const std::u16string text = u"abcdef" + std::u16string(74, u'.');
-  const MemoryRow rows[] = {
-      {"append(ch): growth", [](auto& b) { b.append(u'x'); }, 1, false},
-      {"append(int): growth", [](auto& b) { b.append(42); }, 1, false},
-      {"append(seq range): array, growth", [](auto& b) { b.append(kHello, 0, 3); }, 2, false},
-      {"append(itself): array, growth", [](auto& b) { b.append(b); }, 2, false},
-      {"insert(seq range): array, growth", [](auto& b) { b.insert(1, kHello, 0, 3); }, 2, false},
-      {"insert(int): growth", [](auto& b) { b.insert(0, 42); }, 1, false},
-      {"insert(string): growth", [&](auto& b) { b.insert(2, xyz); }, 1, false},
-      {"replace: growth first", [&](auto& b) { b.replace(0, 1, xyz); }, 1, false},
-      {"reverse: new array", [](auto& b) { b.reverse(); }, 1, false},
-      {"setLength: growth", [](auto& b) { b.setLength(200); }, 1, false},
-      {"ensureCapacity: growth", [](auto& b) { b.ensureCapacity(200); }, 1, false},
-      {"deleteRange", [](auto& b) { b.deleteRange(1, 3); }, 0, false},
-      {"substring: body, array", [](auto& b) { b.substring(1, 3); }, 2, true},
-      {"subSequence: body, array, object", [](auto& b) { b.subSequence(1, 3)->Release(); }, 3,
-       true},
-      {"toString", [](auto& b) { b.toString(); }, 0, true},
-      {"appendUtf8: growth", [](auto& b) { b.appendUtf8("xyz"); }, 1, false},
-  };
-  for (const MemoryRow& row : rows) {
-    SCOPED_TRACE(row.what);
-    CZqStringBuilder& b = Make(text);
-    const auto op = [&] {
-      try {
-        row.op(b);
-      } catch (const OutOfMemoryError&) {
-        if (Shared() && !StillShares()) {
-          // Failed after the copy was made: the builder keeps that copy, its
-          // own blocks and its unchanged text. Share again, so that every
-          // failure point starts from the same state and blocks compare.
-          EXPECT_EQ(text, TextOf(b));
-          EXPECT_EQ(80, b.capacity());
-          mBuilder.emplace(mTaken);
-        }
-        throw;
-      }
-    };
-    const int points = SweepAllocationFailures(op, [&] {
-      EXPECT_EQ(text, TextOf(b));
-      EXPECT_EQ(80, b.length());
-      EXPECT_EQ(80, b.capacity());
-      EXPECT_EQ(mTakenText, Text(mTaken));
-    });
-    // In the shared run a change first copies the body: two more places.
-    EXPECT_EQ(row.points + (Shared() && !row.reads ? 2 : 0), points);
-  }
-}
-
-TEST(CZqStringBuilderOutOfMemoryTest, ConstructionAndTrimFailCleanly) {
-  EXPECT_EQ(2, SweepAllocationFailures([] { CZqStringBuilder b; }));
-  EXPECT_EQ(2, SweepAllocationFailures([] { CZqStringBuilder b(5); }));
-  CZqStringBuilder b;
-  b.append(u"abc");
-  {
-    testing_support::NoMemory noMemory;
-    b.trimToSize();  // silently keeps the array
-  }
-  EXPECT_EQ(16, b.capacity());
-  EXPECT_EQ(u"abc", Text(b.toString()));
 }
 
 //===-- Standard library interop ------------------------------------------===//
@@ -535,16 +310,6 @@ TEST(CZqStringBuilderInteropTest, ViewsIteratesPrintsAndSpeaksUtf8) {
   std::ostringstream os;
   os << b;
   EXPECT_EQ(b.toUtf8(), os.str());
-}
-
-TEST(CZqStringBuilderInteropTest, HoldersAndAdaptersHashAsTheyCompare) {
-  const SPtr<CZqInteger> five = CZqInteger::valueOf(5);
-  const SPtr<CZqInteger> same = five;
-  EXPECT_EQ(std::hash<SPtr<CZqInteger>>()(five), std::hash<SPtr<CZqInteger>>()(same));
-  const ZqStringAdapter a(CZqString(u"k"));
-  const ZqStringAdapter b(CZqString(u"k"));
-  ASSERT_TRUE(a.equals(b));
-  EXPECT_EQ(std::hash<ZqStringAdapter>()(a), std::hash<ZqStringAdapter>()(b));
 }
 
 }  // namespace

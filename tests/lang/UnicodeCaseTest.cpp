@@ -2,8 +2,8 @@
 //
 // Every code point's simple and full mappings and foldings, under each set of
 // language rules, against ICU (the same Unicode version as the tables); then
-// the context rules case by case, comparison ignoring case, sharing and
-// out-of-memory paths.
+// the context rules case by case, comparison ignoring case and sharing (the
+// out-of-memory paths are in the allocation sweep).
 //===----------------------------------------------------------------------===//
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
@@ -24,9 +24,7 @@ namespace {
 
 using detail::CaseMapping;
 using testing_support::CapacityOf;
-using testing_support::NoMemory;
 using testing_support::SameBody;
-using testing_support::SweepAllocationFailures;
 using testing_support::Text;
 
 constexpr ZqCaseRules kAllRules[] = {ZqCaseRules::kUnicode, ZqCaseRules::kTurkic,
@@ -286,7 +284,7 @@ TEST(UnicodeCaseTest, LengthChangesAndSurrogates) {
   EXPECT_LT(0, CZqString(u"\u00DFa").compareToIgnoreCase(u"ss", kU));
 }
 
-//===-- Sharing and memory ------------------------------------------------===//
+//===-- Sharing -------------------------------------------------------------===//
 
 TEST(UnicodeCaseTest, SharesTheBodyWhenNothingChanges) {
   const CZqString lower(u"d\u00E9j\u00E0 vu \u03C3 \U00010428");
@@ -302,21 +300,6 @@ TEST(UnicodeCaseTest, SharesTheBodyWhenNothingChanges) {
   const CZqString mapped = mixed.toLowerCase(kU);
   EXPECT_EQ(u"abcd", Text(mapped));
   EXPECT_EQ(4, CapacityOf(mapped));
-}
-
-TEST(UnicodeCaseTest, OutOfMemoryLeavesNothingBehind) {
-  const CZqString source(u"stra\u00DFe \u00DF\u00DF\u00DF\u00DF");
-  const auto intact = [&] { EXPECT_EQ(u"stra\u00DFe \u00DF\u00DF\u00DF\u00DF", Text(source)); };
-  // The body, its array, then the growth.
-  EXPECT_EQ(3, SweepAllocationFailures([&] { source.toUpperCase(kU); }, intact));
-  EXPECT_EQ(3, SweepAllocationFailures([&] { source.foldCase(); }, intact));
-  EXPECT_EQ(0, SweepAllocationFailures([&] { source.toLowerCase(kTr); }, intact));
-  EXPECT_EQ(3, SweepAllocationFailures([&] { source.toUpperCase(kTr); }, intact));
-  const CZqString other(u"STRASSE SSSSSSSS");
-  NoMemory none;
-  EXPECT_TRUE(source.equalsIgnoreCase(other, kU));
-  EXPECT_EQ(0, source.compareToIgnoreCase(other, kLt));
-  EXPECT_TRUE(SameBody(other, other.toUpperCase(kU)));
 }
 
 }  // namespace

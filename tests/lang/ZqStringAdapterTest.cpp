@@ -34,6 +34,7 @@ TEST(ZqStringAdapterTest, HashesAndComparesAsItsString) {
   EXPECT_TRUE(a.equals(b));
   EXPECT_EQ(a.hashCode(), b.hashCode());
   EXPECT_EQ(CZqString(u"key").hashCode(), a.hashCode());
+  EXPECT_EQ(std::hash<ZqStringAdapter>()(a), std::hash<ZqStringAdapter>()(b));
   EXPECT_FALSE(ZqStringAdapter(CZqString(u"ABC")).equals(ZqStringAdapter(CZqString(u"abc"))));
 }
 
