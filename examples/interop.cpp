@@ -109,7 +109,7 @@ int main() {
 
   // Exceptions print their own text.
   try {
-    text.substring(5, 100);
+    const zqlang::CZqString tail = text.substring(5, 100);  // 100 is past the end: throws
   } catch (const zqlang::StringIndexOutOfBoundsException& e) {
     std::cout << "caught: " << e << '\n';
   }

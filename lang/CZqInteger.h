@@ -94,12 +94,12 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   /// @{
 
   /// Signed text of \p value in \p radix; an invalid radix means 10.
-  static CZqString toString(int value, int radix);
+  [[nodiscard]] static CZqString toString(int value, int radix);
   /// The 32 bits of \p value as an unsigned number in base 16, 8 or 2: no
   /// sign, no prefix, no leading zeros ("ffffffff" for -1, "0" for 0).
-  static CZqString toHexString(int value);
-  static CZqString toOctalString(int value);
-  static CZqString toBinaryString(int value);
+  [[nodiscard]] static CZqString toHexString(int value);
+  [[nodiscard]] static CZqString toOctalString(int value);
+  [[nodiscard]] static CZqString toBinaryString(int value);
   /// @}
 
   /// @name Parsing without exceptions, and 64 bits

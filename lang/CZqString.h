@@ -221,30 +221,30 @@ class ZQ_API CZqString : public CharSequence {
   /// Units beginIndex to length() - 1, always in a new body of capacity
   /// count + 1. Throws StringIndexOutOfBoundsException built from beginIndex
   /// when it is negative or past length().
-  CZqString substring(int beginIndex) const;
+  [[nodiscard]] CZqString substring(int beginIndex) const;
   /// Units [beginIndex, endIndex) in a new body. Throws
   /// StringIndexOutOfBoundsException built from beginIndex (negative), from
   /// endIndex (past length()), then from endIndex - beginIndex (reversed).
-  CZqString substring(int beginIndex, int endIndex) const;
+  [[nodiscard]] CZqString substring(int beginIndex, int endIndex) const;
   /// A new heap string equal to substring(beginIndex, endIndex), owned by the
   /// caller, who disposes of it with Release() through CharSequence. Throws
   /// as substring(beginIndex, endIndex) does.
-  CharSequence* subSequence(int beginIndex, int endIndex) const override;
+  [[nodiscard]] CharSequence* subSequence(int beginIndex, int endIndex) const override;
   /// This string followed by \p str; shares this body when \p str is empty,
   /// else a new body of capacity length() + str.length() + 1 (also when this
   /// string is empty).
-  CZqString concat(const CZqString& str) const;
+  [[nodiscard]] CZqString concat(const CZqString& str) const;
   /// Every \p oldChar replaced by \p newChar, in a clone of the body; shares
   /// this body when \p oldChar does not occur.
-  CZqString replace(char16_t oldChar, char16_t newChar) const;
+  [[nodiscard]] CZqString replace(char16_t oldChar, char16_t newChar) const;
   /// Every unit mapped by towlower / towupper of the C locale, always in a
   /// clone of the body (same capacity).
-  CZqString toLowerCase() const;
+  [[nodiscard]] CZqString toLowerCase() const;
   /// Every unit mapped by towupper, in a clone of the body.
-  CZqString toUpperCase() const;
+  [[nodiscard]] CZqString toUpperCase() const;
   /// Without leading and trailing units for which iswspace is true; shares
   /// this body when the string is empty or neither end is blank.
-  CZqString trim() const;
+  [[nodiscard]] CZqString trim() const;
   /// This string: shares the body.
   CZqString toString() const;
   /// The text in lower case by the Unicode default case mapping (the
@@ -255,16 +255,16 @@ class ZQ_API CZqString : public CharSequence {
   /// as the code points they encode, unpaired surrogates unchanged; plus the
   /// language rules \p rules. Shares this body when no unit changes, else a
   /// new body whose capacity is at least the new length.
-  CZqString toLowerCase(ZqCaseRules rules) const;
+  [[nodiscard]] CZqString toLowerCase(ZqCaseRules rules) const;
   /// The text in upper case by the Unicode default case mapping, as
   /// toLowerCase(ZqCaseRules): "straße" becomes "STRASSE", ŉ becomes ʼN, and
   /// the text may get longer.
-  CZqString toUpperCase(ZqCaseRules rules) const;
+  [[nodiscard]] CZqString toUpperCase(ZqCaseRules rules) const;
   /// The full Unicode case folding of the text (CaseFolding statuses C and
   /// F; with ZqCaseRules::kTurkic status T too, so that I folds to ı and İ to
   /// i): the form in which texts that differ only in case are equal ("MASSE"
   /// and "Maße" both fold to "masse"). Shares this body when no unit changes.
-  CZqString foldCase(ZqCaseRules rules = ZqCaseRules::kUnicode) const;
+  [[nodiscard]] CZqString foldCase(ZqCaseRules rules = ZqCaseRules::kUnicode) const;
   /// @}
 
   /// @name Standard library interop
@@ -301,11 +301,11 @@ class ZQ_API CZqString : public CharSequence {
   /// recommends; well-formed text round-trips exactly through toUtf8().
   /// Throws OutOfMemoryError when no memory can be had or the decoded length
   /// does not fit in an int.
-  static CZqString fromUtf8(std::string_view utf8);
+  [[nodiscard]] static CZqString fromUtf8(std::string_view utf8);
   /// The text in UTF-8: a surrogate pair becomes one 4-byte sequence, a lone
   /// surrogate becomes U+FFFD (EF BF BD). Throws OutOfMemoryError when the
   /// result cannot be allocated.
-  std::string toUtf8() const;
+  [[nodiscard]] std::string toUtf8() const;
   /// @}
 
   /// @name Comparison and search with views
@@ -431,14 +431,14 @@ class ZQ_API CZqString : public CharSequence {
   /// @{
 
   /// Decimal text ("-1234", never "-1.234"), capacity 20.
-  static CZqString fromNumber(int value);
+  [[nodiscard]] static CZqString fromNumber(int value);
   /// Decimal text; `std::int64_t` arguments pick this one.
-  static CZqString fromNumber(long value);
+  [[nodiscard]] static CZqString fromNumber(long value);
   /// Decimal text, capacity 20.
-  static CZqString fromNumber(long long value);
+  [[nodiscard]] static CZqString fromNumber(long long value);
   /// The shortest text that reads back as \p value ("0.1", "1e+21",
   /// "5e-324", "-0", "inf", "nan"), capacity 32.
-  static CZqString fromNumber(double value);
+  [[nodiscard]] static CZqString fromNumber(double value);
   /// @}
 
   // Internals: not part of the interface.

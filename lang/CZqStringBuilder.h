@@ -252,21 +252,21 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   int lastIndexOf(const CZqString& str) const;
   int lastIndexOf(const CZqString& str, int fromIndex) const;
   /// Units \p start to the end, as substring(start, length()).
-  CZqString substring(int start) const;
+  [[nodiscard]] CZqString substring(int start) const;
   /// Units \p start to \p end - 1 in a new body of capacity end - start.
   /// Throws StringIndexOutOfBoundsException, in this order:
   /// "substring: Negative start: <start>",
   /// "substring: end (<end>) is greater than length (<length>)",
   /// "substring: start (<start>) is greater than end (<end>)";
   /// OutOfMemoryError when the body cannot be had.
-  CZqString substring(int start, int end) const;
+  [[nodiscard]] CZqString substring(int start, int end) const;
   /// A new heap CZqString holding units \p start to \p end - 1 in a body of
   /// capacity end - start, owned by the caller, who disposes of it with
   /// Release() through CharSequence. Throws StringIndexOutOfBoundsException
   /// built from \p start (negative), from end - start (start > end) or from
   /// \p end (past the length), in that order; OutOfMemoryError when the body
   /// or the object cannot be had.
-  CharSequence* subSequence(int start, int end) const override;
+  [[nodiscard]] CharSequence* subSequence(int start, int end) const override;
   /// @}
 
   /// @name Standard library interop
@@ -281,7 +281,7 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   const char16_t* end() const noexcept;
   /// The text in UTF-8; a lone surrogate becomes U+FFFD. Throws
   /// OutOfMemoryError when the result cannot be had.
-  std::string toUtf8() const;
+  [[nodiscard]] std::string toUtf8() const;
   /// Appends \p utf8 decoded to UTF-16; each maximal ill-formed subpart
   /// becomes U+FFFD. One growth at most; on OutOfMemoryError the text is
   /// unchanged.

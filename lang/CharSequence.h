@@ -27,7 +27,7 @@ class ZQ_API CharSequence {
 
   /// A new heap sequence holding units \p beginIndex to \p endIndex - 1,
   /// owned by the caller, who disposes of it with Release().
-  virtual CharSequence* subSequence(int beginIndex, int endIndex) const = 0;
+  [[nodiscard]] virtual CharSequence* subSequence(int beginIndex, int endIndex) const = 0;
 
   /// Destroys this sequence object; only for sequences made on the heap, such
   /// as those returned by subSequence().
