@@ -83,9 +83,9 @@ struct Node {
     if (--count == 0)
       Free(this);
   }
-  // Out of line, so that the compiler does not follow the release of the
+  // Never inlined, so that the compiler does not follow the release of the
   // successors back into this frame and see a use after free.
-  static void Free(Node* node);
+  [[gnu::noinline]] static void Free(Node* node);
   int count = 0;
   int* alive;
   SPtr<Node> next;
