@@ -55,13 +55,42 @@ ScanResult ScanDigits(const char16_t* units, int count, int start, int radix, bo
   return {Scan::kOk, result};
 }
 
-CZqString Quoted(const CZqString& text) { return CZqString(u"\"") + text + CZqString(u"\""); }
+// The names the parsers give in their messages.
+constexpr const char16_t* kParseInt = u"Integer::parseInt";
+constexpr const char16_t* kParseLong = u"Integer::parseLong";
 
-[[noreturn]] void ThrowBadNumber(Scan outcome, int radix, const CZqString& scanned) {
-  const CZqString head = outcome == Scan::kBadDigit
-                             ? CZqString(u"Integer::parseInt: Bad base-")
-                             : CZqString(u"Integer::parseInt: Number out of range: ");
-  throw NumberFormatException(head + CZqString(radix) + CZqString(u" number: ") + Quoted(scanned));
+// Throws the NumberFormatException "<name>: <what>", the text assembled in
+// one builder.
+template <class... Parts>
+[[noreturn]] void ThrowNumberFormat(const char16_t* name, const char16_t* what,
+                                    const Parts&... parts) {
+  CZqStringBuilder message(static_cast<int>(std::char_traits<char16_t>::length(name)) + 48);
+  message.append(name).append(u": ").append(what);
+  (message.append(parts), ...);
+  throw NumberFormatException(message.toString());
+}
+
+// The NumberFormatException of a text whose digits failed: "<name>: Bad
+// base-<radix> number: ..." or "<name>: Number out of range: <radix> number:
+// ...", quoting scanned.
+[[noreturn]] void ThrowBadNumber(const char16_t* name, Scan outcome, int radix,
+                                 const CZqString& scanned) {
+  ThrowNumberFormat(name, outcome == Scan::kBadDigit ? u"Bad base-" : u"Number out of range: ",
+                    radix, u" number: \"", scanned, u"\"");
+}
+
+// The checks that parseInt and parseLong make before the digits, in their
+// order: the radix, an empty text, a lone minus sign. Returns whether the
+// text starts with a minus sign.
+bool CheckNumberText(const char16_t* name, const CZqString& text, int radix) {
+  if (radix < 2 || radix > 36)
+    ThrowNumberFormat(name, u"Unsupported radix: ", radix);
+  if (text.length() == 0)
+    ThrowNumberFormat(name, u"Empty string");
+  const bool negative = text.charAt(0) == u'-';
+  if (negative && text.length() == 1)
+    ThrowNumberFormat(name, u"Bad string: \"-\"");
+  return negative;
 }
 
 }  // namespace
@@ -108,35 +137,28 @@ int CZqInteger::Release() const {
 bool CZqInteger::isValidRadix(int radix) { return radix >= 2 && radix <= 36; }
 
 int CZqInteger::parseInt(const CZqString& text, int radix) {
-  if (!isValidRadix(radix))
-    throw NumberFormatException(CZqString(u"Integer::parseInt: Unsupported radix: ") +
-                                CZqString(radix));
+  const bool negative = CheckNumberText(kParseInt, text, radix);
   const int n = text.length();
-  if (n == 0)
-    throw NumberFormatException(CZqString(u"Integer::parseInt: Empty string"));
   const char16_t* units = text.Ptr();
-  const bool negative = units[0] == u'-';
-  if (negative && n == 1)
-    throw NumberFormatException(CZqString(u"Integer::parseInt: Bad string: \"-\""));
 
   // Above radix 10 the digits are read in lower case; the lower-case copy
   // of the text is only made for a message.
   const bool lower = radix > 10;
   const ScanResult scan = ScanDigits(units, n, negative ? 1 : 0, radix, lower);
   if (scan.outcome != Scan::kOk)
-    ThrowBadNumber(scan.outcome, radix, lower ? text.toLowerCase() : text);
+    ThrowBadNumber(kParseInt, scan.outcome, radix, lower ? text.toLowerCase() : text);
 
   if (negative)
     return static_cast<int>(0u - static_cast<unsigned>(scan.magnitude));
   if (scan.magnitude == kMaxMagnitude)
-    ThrowBadNumber(Scan::kOutOfRange, radix, text);
+    ThrowBadNumber(kParseInt, Scan::kOutOfRange, radix, text);
   return static_cast<int>(scan.magnitude);
 }
 
 int CZqInteger::parseUnsignedPartOfSigned(const CZqString& text, int start, int radix) {
   const ScanResult scan = ScanDigits(text.Ptr(), text.length(), start, radix, false);
   if (scan.outcome != Scan::kOk)
-    ThrowBadNumber(scan.outcome, radix, text);
+    ThrowBadNumber(kParseInt, scan.outcome, radix, text);
   return static_cast<int>(static_cast<unsigned>(scan.magnitude));
 }
 
@@ -252,28 +274,18 @@ std::optional<int> CZqInteger::tryParseInt(std::u16string_view text, int radix) 
 }
 
 long long CZqInteger::parseLong(const CZqString& text, int radix) {
-  if (!isValidRadix(radix))
-    throw NumberFormatException(CZqString(u"Integer::parseLong: Unsupported radix: ") +
-                                CZqString(radix));
+  const bool negative = CheckNumberText(kParseLong, text, radix);
   const int n = text.length();
-  if (n == 0)
-    throw NumberFormatException(CZqString(u"Integer::parseLong: Empty string"));
-  const bool negative = text.charAt(0) == u'-';
-  if (negative && n == 1)
-    throw NumberFormatException(CZqString(u"Integer::parseLong: Bad string: \"-\""));
   const ScanResult scan = ScanDigitsUpTo(text.Ptr(), static_cast<std::size_t>(n), negative ? 1 : 0,
                                          radix, kMaxMagnitude64);
   const bool tooLarge = scan.outcome == Scan::kOk && !negative && scan.magnitude == kMaxMagnitude64;
   if (scan.outcome == Scan::kOk && !tooLarge)
     return negative ? static_cast<long long>(0ull - scan.magnitude)
                     : static_cast<long long>(scan.magnitude);
-  const CZqString head = scan.outcome == Scan::kBadDigit
-                             ? CZqString(u"Integer::parseLong: Bad base-")
-                             : CZqString(u"Integer::parseLong: Number out of range: ");
   // As parseInt: the text lower-cased above radix 10, except for exactly
   // 2^63 without a sign.
-  const CZqString quoted = radix > 10 && !tooLarge ? text.toLowerCase() : text;
-  throw NumberFormatException(head + CZqString(radix) + CZqString(u" number: ") + Quoted(quoted));
+  ThrowBadNumber(kParseLong, tooLarge ? Scan::kOutOfRange : scan.outcome, radix,
+                 radix > 10 && !tooLarge ? text.toLowerCase() : text);
 }
 
 }  // namespace zqlang
