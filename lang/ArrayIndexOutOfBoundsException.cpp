@@ -11,8 +11,4 @@ namespace zqlang {
 ZQ_DEFINE_INDEX_EXCEPTION(ArrayIndexOutOfBoundsException,
                           detail::kArrayIndexOutOfBoundsExceptionName)
 
-std::ostream& operator<<(std::ostream& os, const ArrayIndexOutOfBoundsException& e) {
-  return os << e.toString();
-}
-
 }  // namespace zqlang

@@ -373,20 +373,6 @@ bool CZqString::contains(const CZqString& str) const noexcept {
   return mBody->IndexOf(*str.mBody, 0) >= 0;
 }
 
-//===-- Code points -------------------------------------------------------===//
-
-int CZqString::codePointAt(int index) const { return mBody->CodePointAt(index); }
-
-int CZqString::codePointBefore(int index) const { return mBody->CodePointBefore(index); }
-
-int CZqString::codePointCount(int begin, int end) const {
-  return mBody->CodePointCount(begin, end);
-}
-
-int CZqString::offsetByCodePoints(int index, int offset) const {
-  return mBody->OffsetByCodePoints(index, offset);
-}
-
 //===-- Numbers in the classic locale -------------------------------------===//
 
 CZqString CZqString::fromNumber(int value) { return fromNumber(static_cast<long long>(value)); }

@@ -404,20 +404,22 @@ class ZQ_API CZqString : public CharSequence {
   /// The code point at \p index: the pair when a high surrogate there is
   /// followed by a low one, else the unit. IndexOutOfBoundsException (no
   /// message), as charAt, unless 0 <= index < length().
-  int codePointAt(int index) const;
+  int codePointAt(int index) const { return mBody->CodePointAt(index); }
   /// The code point that ends just before \p index: the pair when the unit
   /// before it is a low surrogate preceded by a high one, else that unit.
   /// IndexOutOfBoundsException (no message) unless 1 <= index <= length().
-  int codePointBefore(int index) const;
+  int codePointBefore(int index) const { return mBody->CodePointBefore(index); }
   /// Number of code points in units [begin, end); a pair split by either end
   /// counts as two unpaired surrogates. Throws as getChars does:
   /// StringIndexOutOfBoundsException built from begin (negative), from
   /// end - begin (begin > end), then from end (past length()).
-  int codePointCount(int begin, int end) const;
+  int codePointCount(int begin, int end) const { return mBody->CodePointCount(begin, end); }
   /// The index \p offset code points after \p index (before it when
   /// negative). IndexOutOfBoundsException (no message) when \p index is
   /// outside 0..length() or fewer code points lie on that side.
-  int offsetByCodePoints(int index, int offset) const;
+  int offsetByCodePoints(int index, int offset) const {
+    return mBody->OffsetByCodePoints(index, offset);
+  }
   /// The code points, for range-for: `for (char32_t cp : s.codePoints())`.
   /// The view shares the body (one count), so it may be taken of a
   /// temporary string.

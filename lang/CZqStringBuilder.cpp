@@ -409,18 +409,6 @@ CZqStringBuilder& CZqStringBuilder::insert(int index, std::u16string_view text) 
 
 //===-- Code points -------------------------------------------------------===//
 
-int CZqStringBuilder::codePointAt(int index) const { return mBody->CodePointAt(index); }
-
-int CZqStringBuilder::codePointBefore(int index) const { return mBody->CodePointBefore(index); }
-
-int CZqStringBuilder::codePointCount(int begin, int end) const {
-  return mBody->CodePointCount(begin, end);
-}
-
-int CZqStringBuilder::offsetByCodePoints(int index, int offset) const {
-  return mBody->OffsetByCodePoints(index, offset);
-}
-
 CZqStringBuilder& CZqStringBuilder::appendCodePoint(int codePoint) {
   UnShare();
   mBody->AppendCodePoint(codePoint);

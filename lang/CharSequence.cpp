@@ -1,20 +1,10 @@
 //===- lang/CharSequence.cpp -----------------------------------------------===//
 #include "lang/CharSequence.h"
 
-#include "lang/detail/Memory.h"
+#include "lang/detail/HeapOperators.h"
 
 namespace zqlang {
 
-void* CharSequence::operator new(std::size_t size) { return detail::AllocateOrThrow(size); }
-
-void* CharSequence::operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return detail::Allocate(size);
-}
-
-void CharSequence::operator delete(void* block) noexcept { detail::Free(block); }
-
-void CharSequence::operator delete(void* block, const std::nothrow_t&) noexcept {
-  detail::Free(block);
-}
+ZQ_DEFINE_HEAP_OPERATORS(CharSequence)
 
 }  // namespace zqlang

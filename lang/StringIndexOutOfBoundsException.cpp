@@ -11,8 +11,4 @@ namespace zqlang {
 ZQ_DEFINE_INDEX_EXCEPTION(StringIndexOutOfBoundsException,
                           detail::kStringIndexOutOfBoundsExceptionName)
 
-std::ostream& operator<<(std::ostream& os, const StringIndexOutOfBoundsException& e) {
-  return os << e.toString();
-}
-
 }  // namespace zqlang

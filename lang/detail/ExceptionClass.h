@@ -31,7 +31,8 @@
   Class::Class(::zqlang::Throwable* cause) : Base(cause) { SetFullName(FullName); }
 
 // The two index exceptions: no index, an index (and no message), a message;
-// their own toString() shows the index when they carry one.
+// their own toString() shows the index when they carry one, and so does
+// their stream operator.
 #define ZQ_DEFINE_INDEX_EXCEPTION(Class, FullName)                                                \
   Class::Class() : mIndex(0), mHasIndex(false) { SetFullName(FullName); }                         \
   Class::Class(int index) : mIndex(index), mHasIndex(true) { SetFullName(FullName); }             \
@@ -41,6 +42,7 @@
   }                                                                                               \
   Class::Class(const Class& other) = default;                                                     \
   Class::~Class() = default;                                                                      \
+  std::ostream& operator<<(std::ostream& os, const Class& e) { return os << e.toString(); }       \
   ::zqlang::CZqString Class::toString() const {                                                   \
     if (!mHasIndex)                                                                               \
       return Throwable::toString();                                                               \
