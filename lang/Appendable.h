@@ -12,6 +12,7 @@
 #define ZQ_LANG_APPENDABLE_H
 
 #include "lang/ZqExport.h"
+#include "lang/ZqInterface.h"
 
 namespace zqlang {
 
@@ -31,14 +32,7 @@ class ZQ_API Appendable {
   /// Appends the one unit \p ch and returns *this.
   virtual Appendable& append(char16_t ch) = 0;
 
- protected:
-  Appendable() = default;
-  /// For implementing classes only: the interface has no state to copy.
-  Appendable(const Appendable&) = default;
-  /// For implementing classes only: the interface has no state to assign.
-  Appendable& operator=(const Appendable&) = default;
-  // Not virtual and not public: an Appendable is destroyed by its own class.
-  ~Appendable() = default;
+  ZQ_INTERFACE_SPECIAL_MEMBERS(Appendable);
 };
 
 }  // namespace zqlang

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "lang/ZqExport.h"
+#include "lang/ZqInterface.h"
 
 namespace zqlang {
 
@@ -33,32 +34,10 @@ class ZQ_API CharSequence {
   /// as those returned by subSequence().
   virtual void Release() = 0;
 
-  /// @name Heap objects
-  /// Objects of this family made with `new` live in the library's allocation
-  /// layer, so that Release() and `delete` give their blocks back there. The
-  /// plain form throws std::bad_alloc when no memory can be had; the nothrow
-  /// form returns null.
-  /// @{
-  /// A block from the allocation layer; std::bad_alloc when none.
-  static void* operator new(std::size_t size);
-  /// A block from the allocation layer; null when none.
-  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
-  /// Gives the block back to the allocation layer.
-  static void operator delete(void* block) noexcept;
-  /// Gives the block back to the allocation layer.
-  static void operator delete(void* block, const std::nothrow_t&) noexcept;
-  /// @}
+  /// Heap objects of this family live in the library's allocation layer.
+  ZQ_HEAP_OPERATORS;
 
- protected:
-  /// For implementing classes only.
-  CharSequence() = default;
-  /// For implementing classes only: the interface has no state to copy.
-  CharSequence(const CharSequence&) = default;
-  /// For implementing classes only: the interface has no state to assign.
-  CharSequence& operator=(const CharSequence&) = default;
-  // Not virtual and not public: sequences are destroyed by their own class or
-  // through Release(), never by deleting a CharSequence pointer.
-  ~CharSequence() = default;
+  ZQ_INTERFACE_SPECIAL_MEMBERS(CharSequence);
 };
 
 }  // namespace zqlang

@@ -15,6 +15,7 @@
 #include <new>
 
 #include "lang/ZqExport.h"
+#include "lang/ZqInterface.h"
 
 namespace zqlang {
 
@@ -27,29 +28,10 @@ class ZQ_API ZqUnknownItf {
   /// returns 0. Returns the new count.
   virtual int Release() const = 0;
 
-  /// @name Heap objects
-  /// Objects of this family made with `new` live in the library's allocation
-  /// layer, so that Release() and `delete` give their blocks back there. The
-  /// plain form throws std::bad_alloc when no memory can be had; the nothrow
-  /// form returns null.
-  /// @{
-  /// A block from the allocation layer; std::bad_alloc when none.
-  static void* operator new(std::size_t size);
-  /// A block from the allocation layer; null when none.
-  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
-  /// Gives the block back to the allocation layer.
-  static void operator delete(void* block) noexcept;
-  /// Gives the block back to the allocation layer.
-  static void operator delete(void* block, const std::nothrow_t&) noexcept;
-  /// @}
+  /// Heap objects of this family live in the library's allocation layer.
+  ZQ_HEAP_OPERATORS;
 
- protected:
-  ZqUnknownItf() = default;
-  /// For implementing classes only: the interface has no state to copy.
-  ZqUnknownItf(const ZqUnknownItf&) = default;
-  /// For implementing classes only: the interface has no state to assign.
-  ZqUnknownItf& operator=(const ZqUnknownItf&) = default;
-  ~ZqUnknownItf() = default;
+  ZQ_INTERFACE_SPECIAL_MEMBERS(ZqUnknownItf);
 };
 
 }  // namespace zqlang
