@@ -173,11 +173,6 @@ struct ModelBuilder {
   }
 };
 
-U Map(U s, bool upper) {
-  for (char16_t& u : s)
-    u = static_cast<char16_t>(upper ? std::towupper(u) : std::towlower(u));
-  return s;
-}
 U Trim(const U& s) {
   std::size_t f = 0;
   while (f < s.size() && std::iswspace(s[f]))
@@ -197,26 +192,6 @@ U Reverse(U s) {
     }
   }
   return s;
-}
-int CompareTo(const U& a, const U& b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i)
-    if (a[i] != b[i])
-      return static_cast<int>(a[i]) - static_cast<int>(b[i]);
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-int Hash(const U& s) {
-  std::uint32_t h = 0;
-  for (char16_t u : s)
-    h = h * 31u + u;
-  return static_cast<int>(h);
-}
-int Find(const U& s, const U& needle, int from, bool last) {
-  if (last && from < 0)
-    return -1;
-  const std::size_t at = last ? s.rfind(needle, static_cast<std::size_t>(from))
-                              : s.find(needle, static_cast<std::size_t>(std::max(from, 0)));
-  return at == U::npos ? -1 : static_cast<int>(at);
 }
 U Part(const U& s, int start, int end) {
   return s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
@@ -604,13 +579,6 @@ const struct {
          c.Same("subSequence", units, Part(c.m.body->text, start, end));
        }
      }},
-    {"builder indexOf", false,
-     [](Step& c) {
-       const int from = c.Index("from", c.len);
-       const bool last = c.Arg("last", c.in.Bit());
-       c.Same("builder indexOf", last ? c.b.lastIndexOf(c.s, from) : c.b.indexOf(c.s, from),
-              Find(c.m.body->text, c.t, from, last));
-     }},
     {"charAt", false,
      [](Step& c) {
        const int index = c.Index("index", c.len);
@@ -681,24 +649,6 @@ const struct {
              return t;
            });
      }},
-    {"toLowerCase", false,
-     [](Step& c) {
-       Derive(
-           c, [](const CZqString& s) { return s.toLowerCase(); },
-           [](const U& t) { return Map(t, false); });
-     }},
-    {"toUpperCase", false,
-     [](Step& c) {
-       Derive(
-           c, [](const CZqString& s) { return s.toUpperCase(); },
-           [](const U& t) { return Map(t, true); });
-     }},
-    {"compareTo and hashCode", false,
-     [](Step& c) {
-       const int other = c.Arg("other", c.in.Byte() % kStrings);
-       c.Same("compareTo", c.s.compareTo(c.st.strings[other]), CompareTo(c.t, c.st.texts[other]));
-       c.Same("hashCode", c.s.hashCode(), Hash(c.t));
-     }},
     {"concat", false,
      [](Step& c) {
        const int other = c.Arg("other", c.in.Byte() % kStrings);
@@ -707,15 +657,6 @@ const struct {
        const U joined = c.t + c.st.texts[other];
        c.s = c.s.concat(c.st.strings[other]);
        c.t = joined;
-     }},
-    {"string indexOf", false,
-     [](Step& c) {
-       const int other = c.Arg("other", c.in.Byte() % kStrings);
-       const int from = c.Index("from", static_cast<int>(c.t.size()));
-       const bool last = c.Arg("last", c.in.Bit());
-       const CZqString& needle = c.st.strings[other];
-       c.Same("string indexOf", last ? c.s.lastIndexOf(needle, from) : c.s.indexOf(needle, from),
-              Find(c.t, c.st.texts[other], from, last));
      }},
 };
 
