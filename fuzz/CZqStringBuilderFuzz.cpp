@@ -173,11 +173,6 @@ struct ModelBuilder {
   }
 };
 
-U Map(U s, bool upper) {
-  for (char16_t& u : s)
-    u = static_cast<char16_t>(upper ? std::towupper(u) : std::towlower(u));
-  return s;
-}
 U Trim(const U& s) {
   std::size_t f = 0;
   while (f < s.size() && std::iswspace(s[f]))
@@ -197,26 +192,6 @@ U Reverse(U s) {
     }
   }
   return s;
-}
-int CompareTo(const U& a, const U& b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i)
-    if (a[i] != b[i])
-      return static_cast<int>(a[i]) - static_cast<int>(b[i]);
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-int Hash(const U& s) {
-  std::uint32_t h = 0;
-  for (char16_t u : s)
-    h = h * 31u + u;
-  return static_cast<int>(h);
-}
-int Find(const U& s, const U& needle, int from, bool last) {
-  if (last && from < 0)
-    return -1;
-  const std::size_t at = last ? s.rfind(needle, static_cast<std::size_t>(from))
-                              : s.find(needle, static_cast<std::size_t>(std::max(from, 0)));
-  return at == U::npos ? -1 : static_cast<int>(at);
 }
 U Part(const U& s, int start, int end) {
   return s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
@@ -350,12 +325,15 @@ void Verify(const Step& c) {
 //===-- Values that append and insert take --------------------------------===//
 
 // A value decoded from the input: the model's text of it, the room append
-// makes for it (20 units for a number) and the library's calls.
+// makes for it (20 units for a number), the library's calls and, for a range
+// of units or of a sequence, what append and insert throw for that range.
 struct Value {
   U text;
   int room;
   std::function<void(CZqStringBuilder&)> append;
   std::function<void(CZqStringBuilder&, int)> insert;
+  Outcome appendError = std::nullopt;
+  Outcome insertError = std::nullopt;
 };
 
 template <class T>
@@ -407,6 +385,39 @@ const struct {
        const int which = c.Arg("which", c.in.Byte() % 3);
        return OfRef(c.Seq(which), c.SeqText(which));
      }},
+    {"units, begin, count",
+     [](Step& c) {
+       const auto units = std::make_shared<const U>(c.Arg("units", c.in.Units()));
+       const int n = static_cast<int>(units->size());
+       const int begin = c.Arg("begin", n == 0 ? 0 : c.in.Byte() % n);
+       const int count =
+           c.Arg("count", c.in.Byte() == 0 ? INT_MIN : c.in.Byte() % (n - begin + 2) - 1);
+       const Outcome error = count < 0 ? Outcome(IndexError(count)) : std::nullopt;
+       const U text = error ? U() : Part(*units, begin, begin + count);
+       return Value{text,
+                    static_cast<int>(text.size()),
+                    [=](CZqStringBuilder& b) { b.append(units->data(), begin, count); },
+                    [=](CZqStringBuilder& b, int i) { b.insert(i, units->data(), begin, count); },
+                    error,
+                    error};
+     }},
+    {"CharSequence, start, end",  // insert refuses a negative end first
+     [](Step& c) {
+       const int which = c.Arg("which", c.in.Byte() % 3);
+       const CharSequence* const seq = &c.Seq(which);
+       const U units = c.SeqText(which);
+       const int n = static_cast<int>(units.size());
+       const int start = c.Index("start", n);
+       const int end = c.Index("end", n);
+       const Outcome error = RangeError(start, end, n, true);
+       const U text = error ? U() : Part(units, start, end);
+       return Value{text,
+                    static_cast<int>(text.size()),
+                    [=](CZqStringBuilder& b) { b.append(*seq, start, end); },
+                    [=](CZqStringBuilder& b, int i) { b.insert(i, *seq, start, end); },
+                    error,
+                    SourceError(u"insert", start, end, n, true)};
+     }},
     {"int", Number<int>},
     {"long", Number<long>},
     {"long long", Number<long long>},
@@ -436,60 +447,15 @@ const struct {
     {"append(value)", true,
      [](Step& c) {
        const Value v = DecodeValue(c);
-       v.append(c.b);
-       c.m.Append(v.text, v.room);
+       if (c.Throws([&] { v.append(c.b); }, v.appendError))
+         c.m.Append(v.text, v.room);
      }},
     {"insert(index, value)", true,
      [](Step& c) {
        const int index = c.Index("index", c.len);
        const Value v = DecodeValue(c);
-       c.Throws([&] { v.insert(c.b, index); }, c.m.Insert(index, v.text));
-     }},
-    {"append(units, begin, count)", true,
-     [](Step& c) {
-       const U units = c.Arg("units", c.in.Units());
-       const int n = static_cast<int>(units.size());
-       const int begin = c.Arg("begin", n == 0 ? 0 : c.in.Byte() % n);
-       const int count =
-           c.Arg("count", c.in.Byte() == 0 ? INT_MIN : c.in.Byte() % (n - begin + 2) - 1);
-       if (c.Throws([&] { c.b.append(units.data(), begin, count); },
-                    count < 0 ? Outcome(IndexError(count)) : std::nullopt))
-         c.m.Append(Part(units, begin, begin + count), count);
-     }},
-    {"insert(index, units, begin, count)", true,
-     [](Step& c) {
-       const int index = c.Index("index", c.len);
-       const U units = c.Arg("units", c.in.Units());
-       const int n = static_cast<int>(units.size());
-       const int begin = c.Arg("begin", n == 0 ? 0 : c.in.Byte() % n);
-       const int count = c.Arg("count", c.in.Byte() % (n - begin + 2) - 1);
-       c.Throws([&] { c.b.insert(index, units.data(), begin, count); },
-                count < 0 ? Outcome(IndexError(count))
-                          : c.m.Insert(index, Part(units, begin, begin + count)));
-     }},
-    {"append(CharSequence, start, end)", true,
-     [](Step& c) {
-       const int which = c.Arg("which", c.in.Byte() % 3);
-       const U units = c.SeqText(which);
-       const int n = static_cast<int>(units.size());
-       const int start = c.Index("start", n);
-       const int end = c.Index("end", n);
-       c.m.UnShare();
-       if (c.Throws([&] { c.b.append(c.Seq(which), start, end); }, RangeError(start, end, n, true)))
-         c.m.Append(Part(units, start, end), end - start);
-     }},
-    {"insert(index, CharSequence, start, end)", true,
-     [](Step& c) {
-       const int which = c.Arg("which", c.in.Byte() % 3);
-       const U units = c.SeqText(which);
-       const int n = static_cast<int>(units.size());
-       const int index = c.Index("index", c.len);
-       const int start = c.Index("start", n);
-       const int end = c.Index("end", n);
-       Outcome want = SourceError(u"insert", start, end, n, true);
-       if (!want)
-         want = c.m.Insert(index, Part(units, start, end));
-       c.Throws([&] { c.b.insert(index, c.Seq(which), start, end); }, want);
+       c.Throws([&] { v.insert(c.b, index); },
+                v.insertError ? v.insertError : c.m.Insert(index, v.text));
      }},
     {"replace(start, end, CZqString)", true,
      [](Step& c) {
@@ -604,13 +570,6 @@ const struct {
          c.Same("subSequence", units, Part(c.m.body->text, start, end));
        }
      }},
-    {"builder indexOf", false,
-     [](Step& c) {
-       const int from = c.Index("from", c.len);
-       const bool last = c.Arg("last", c.in.Bit());
-       c.Same("builder indexOf", last ? c.b.lastIndexOf(c.s, from) : c.b.indexOf(c.s, from),
-              Find(c.m.body->text, c.t, from, last));
-     }},
     {"charAt", false,
      [](Step& c) {
        const int index = c.Index("index", c.len);
@@ -681,24 +640,6 @@ const struct {
              return t;
            });
      }},
-    {"toLowerCase", false,
-     [](Step& c) {
-       Derive(
-           c, [](const CZqString& s) { return s.toLowerCase(); },
-           [](const U& t) { return Map(t, false); });
-     }},
-    {"toUpperCase", false,
-     [](Step& c) {
-       Derive(
-           c, [](const CZqString& s) { return s.toUpperCase(); },
-           [](const U& t) { return Map(t, true); });
-     }},
-    {"compareTo and hashCode", false,
-     [](Step& c) {
-       const int other = c.Arg("other", c.in.Byte() % kStrings);
-       c.Same("compareTo", c.s.compareTo(c.st.strings[other]), CompareTo(c.t, c.st.texts[other]));
-       c.Same("hashCode", c.s.hashCode(), Hash(c.t));
-     }},
     {"concat", false,
      [](Step& c) {
        const int other = c.Arg("other", c.in.Byte() % kStrings);
@@ -707,15 +648,6 @@ const struct {
        const U joined = c.t + c.st.texts[other];
        c.s = c.s.concat(c.st.strings[other]);
        c.t = joined;
-     }},
-    {"string indexOf", false,
-     [](Step& c) {
-       const int other = c.Arg("other", c.in.Byte() % kStrings);
-       const int from = c.Index("from", static_cast<int>(c.t.size()));
-       const bool last = c.Arg("last", c.in.Bit());
-       const CZqString& needle = c.st.strings[other];
-       c.Same("string indexOf", last ? c.s.lastIndexOf(needle, from) : c.s.indexOf(needle, from),
-              Find(c.t, c.st.texts[other], from, last));
      }},
 };
 

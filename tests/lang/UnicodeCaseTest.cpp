@@ -78,19 +78,14 @@ std::u16string Icu(CaseMapping mapping, const char* locale, uint32_t foldOptions
   return out;
 }
 
-// The code point whose mapping differs first (both texts are the mappings of
-// EveryCodePoint(), a space after each code point's).
+// The code point whose mapping differs first: both texts are mappings of
+// EveryCodePoint(), with a space after each code point's (two after U+0020).
 std::string FirstDifference(const std::u16string& ours, const std::u16string& icu) {
-  std::size_t i = 0;
-  while (i < ours.size() && i < icu.size() && ours[i] == icu[i])
-    ++i;
-  const std::size_t spaces =
-      static_cast<std::size_t>(std::count(ours.begin(), ours.begin() + i, u' '));
-  std::size_t start = 0;
-  for (std::size_t k = 0; k < spaces; ++k)
-    start = EveryCodePoint().find(u' ', start) + 1;
+  const auto at = std::mismatch(ours.begin(), ours.end(), icu.begin(), icu.end()).first;
+  const long spaces = static_cast<long>(std::count(ours.begin(), at, u' '));
   char text[64];
-  std::snprintf(text, sizeof text, "first difference at U+%04X", EveryCodePoint()[start]);
+  std::snprintf(text, sizeof text, "first difference at U+%04lX",
+                spaces > 0x20 ? spaces - 1 : spaces);
   return text;
 }
 
