@@ -30,32 +30,35 @@
 #include <version>
 #endif
 
+namespace zqlang {
+
+/// A formatter of the library's text types (CZqString, CZqStringBuilder):
+/// Base, the formatter of a string view of type View, applied to the text
+/// in UTF-8, so that it parses and applies the options of a string.
+template <class Base, class View>
+struct ZqUtf8Formatter : Base {
+  /// The text in UTF-8, formatted by the base.
+  template <class Text, class FormatContext>
+  auto format(const Text& text, FormatContext& ctx) const {
+    const std::string utf8 = text.toUtf8();
+    return Base::format(View(utf8.data(), utf8.size()), ctx);
+  }
+};
+
+}  // namespace zqlang
+
 #if !defined(ZARQLANG_NO_FMT) && __has_include(<fmt/format.h>)
 #include <fmt/format.h>
 
 /// Formats a CZqString as a UTF-8 string argument of {fmt}.
 template <>
-struct fmt::formatter<zqlang::CZqString> : fmt::formatter<fmt::string_view> {
-  /// The text in UTF-8, with the string options parsed by the base.
-  template <class FormatContext>
-  auto format(const zqlang::CZqString& s, FormatContext& ctx) const -> decltype(ctx.out()) {
-    const std::string utf8 = s.toUtf8();
-    return fmt::formatter<fmt::string_view>::format(fmt::string_view(utf8.data(), utf8.size()),
-                                                    ctx);
-  }
-};
+struct fmt::formatter<zqlang::CZqString>
+    : zqlang::ZqUtf8Formatter<fmt::formatter<fmt::string_view>, fmt::string_view> {};
 
 /// Formats a CZqStringBuilder's current text as a UTF-8 string argument.
 template <>
-struct fmt::formatter<zqlang::CZqStringBuilder> : fmt::formatter<fmt::string_view> {
-  /// The text in UTF-8, with the string options parsed by the base.
-  template <class FormatContext>
-  auto format(const zqlang::CZqStringBuilder& b, FormatContext& ctx) const -> decltype(ctx.out()) {
-    const std::string utf8 = b.toUtf8();
-    return fmt::formatter<fmt::string_view>::format(fmt::string_view(utf8.data(), utf8.size()),
-                                                    ctx);
-  }
-};
+struct fmt::formatter<zqlang::CZqStringBuilder>
+    : zqlang::ZqUtf8Formatter<fmt::formatter<fmt::string_view>, fmt::string_view> {};
 #endif
 
 #if defined(__cpp_lib_format)
@@ -63,25 +66,13 @@ struct fmt::formatter<zqlang::CZqStringBuilder> : fmt::formatter<fmt::string_vie
 
 /// Formats a CZqString as a UTF-8 string argument of std::format.
 template <>
-struct std::formatter<zqlang::CZqString, char> : std::formatter<std::string_view, char> {
-  /// The text in UTF-8, with the string options parsed by the base.
-  template <class FormatContext>
-  auto format(const zqlang::CZqString& s, FormatContext& ctx) const {
-    const std::string utf8 = s.toUtf8();
-    return std::formatter<std::string_view, char>::format(std::string_view(utf8), ctx);
-  }
-};
+struct std::formatter<zqlang::CZqString, char>
+    : zqlang::ZqUtf8Formatter<std::formatter<std::string_view, char>, std::string_view> {};
 
 /// Formats a CZqStringBuilder's current text as a UTF-8 string argument.
 template <>
-struct std::formatter<zqlang::CZqStringBuilder, char> : std::formatter<std::string_view, char> {
-  /// The text in UTF-8, with the string options parsed by the base.
-  template <class FormatContext>
-  auto format(const zqlang::CZqStringBuilder& b, FormatContext& ctx) const {
-    const std::string utf8 = b.toUtf8();
-    return std::formatter<std::string_view, char>::format(std::string_view(utf8), ctx);
-  }
-};
+struct std::formatter<zqlang::CZqStringBuilder, char>
+    : zqlang::ZqUtf8Formatter<std::formatter<std::string_view, char>, std::string_view> {};
 #endif
 
 #endif  // ZQ_LANG_ZQFORMAT_H
