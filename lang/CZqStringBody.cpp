@@ -227,38 +227,39 @@ namespace {
 // grouping makes the text longer, then hands the complete text to add: the
 // body is not touched before the text is known, so a failure on the way
 // leaves it as it was.
-template <class Value, class Add>
-CZqStringBody& WithNumberText(Value value, int (*format)(Value, char16_t*, int), Add add) {
+int FormatNumber(long long value, char16_t* out, int room) {
+  return detail::FormatInt64(value, out, room);
+}
+int FormatNumber(double value, char16_t* out, int room) {
+  return detail::FormatDouble(value, out, room);
+}
+
+template <class Number, class Add>
+CZqStringBody& WithNumberText(Number value, Add add) {
   char16_t text[detail::kNumberRoom];
-  const int count = format(value, text, detail::kNumberRoom);
+  const int count = FormatNumber(value, text, detail::kNumberRoom);
   if (count <= detail::kNumberRoom)
     return add(text, count);
   const detail::UnitBuffer longer(count);
-  format(value, longer.Get(), count);
+  FormatNumber(value, longer.Get(), count);
   return add(longer.Get(), count);
 }
 
 }  // namespace
 
-CZqStringBody& CZqStringBody::Append(long long value) {
-  return WithNumberText(
-      value, &detail::FormatInt64, [this](const char16_t* text, int count) -> CZqStringBody& {
-        MakeNumberRoom(count);
-        std::memcpy(mData + mLength, text, static_cast<std::size_t>(count) * sizeof(char16_t));
-        mLength += count;
-        return *this;
-      });
+template <class Number>
+CZqStringBody& CZqStringBody::AppendNumber(Number value) {
+  return WithNumberText(value, [this](const char16_t* text, int count) -> CZqStringBody& {
+    MakeNumberRoom(count);
+    std::memcpy(mData + mLength, text, static_cast<std::size_t>(count) * sizeof(char16_t));
+    mLength += count;
+    return *this;
+  });
 }
 
-CZqStringBody& CZqStringBody::Append(double value) {
-  return WithNumberText(
-      value, &detail::FormatDouble, [this](const char16_t* text, int count) -> CZqStringBody& {
-        MakeNumberRoom(count);
-        std::memcpy(mData + mLength, text, static_cast<std::size_t>(count) * sizeof(char16_t));
-        mLength += count;
-        return *this;
-      });
-}
+CZqStringBody& CZqStringBody::Append(long long value) { return AppendNumber(value); }
+
+CZqStringBody& CZqStringBody::Append(double value) { return AppendNumber(value); }
 
 //===-- Comparison and search ---------------------------------------------===//
 
@@ -321,16 +322,6 @@ int CZqStringBody::IndexOf(const char16_t* units, int count, int fromIndex) cons
   return detail::FindUnits(mData, fromIndex, mLength - count, units, count);
 }
 
-int CZqStringBody::LastIndexOf(int codePoint, int fromIndex) const noexcept {
-  char16_t units[2];
-  const int encoded = EncodeCodePoint(codePoint, units);
-  return encoded < 0 ? -1 : LastIndexOf(units, encoded + 1, fromIndex);
-}
-
-int CZqStringBody::LastIndexOf(const CZqStringBody& needle, int fromIndex) const noexcept {
-  return LastIndexOf(needle.mData, needle.mLength, fromIndex);
-}
-
 int CZqStringBody::LastIndexOf(const char16_t* units, int count, int fromIndex) const noexcept {
   if (static_cast<long long>(fromIndex) + count > mLength)
     fromIndex = mLength - count;
@@ -339,6 +330,16 @@ int CZqStringBody::LastIndexOf(const char16_t* units, int count, int fromIndex) 
   if (count == 0)
     return fromIndex;
   return detail::FindLastUnits(mData, fromIndex, units, count);
+}
+
+int CZqStringBody::LastIndexOf(const CZqStringBody& needle, int fromIndex) const noexcept {
+  return LastIndexOf(needle.mData, needle.mLength, fromIndex);
+}
+
+int CZqStringBody::LastIndexOf(int codePoint, int fromIndex) const noexcept {
+  char16_t units[2];
+  const int encoded = EncodeCodePoint(codePoint, units);
+  return encoded < 0 ? -1 : LastIndexOf(units, encoded + 1, fromIndex);
 }
 
 bool CZqStringBody::StartsWith(const CZqStringBody& prefix, int fromIndex) const noexcept {
@@ -463,19 +464,18 @@ CZqStringBody& CZqStringBody::Insert(int index, bool value) {
 
 CZqStringBody& CZqStringBody::Insert(int index, char16_t unit) { return Insert(index, &unit, 1); }
 
-CZqStringBody& CZqStringBody::Insert(int index, long long value) {
-  return WithNumberText(value, &detail::FormatInt64,
-                        [this, index](const char16_t* text, int count) -> CZqStringBody& {
-                          return Insert(index, text, count);
-                        });
+template <class Number>
+CZqStringBody& CZqStringBody::InsertNumber(int index, Number value) {
+  return WithNumberText(value, [this, index](const char16_t* text, int count) -> CZqStringBody& {
+    return Insert(index, text, count);
+  });
 }
 
-CZqStringBody& CZqStringBody::Insert(int index, double value) {
-  return WithNumberText(value, &detail::FormatDouble,
-                        [this, index](const char16_t* text, int count) -> CZqStringBody& {
-                          return Insert(index, text, count);
-                        });
+CZqStringBody& CZqStringBody::Insert(int index, long long value) {
+  return InsertNumber(index, value);
 }
+
+CZqStringBody& CZqStringBody::Insert(int index, double value) { return InsertNumber(index, value); }
 
 CZqStringBody& CZqStringBody::Insert(int index, const CZqStringBody& other) {
   assert(&other != this && "a body inserted into itself");

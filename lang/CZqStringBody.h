@@ -440,6 +440,13 @@ class ZQ_API CZqStringBody {
   // Index of units in this body's array, or -1 when they lie elsewhere.
   std::ptrdiff_t OffsetOf(const char16_t* units) const noexcept;
 
+  // Appends / inserts the text of a number (long long or double): the one
+  // body of each pair of number forms.
+  template <class Number>
+  CZqStringBody& AppendNumber(Number value);
+  template <class Number>
+  CZqStringBody& InsertNumber(int index, Number value);
+
   // Makes room for a number text of count units: the room that MakeRoom
   // gives for the 20 units every number asks for, raised once more when the
   // text is longer, reached in a single growth.

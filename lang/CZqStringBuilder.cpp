@@ -123,11 +123,7 @@ void CZqStringBuilder::Release() { delete this; }
 
 //===-- Appending ---------------------------------------------------------===//
 
-CZqStringBuilder& CZqStringBuilder::append(bool b) {
-  UnShare();
-  mBody->Append(b);
-  return *this;
-}
+CZqStringBuilder& CZqStringBuilder::append(bool b) { return AppendValue(b); }
 
 void CZqStringBuilder::AppendUnit(char16_t ch) {
   UnShare();
@@ -173,38 +169,20 @@ CZqStringBuilder& CZqStringBuilder::append(const CharSequence& s, int start, int
   return *this;
 }
 
-CZqStringBuilder& CZqStringBuilder::append(int v) {
-  UnShare();
-  mBody->Append(v);
-  return *this;
-}
+CZqStringBuilder& CZqStringBuilder::append(int v) { return AppendValue(v); }
 
 CZqStringBuilder& CZqStringBuilder::append(long v) { return append(static_cast<long long>(v)); }
 
-CZqStringBuilder& CZqStringBuilder::append(long long v) {
-  UnShare();
-  mBody->Append(v);
-  return *this;
-}
+CZqStringBuilder& CZqStringBuilder::append(long long v) { return AppendValue(v); }
 
-CZqStringBuilder& CZqStringBuilder::append(double v) {
-  UnShare();
-  mBody->Append(v);
-  return *this;
-}
+CZqStringBuilder& CZqStringBuilder::append(double v) { return AppendValue(v); }
 
 //===-- Inserting ---------------------------------------------------------===//
 
-CZqStringBuilder& CZqStringBuilder::insert(int index, bool b) {
-  UnShare();
-  mBody->Insert(index, b);
-  return *this;
-}
+CZqStringBuilder& CZqStringBuilder::insert(int index, bool b) { return InsertValue(index, b); }
 
 CZqStringBuilder& CZqStringBuilder::insert(int index, char16_t ch) {
-  UnShare();
-  mBody->Insert(index, ch);
-  return *this;
+  return InsertValue(index, ch);
 }
 
 CZqStringBuilder& CZqStringBuilder::insert(int index, const char16_t* str, int begin, int count) {
@@ -263,17 +241,9 @@ CZqStringBuilder& CZqStringBuilder::insert(int index, long v) {
   return insert(index, static_cast<long long>(v));
 }
 
-CZqStringBuilder& CZqStringBuilder::insert(int index, long long v) {
-  UnShare();
-  mBody->Insert(index, v);
-  return *this;
-}
+CZqStringBuilder& CZqStringBuilder::insert(int index, long long v) { return InsertValue(index, v); }
 
-CZqStringBuilder& CZqStringBuilder::insert(int index, double v) {
-  UnShare();
-  mBody->Insert(index, v);
-  return *this;
-}
+CZqStringBuilder& CZqStringBuilder::insert(int index, double v) { return InsertValue(index, v); }
 
 //===-- Editing -----------------------------------------------------------===//
 

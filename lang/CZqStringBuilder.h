@@ -366,6 +366,21 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   // then appends with growth.
   void AppendUnit(char16_t ch);
 
+  // The appends and inserts of one value: end the sharing, then one body
+  // operation.
+  template <class Value>
+  CZqStringBuilder& AppendValue(Value value) {
+    UnShare();
+    mBody->Append(value);
+    return *this;
+  }
+  template <class Value>
+  CZqStringBuilder& InsertValue(int index, Value value) {
+    UnShare();
+    mBody->Insert(index, value);
+    return *this;
+  }
+
   SPtr<CZqStringBody> mBody;
   mutable bool mShared;
 };
