@@ -11,6 +11,8 @@
 #ifndef ZQ_LANG_DETAIL_UNITSCAN_H
 #define ZQ_LANG_DETAIL_UNITSCAN_H
 
+#include "lang/detail/Simd.h"
+
 namespace zqlang {
 namespace detail {
 
@@ -41,6 +43,30 @@ inline bool UnitsEqual(const char16_t* a, const char16_t* b, int count) noexcept
 /// h = 31 * h + unit over units[0, count), from h = 0, with unsigned 32-bit
 /// wrap-around.
 unsigned HashUnits(const char16_t* units, int count) noexcept;
+
+/// @name Paths
+/// Each function above is a dispatcher over a portable scalar reference and,
+/// where the build has SSE2, a vector path with the same contract; the
+/// tests compare the two. (FindUnits and FindLastUnits forms take a needle
+/// of at least two units; HashUnitsScalar continues from \p h.)
+/// @{
+int FindUnitScalar(const char16_t* units, int count, char16_t unit) noexcept;
+int FindLastUnitScalar(const char16_t* units, int count, char16_t unit) noexcept;
+int FindUnitsScalar(const char16_t* text, int from, int last, const char16_t* needle,
+                    int count) noexcept;
+int FindLastUnitsScalar(const char16_t* text, int from, const char16_t* needle, int count) noexcept;
+int FirstDifferenceScalar(const char16_t* a, const char16_t* b, int count) noexcept;
+unsigned HashUnitsScalar(const char16_t* units, int count, unsigned h) noexcept;
+#if ZQ_SSE2
+int FindUnitSse2(const char16_t* units, int count, char16_t unit) noexcept;
+int FindLastUnitSse2(const char16_t* units, int count, char16_t unit) noexcept;
+int FindUnitsSse2(const char16_t* text, int from, int last, const char16_t* needle,
+                  int count) noexcept;
+int FindLastUnitsSse2(const char16_t* text, int from, const char16_t* needle, int count) noexcept;
+int FirstDifferenceSse2(const char16_t* a, const char16_t* b, int count) noexcept;
+unsigned HashUnitsSse2(const char16_t* units, int count) noexcept;
+#endif
+/// @}
 
 }  // namespace detail
 }  // namespace zqlang
