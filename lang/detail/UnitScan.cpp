@@ -25,6 +25,13 @@ namespace {
 
 // True when the count units at a and b are equal. Candidates of a search
 // mostly fail on their first units, so short needles are compared inline.
+// The hash of units continued from h.
+inline unsigned HashOnward(unsigned h, const char16_t* units, int count) noexcept {
+  for (int i = 0; i < count; ++i)
+    h = h * 31u + units[i];
+  return h;
+}
+
 inline bool SameUnits(const char16_t* a, const char16_t* b, int count) noexcept {
   if (count > 8)
     return FirstDifference(a, b, count) == count;
@@ -125,10 +132,8 @@ int FirstDifferenceScalar(const char16_t* a, const char16_t* b, int count) noexc
   return count;
 }
 
-unsigned HashUnitsScalar(const char16_t* units, int count, unsigned h) noexcept {
-  for (int i = 0; i < count; ++i)
-    h = h * 31u + units[i];
-  return h;
+unsigned HashUnitsScalar(const char16_t* units, int count) noexcept {
+  return HashOnward(0, units, count);
 }
 
 //===-- Vector paths ------------------------------------------------------===//
@@ -271,7 +276,7 @@ int FirstDifferenceSse2(const char16_t* a, const char16_t* b, int count) noexcep
 
 unsigned HashUnitsSse2(const char16_t* units, int count) noexcept {
   if (count < kHashLanes)
-    return HashUnitsScalar(units, count, 0);
+    return HashUnitsScalar(units, count);
   // Eight accumulators of four lanes: lane j of accumulator v holds unit
   // 4 * v + j of every block.
   const __m128i step = _mm_set1_epi32(static_cast<int>(kPowers.value[kHashLanes]));
@@ -294,7 +299,7 @@ unsigned HashUnitsSse2(const char16_t* units, int count) noexcept {
   unsigned h = 0;
   for (int j = 0; j < kHashLanes; ++j)
     h += lanes[j] * kPowers.value[kHashLanes - 1 - j];
-  return HashUnitsScalar(units + i, count - i, h);
+  return HashOnward(h, units + i, count - i);
 }
 #endif  // ZQ_SSE2
 
@@ -338,11 +343,7 @@ int FirstDifference(const char16_t* a, const char16_t* b, int count) noexcept {
 }
 
 unsigned HashUnits(const char16_t* units, int count) noexcept {
-#if ZQ_SSE2
-  return HashUnitsSse2(units, count);
-#else
-  return HashUnitsScalar(units, count, 0);
-#endif
+  return ZQ_UNITSCAN_PATH(HashUnits)(units, count);
 }
 
 #undef ZQ_UNITSCAN_PATH

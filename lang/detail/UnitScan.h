@@ -47,25 +47,23 @@ unsigned HashUnits(const char16_t* units, int count) noexcept;
 /// @name Paths
 /// Each function above is a dispatcher over a portable scalar reference and,
 /// where the build has SSE2, a vector path with the same contract; the
-/// tests compare the two. (FindUnits and FindLastUnits forms take a needle
-/// of at least two units; HashUnitsScalar continues from \p h.)
+/// tests compare the two. (Their FindUnits and FindLastUnits take a needle of
+/// at least two units.)
 /// @{
-int FindUnitScalar(const char16_t* units, int count, char16_t unit) noexcept;
-int FindLastUnitScalar(const char16_t* units, int count, char16_t unit) noexcept;
-int FindUnitsScalar(const char16_t* text, int from, int last, const char16_t* needle,
-                    int count) noexcept;
-int FindLastUnitsScalar(const char16_t* text, int from, const char16_t* needle, int count) noexcept;
-int FirstDifferenceScalar(const char16_t* a, const char16_t* b, int count) noexcept;
-unsigned HashUnitsScalar(const char16_t* units, int count, unsigned h) noexcept;
+#define ZQ_UNITSCAN_DECLARE_PATH(Path)                                                  \
+  int FindUnit##Path(const char16_t* units, int count, char16_t unit) noexcept;         \
+  int FindLastUnit##Path(const char16_t* units, int count, char16_t unit) noexcept;     \
+  int FindUnits##Path(const char16_t* text, int from, int last, const char16_t* needle, \
+                      int count) noexcept;                                              \
+  int FindLastUnits##Path(const char16_t* text, int from, const char16_t* needle,       \
+                          int count) noexcept;                                          \
+  int FirstDifference##Path(const char16_t* a, const char16_t* b, int count) noexcept;  \
+  unsigned HashUnits##Path(const char16_t* units, int count) noexcept;
+ZQ_UNITSCAN_DECLARE_PATH(Scalar)
 #if ZQ_SSE2
-int FindUnitSse2(const char16_t* units, int count, char16_t unit) noexcept;
-int FindLastUnitSse2(const char16_t* units, int count, char16_t unit) noexcept;
-int FindUnitsSse2(const char16_t* text, int from, int last, const char16_t* needle,
-                  int count) noexcept;
-int FindLastUnitsSse2(const char16_t* text, int from, const char16_t* needle, int count) noexcept;
-int FirstDifferenceSse2(const char16_t* a, const char16_t* b, int count) noexcept;
-unsigned HashUnitsSse2(const char16_t* units, int count) noexcept;
+ZQ_UNITSCAN_DECLARE_PATH(Sse2)
 #endif
+#undef ZQ_UNITSCAN_DECLARE_PATH
 /// @}
 
 }  // namespace detail

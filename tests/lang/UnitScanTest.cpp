@@ -30,7 +30,7 @@ TEST(UnitScanTest, VectorPathsAgreeWithTheirScalarReferences) {
       ASSERT_EQ(FindLastUnitScalar(t, length, alphabet), FindLastUnitSse2(t, length, alphabet));
       ASSERT_EQ(FirstDifferenceScalar(t, other.data(), length),
                 FirstDifferenceSse2(t, other.data(), length));
-      ASSERT_EQ(HashUnitsScalar(t, length, 0), HashUnitsSse2(t, length));
+      ASSERT_EQ(HashUnitsScalar(t, length), HashUnitsSse2(t, length));
       const std::u16string needle = {u'a', alphabet, u'b'};
       for (int from = 0; from + 3 <= length; ++from) {
         ASSERT_EQ(FindUnitsScalar(t, from, length - 3, needle.data(), 3),
