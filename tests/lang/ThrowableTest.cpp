@@ -188,16 +188,12 @@ TEST(ThrowableTest, GetFullNameFollowsTheStaticType) {
 
 TEST(ThrowableTest, PrintsItsOwnText) {
   std::ostringstream out;
-  out << IllegalStateException(CZqString(u"closed"));
-  EXPECT_EQ("com.zarq.lang.IllegalStateException:\nclosed\n", out.str());
-  const StringIndexOutOfBoundsException stringIndex(5);
-  const ArrayIndexOutOfBoundsException arrayIndex(-1);
-  const Throwable& asThrowable = stringIndex;
-  out.str("");
-  out << stringIndex << '|' << arrayIndex << '|' << asThrowable;
+  const StringIndexOutOfBoundsException index(5);
+  out << IllegalStateException(CZqString(u"closed")) << index << '|'
+      << ArrayIndexOutOfBoundsException(-1) << '|' << static_cast<const Throwable&>(index);
   EXPECT_EQ(
-      "CZqString index out of bounds: 5|CZqString index out of bounds: -1|"
-      "com.zarq.lang.StringIndexOutOfBoundsException:\n",
+      "com.zarq.lang.IllegalStateException:\nclosed\nCZqString index out of bounds: 5|"
+      "CZqString index out of bounds: -1|com.zarq.lang.StringIndexOutOfBoundsException:\n",
       out.str());
 }
 

@@ -30,19 +30,6 @@ using testing_support::Text;
 constexpr ZqCaseRules kAllRules[] = {ZqCaseRules::kUnicode, ZqCaseRules::kTurkic,
                                      ZqCaseRules::kLithuanian};
 
-CZqString Str(const std::u16string& units) {
-  return CZqString(units.data(), static_cast<int>(units.size()));
-}
-
-void AppendCodePoint(std::u16string& text, int codePoint) {
-  if (codePoint > 0xFFFF) {
-    text += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
-    text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-  } else {
-    text += static_cast<char16_t>(codePoint);
-  }
-}
-
 // Every code point once, each surrogate as an unpaired unit, each followed by
 // a space: neither cased nor case-ignorable and of combining class 0, so no
 // code point is in the context of another.
@@ -50,7 +37,7 @@ const std::u16string& EveryCodePoint() {
   static const std::u16string text = [] {
     std::u16string all;
     for (int cp = 0; cp <= 0x10FFFF; ++cp) {
-      AppendCodePoint(all, cp);
+      testing_support::AppendCodePoint(all, cp);
       all += u' ';
     }
     return all;
@@ -112,7 +99,7 @@ TEST(UnicodeCaseTest, EverySimpleMappingAgreesWithIcu) {
 // The full mappings of every code point under each set of rules, as ICU's
 // root, "tr" and "lt" locales and its folding options map them.
 TEST(UnicodeCaseTest, EveryFullMappingAndFoldingAgreesWithIcu) {
-  const CZqString all = Str(EveryCodePoint());
+  const CZqString all = CZqString(EveryCodePoint());
   const char* locales[] = {"", "tr", "lt"};
   for (int r = 0; r < 3; ++r) {
     const ZqCaseRules rules = kAllRules[r];
@@ -139,10 +126,10 @@ TEST(UnicodeCaseTest, ComparingIgnoringCaseComparesTheFoldings) {
   const auto block = [](int first) {
     std::u16string text;
     for (int cp = first; cp < first + 48; ++cp) {
-      AppendCodePoint(text, cp);
+      testing_support::AppendCodePoint(text, cp);
       text += u' ';
     }
-    return Str(text);
+    return CZqString(text);
   };
   for (int i = 0; i < 200; ++i) {
     const int first = i < 100 ? i * 80 : 0x2000 + (i - 100) * 11000;
@@ -178,15 +165,9 @@ struct Case {
 
 CZqString Mapped(const Case& c) {
   const CZqString in(c.in);
-  switch (c.mapping) {
-    case CaseMapping::kLower:
-      return in.toLowerCase(c.rules);
-    case CaseMapping::kUpper:
-      return in.toUpperCase(c.rules);
-    case CaseMapping::kFold:
-      break;
-  }
-  return in.foldCase(c.rules);
+  return c.mapping == CaseMapping::kLower   ? in.toLowerCase(c.rules)
+         : c.mapping == CaseMapping::kUpper ? in.toUpperCase(c.rules)
+                                            : in.foldCase(c.rules);
 }
 
 constexpr ZqCaseRules kU = ZqCaseRules::kUnicode;
@@ -273,8 +254,8 @@ TEST(UnicodeCaseTest, LengthChangesAndSurrogates) {
     EXPECT_EQ(c.out, Text(Mapped(c))) << Text(CZqString(c.in)).size();
   // A text that grows at every code point, past its first capacity.
   const std::u16string sharps(1000, u'\u00DF');
-  EXPECT_EQ(std::u16string(2000, u'S'), Text(Str(sharps).toUpperCase(kU)));
-  EXPECT_EQ(0, Str(sharps).compareToIgnoreCase(Str(std::u16string(2000, u's')), kU));
+  EXPECT_EQ(std::u16string(2000, u'S'), Text(CZqString(sharps).toUpperCase(kU)));
+  EXPECT_EQ(0, CZqString(sharps).compareToIgnoreCase(CZqString(std::u16string(2000, u's')), kU));
   EXPECT_GT(0, CZqString(u"\u00DF").compareToIgnoreCase(u"st", kU));
   EXPECT_LT(0, CZqString(u"\u00DFa").compareToIgnoreCase(u"ss", kU));
 }
