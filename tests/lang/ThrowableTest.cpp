@@ -54,15 +54,6 @@ ZQ_FAMILY(zqio::EOFException, u"com.zarq.io.EOFException")
 ZQ_FAMILY(zqio::FileNotFoundException, u"com.zarq.io.FileNotFoundException")
 #undef ZQ_FAMILY
 
-// Names the typed tests after the class: "...ExceptionClassTest/NumberFormatException".
-struct ClassName {
-  template <class T>
-  static std::string GetName(int) {
-    const std::u16string name = Family<T>::kName;
-    return std::string(name.begin() + static_cast<long>(name.rfind(u'.')) + 1, name.end());
-  }
-};
-
 template <class T>
 class ExceptionClassTest : public ::testing::Test {};
 using Constructible = ::testing::Types<
@@ -71,7 +62,7 @@ using Constructible = ::testing::Types<
     ArrayIndexOutOfBoundsException, StringIndexOutOfBoundsException, NegativeArraySizeException,
     NoSuchElementException, NullPointerException, SecurityException, VirtualMachineError,
     zqio::IOException, zqio::EOFException, zqio::FileNotFoundException>;
-TYPED_TEST_SUITE(ExceptionClassTest, Constructible, ClassName);
+TYPED_TEST_SUITE(ExceptionClassTest, Constructible);
 
 TYPED_TEST(ExceptionClassTest, WithoutMessageRendersFullNameAndColon) {
   const TypeParam e;
@@ -109,7 +100,7 @@ template <class T>
 class CauseConstructorTest : public ::testing::Test {};
 using WithCause =
     ::testing::Types<Throwable, Error, Exception, RuntimeException, InterruptedException>;
-TYPED_TEST_SUITE(CauseConstructorTest, WithCause, ClassName);
+TYPED_TEST_SUITE(CauseConstructorTest, WithCause);
 
 TYPED_TEST(CauseConstructorTest, MessageAndCauseRenderBoth) {
   const TypeParam outer(CZqString(u"outer"), new Exception(CZqString(u"inner")));
@@ -174,10 +165,7 @@ TEST(ThrowableTest, IndexExceptionsRenderTheirIndexOnlyAsThemselves) {
 }
 
 TEST(ThrowableTest, GetFullNameFollowsTheStaticType) {
-  const NumberFormatException e(CZqString(u"x"));
-  EXPECT_EQ(u"com.zarq.lang.NumberFormatException", Text(e.GetFullName()));
-  EXPECT_EQ(u"com.zarq.lang.NumberFormatException",
-            Text(static_cast<const Throwable&>(e).GetFullName()));
+  const NumberFormatException e(CZqString(u"x"));  // its own name: the typed tests
   EXPECT_EQ(u"com.zarq.lang.RuntimeException",
             Text(static_cast<const RuntimeException&>(e).GetFullName()));
   EXPECT_EQ(u"com.zarq.lang.IllegalArgumentException",

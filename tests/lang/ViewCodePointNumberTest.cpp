@@ -1,9 +1,7 @@
 //===- tests/lang/ViewCodePointNumberTest.cpp - views, code points, numbers ===//
 //
-// The view overloads agree with the string forms and allocate nothing; code
-// points follow the surrogate rules at every index; the locale-free numbers
-// ignore the global locale and read back; tryParseInt and parseLong agree
-// with parseInt.
+// View overloads against the string forms; code points at every index; the
+// locale-free numbers; tryParseInt and parseLong against parseInt.
 //===----------------------------------------------------------------------===//
 #include <gtest/gtest.h>
 

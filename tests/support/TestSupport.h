@@ -1,8 +1,7 @@
 //===- tests/support/TestSupport.h - helpers shared by the test suites ----===//
 //
-// Reading a string as std::u16string for comparisons, a peek at a string's
-// body (its count and capacity are not part of the interface), and the
-// allocation-failure helpers that every out-of-memory test uses.
+// A string's units and body (count, capacity), the protected array members,
+// the allocation-failure helpers and the locales the tests share.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_TESTS_SUPPORT_TESTSUPPORT_H
 #define ZQ_TESTS_SUPPORT_TESTSUPPORT_H
