@@ -195,8 +195,8 @@ TEST(CZqStringCompareTest, UnitDifferenceThenMinusOneOrOne) {
       {u"A", u"b", -33, -1},    {u"A", u"_", -30, 2},     {u"ABc", u"ab", -32, 1},
   };
   for (const Row& row : rows) {
-    const CZqString a = CZqString(row.a);
-    const CZqString b = CZqString(row.b);
+    const CZqString a(row.a);
+    const CZqString b(row.b);
     SCOPED_TRACE(::testing::PrintToString(a) + " vs " + ::testing::PrintToString(b));
     EXPECT_EQ(row.exact, a.compareTo(b));
     EXPECT_EQ(row.exact == 0, a.equals(b));
@@ -292,7 +292,7 @@ TEST(CZqStringSearchTest, AgreesWithAPlainScanEverywhere) {
   const std::u16string needles[] = {u"",         u"\xD800",   u"xy",
                                     u"x\xD800y", u"xyxyxyxz", u"xxxxxxxxxxxxxxxxxxy"};
   for (const std::u16string& needle : needles) {
-    const CZqString k = CZqString(needle);
+    const CZqString k(needle);
     for (int n = 0; n <= 72; ++n) {
       for (int at = -1; at + static_cast<int>(needle.size()) <= n; ++at) {
         // Near misses of the needle everywhere, the needle itself at `at`.
@@ -301,7 +301,7 @@ TEST(CZqStringSearchTest, AgreesWithAPlainScanEverywhere) {
           text[i] = needle[i % needle.size()] == u'y' ? u'z' : needle[i % needle.size()];
         if (at >= 0)
           text.replace(at, needle.size(), needle);
-        const CZqString s = CZqString(text);
+        const CZqString s(text);
         for (int from : {-1, 0, 1, 9, n / 2, n, n + 1}) {
           const auto f = text.find(needle, std::max(from, 0));
           const auto b = from < 0 ? std::u16string::npos : text.rfind(needle, from);
