@@ -95,7 +95,7 @@ TEST(UnicodeCaseTest, EverySimpleMappingAgreesWithIcu) {
 // The full mappings of every code point under each set of rules, as ICU's
 // root, "tr" and "lt" locales and its folding options map them.
 TEST(UnicodeCaseTest, EveryFullMappingAndFoldingAgreesWithIcu) {
-  const CZqString all = CZqString(EveryCodePoint());
+  const CZqString all(EveryCodePoint());
   const char* locales[] = {"", "tr", "lt"};
   for (int r = 0; r < 3; ++r) {
     const ZqCaseRules rules = kAllRules[r];
