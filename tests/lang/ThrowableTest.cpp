@@ -54,6 +54,15 @@ ZQ_FAMILY(zqio::EOFException, u"com.zarq.io.EOFException")
 ZQ_FAMILY(zqio::FileNotFoundException, u"com.zarq.io.FileNotFoundException")
 #undef ZQ_FAMILY
 
+// Names the typed tests after the class (clang refuses the suite without one).
+struct ClassName {
+  template <class T>
+  static std::string GetName(int) {
+    const std::u16string name = Family<T>::kName;
+    return std::string(name.begin() + static_cast<long>(name.rfind(u'.')) + 1, name.end());
+  }
+};
+
 template <class T>
 class ExceptionClassTest : public ::testing::Test {};
 using Constructible = ::testing::Types<
@@ -62,7 +71,7 @@ using Constructible = ::testing::Types<
     ArrayIndexOutOfBoundsException, StringIndexOutOfBoundsException, NegativeArraySizeException,
     NoSuchElementException, NullPointerException, SecurityException, VirtualMachineError,
     zqio::IOException, zqio::EOFException, zqio::FileNotFoundException>;
-TYPED_TEST_SUITE(ExceptionClassTest, Constructible);
+TYPED_TEST_SUITE(ExceptionClassTest, Constructible, ClassName);
 
 TYPED_TEST(ExceptionClassTest, WithoutMessageRendersFullNameAndColon) {
   const TypeParam e;
@@ -100,7 +109,7 @@ template <class T>
 class CauseConstructorTest : public ::testing::Test {};
 using WithCause =
     ::testing::Types<Throwable, Error, Exception, RuntimeException, InterruptedException>;
-TYPED_TEST_SUITE(CauseConstructorTest, WithCause);
+TYPED_TEST_SUITE(CauseConstructorTest, WithCause, ClassName);
 
 TYPED_TEST(CauseConstructorTest, MessageAndCauseRenderBoth) {
   const TypeParam outer(CZqString(u"outer"), new Exception(CZqString(u"inner")));
