@@ -1,19 +1,12 @@
 //===- tests/lang/AllocationSweepTest.cpp - every allocating operation ----===//
 //
-// One table per family of every public operation that allocates. Each row
-// runs with the k-th allocation failing for k = 1, 2, ... until it succeeds;
-// every failure must throw OutOfMemoryError (or give the documented
-// non-throwing result), leak no block and leave the objects as they were:
-// text, length, capacity, and the strings that share their body. Each row
-// states how many failure points it has, so a row that stops allocating (or
-// starts allocating more) fails instead of passing vacuously. Rows marked
-// "std" are swept once more with the standard library's allocations made on
-// the way failing too (the stream that formats numbers under a locale, the
-// std::string of toUtf8).
-// Builder rows run twice, with the body owned and with it shared by a
-// string taken with toString(). The last table holds the operations that fall
-// back instead of throwing: each failure point must still give a usable
-// result and change nothing.
+// Every public operation that allocates, run with the k-th allocation failing
+// for k = 1, 2, ... until it succeeds: each failure throws OutOfMemoryError,
+// leaks no block and leaves text, length, capacity and sharing as they were.
+// Each row states its failure points, so a row that stops (or starts)
+// allocating fails. "std" rows are swept again with the standard library's
+// allocations failing too; builder rows run owned and shared (a string taken
+// with toString()). The last table's operations fall back instead of throwing.
 //===----------------------------------------------------------------------===//
 #include <gtest/gtest.h>
 
@@ -36,49 +29,27 @@ namespace {
 using testing_support::CapacityOf;
 using testing_support::CountOf;
 using testing_support::GroupingLocale;
+using testing_support::Ints;
 using testing_support::LiveBlocks;
 using testing_support::RouteStdAllocations;
 using testing_support::SameBody;
 using testing_support::SweepAllocationFailures;
 using testing_support::Text;
 
-// Prints and records the failure points a table checked.
-void Report(const char* table, int rows, int points) {
-  std::cout << "[  sweep   ] " << table << ": " << rows << " operations, " << points
-            << " failure points checked\n";
-  ::testing::Test::RecordProperty("operations", rows);
-  ::testing::Test::RecordProperty("failure_points", points);
-}
-
-std::u16string TextOf(const CZqStringBuilder& b) {
-  std::u16string out;
-  for (int i = 0; i < b.length(); ++i)
-    out += b.charAt(i);
-  return out;
-}
-
-// Runs op with the k-th allocation failing, for operations that do not throw
-// but fall back (Throwable's message and text): op must return normally each
-// time, leak nothing, and pass check(). Returns the failure points met.
-int SweepNoThrow(const std::function<void()>& op, const std::function<void()>& check) {
-  for (int k = 1;; ++k) {
-    const long long before = LiveBlocks();
-    const long long start = detail::testing::AllocationCount();
-    detail::testing::FailAllocation(k);
-    try {
-      op();
-    } catch (const Throwable& t) {
-      ADD_FAILURE() << "threw " << t << " at allocation " << k;
-    }
-    detail::testing::FailAllocation(0);
-    const long long made = detail::testing::AllocationCount() - start;
-    if (made < k)  // nothing failed: op ran through and may keep what it made
-      return k - 1;
-    EXPECT_EQ(before, LiveBlocks()) << "blocks leaked when allocation " << k << " failed";
-    check();
-    if (::testing::Test::HasFailure())
-      return k - 1;
+// Sweeps each row with sweep(row), which returns the failure points met,
+// checks them against the row's count and prints the table's total.
+template <class R, class SweepRow>
+void SweepTable(const std::string& table, const std::vector<R>& rows, int R::*expected,
+                SweepRow sweep) {
+  int points = 0;
+  for (const R& row : rows) {
+    SCOPED_TRACE(table + ": " + row.what);
+    const int got = sweep(row);
+    EXPECT_EQ(row.*expected, got) << "failure points of " << row.what;
+    points += got;
   }
+  std::cout << "[  sweep   ] " << table << ": " << rows.size() << " operations, " << points
+            << " failure points checked\n";
 }
 
 struct Row {
@@ -89,11 +60,10 @@ struct Row {
   bool grouped = false;  // under a global locale that groups digits
 };
 
-// Sweeps op and returns its failure points in the library's own layer. With
-// routeStd, op is swept again, from the state fresh() makes, with the standard library's
-// allocations failing too; how many of those there are depends on the standard library and the
-// build, so that sweep only has to reach more points than the first. Under the grouping locale when
-// grouped.
+// Sweeps op, under the grouping locale when grouped, and returns its failure
+// points in the library's own layer. With routeStd op is swept again from the
+// state fresh() makes, with the standard library's allocations failing too;
+// their number depends on the standard library, so it only has to be larger.
 int Sweep(const std::function<void()>& op, bool routeStd, bool grouped,
           const std::function<void()>& fresh, const std::function<void()>& unchanged) {
   std::optional<GroupingLocale> locale;
@@ -174,10 +144,8 @@ TEST(AllocationSweepTest, StringOperations) {
       {"compareToIgnoreCase", 0,
        [&] { EXPECT_EQ(0, sharps.compareToIgnoreCase(upper, ZqCaseRules::kLithuanian)); }},
   };
-  int points = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    const int got = Sweep(
+  SweepTable("strings", rows, &Row::points, [&](const Row& row) {
+    return Sweep(
         row.op, row.std, row.grouped, [] {},
         [&] {
           EXPECT_EQ(sourceText, Text(source));
@@ -187,10 +155,7 @@ TEST(AllocationSweepTest, StringOperations) {
           EXPECT_EQ(u"-tail", Text(other));
           EXPECT_EQ(u"stra\u00DFe \u00DF\u00DF\u00DF\u00DF", Text(sharps));
         });
-    EXPECT_EQ(row.points, got) << "failure points of " << row.what;
-    points += got;
-  }
-  Report("strings", static_cast<int>(rows.size()), points);
+  });
 }
 
 //===-- Builder: every change, owned and shared ----------------------------===//
@@ -205,9 +170,8 @@ struct BuilderRow {
 };
 
 TEST(AllocationSweepTest, BuilderOperations) {
-  // Full to capacity, so every append and insert has to grow.
-  // Longer than the room a new builder's array starts with, so that every
-  // growth needs a larger array.
+  // Full to capacity and longer than a new builder's room: every append and
+  // insert grows into a larger array.
   const std::u16string start = u"0123456789abcdefghij" + std::u16string(60, u'.');
   const CZqString piece(u"PIECE");
   const char16_t units[] = u"units";
@@ -279,11 +243,8 @@ TEST(AllocationSweepTest, BuilderOperations) {
        [](CZqStringBuilder& b) { b.append(-std::numeric_limits<double>::infinity()); }},
       {"toUtf8 (std)", 0, 0, [](CZqStringBuilder& b) { static_cast<void>(b.toUtf8()); }, true},
   };
-  int points = 0;
-  int runs = 0;
   for (const bool shared : {false, true}) {
-    for (const BuilderRow& row : rows) {
-      SCOPED_TRACE(std::string(row.what) + (shared ? " (shared)" : " (owned)"));
+    const auto sweep = [&](const BuilderRow& row) {
       std::optional<CZqStringBuilder> holder;
       CZqString taken;
       const auto fresh = [&] {
@@ -293,13 +254,13 @@ TEST(AllocationSweepTest, BuilderOperations) {
       };
       fresh();
       CZqStringBuilder& b = *holder;
-      ASSERT_EQ(b.length(), b.capacity());
+      EXPECT_EQ(b.length(), b.capacity());
       const int capacity = b.capacity();
       const auto op = [&] {
         try {
           row.op(b);
         } catch (const OutOfMemoryError&) {
-          EXPECT_EQ(start, TextOf(b));
+          EXPECT_EQ(start, b.view());
           EXPECT_EQ(capacity, b.capacity());
           // A failure after the copy was made leaves the builder with its own
           // unchanged copy; share again so that every point starts alike.
@@ -308,21 +269,18 @@ TEST(AllocationSweepTest, BuilderOperations) {
           throw;
         }
       };
-      const int got = Sweep(op, row.std, row.grouped, fresh, [&] {
-        EXPECT_EQ(start, TextOf(b));
-        EXPECT_EQ(static_cast<int>(start.size()), b.length());
+      return Sweep(op, row.std, row.grouped, fresh, [&] {
+        EXPECT_EQ(start, b.view());
         EXPECT_EQ(capacity, b.capacity());
         if (shared) {
           EXPECT_EQ(start, Text(taken));
           EXPECT_EQ(capacity, CapacityOf(taken));
         }
       });
-      EXPECT_EQ(shared ? row.shared : row.owned, got) << "failure points of " << row.what;
-      points += got;
-      ++runs;
-    }
+    };
+    SweepTable(shared ? "builder, shared" : "builder, owned", rows,
+               shared ? &BuilderRow::shared : &BuilderRow::owned, sweep);
   }
-  Report("builder", runs, points);
 }
 
 //===-- Integers -----------------------------------------------------------===//
@@ -361,41 +319,20 @@ TEST(AllocationSweepTest, IntegerOperations) {
                        u"Integer::parseInt: Number out of range: 16 number: \"80000000\"");
        }},
   };
-  int points = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    const int got = SweepAllocationFailures(row.op, [&] {
+  SweepTable("integers", rows, &Row::points, [&](const Row& row) {
+    return SweepAllocationFailures(row.op, [&] {
       EXPECT_EQ(u"-7FfF", Text(hex));
       EXPECT_EQ(u"12X", Text(bad));
     });
-    EXPECT_EQ(row.points, got) << "failure points of " << row.what;
-    points += got;
-  }
-  Report("integers", static_cast<int>(rows.size()), points);
+  });
 }
 
 //===-- Dynamic array ------------------------------------------------------===//
 
-class Ints : public CZqDynamicArray {
- public:
-  Ints() : CZqDynamicArray(sizeof(int)) {}
-  using CZqDynamicArray::Construct;
-  using CZqDynamicArray::EnsureAtLeastFree;
-  using CZqDynamicArray::EnsureCapacity;
-  using CZqDynamicArray::EnsureCapacityNoThrow;
-  int Capacity() const { return mCapacity; }
-  int* Data() const { return static_cast<int*>(mData); }
-  void Push(int v) {
-    EnsureAtLeastFree(1);
-    Data()[mSize++] = v;
-  }
-};
-
 TEST(AllocationSweepTest, DynamicArrayGrowth) {
   Ints a;
   ASSERT_TRUE(a.Construct(4));
-  for (int i = 0; i < 4; ++i)
-    a.Push(i * 11);
+  a.Fill(4);
   const auto unchanged = [&] {
     EXPECT_EQ(4, a.size());
     EXPECT_EQ(4, a.Capacity());
@@ -420,16 +357,12 @@ TEST(AllocationSweepTest, DynamicArrayGrowth) {
       {"EnsureAtLeastFree", 1, [&] { a.EnsureAtLeastFree(1); }},
       {"EnsureCapacityNoThrow", 1, [&] { orThrow(a.EnsureCapacityNoThrow(40)); }},
   };
-  int points = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  SweepTable("dynamic array", rows, &Row::points, [&](const Row& row) {
     const int got = SweepAllocationFailures(row.op, unchanged);
-    EXPECT_EQ(row.points, got) << "failure points of " << row.what;
-    points += got;
     a.trimToSize();  // the next row starts from four elements again
     unchanged();
-  }
-  Report("dynamic array", static_cast<int>(rows.size()), points);
+    return got;
+  });
 }
 
 //===-- Fallbacks: a usable result instead of an exception -----------------===//
@@ -488,17 +421,12 @@ TEST(AllocationSweepTest, FallbacksInsteadOfExceptions) {
          EXPECT_EQ(5, ints.Data()[0]);
        }},
   };
-  int points = 0;
-  for (const FallbackRow& row : rows) {
-    SCOPED_TRACE(row.what);
-    const int got = SweepNoThrow(row.op, row.check);
-    EXPECT_EQ(row.points, got) << "failure points of " << row.what;
-    points += got;
-  }
+  SweepTable("fallbacks", rows, &FallbackRow::points, [](const FallbackRow& row) {
+    return SweepAllocationFailures(row.op, row.check, true);
+  });
   EXPECT_EQ(full, Text(withMessage.toString()));
   EXPECT_EQ(3, builder.capacity());
   EXPECT_EQ(1, ints.Capacity());
-  Report("fallbacks", static_cast<int>(rows.size()), points);
 }
 
 }  // namespace

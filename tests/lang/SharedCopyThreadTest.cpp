@@ -1,9 +1,8 @@
 //===- tests/lang/SharedCopyThreadTest.cpp - one body, several threads ----===//
 //
-// With atomic body counts, copies of one string may live on different
-// threads: each thread copies, reads and drops strings that share a body
-// while the others do the same. The test command runs this under
-// ThreadSanitizer in the build with ZARQLANG_ATOMIC_COUNTS.
+// With ZARQLANG_ATOMIC_COUNTS, copies of one string may live on different
+// threads: each copies, reads and drops strings sharing one body (also under
+// ThreadSanitizer).
 //===----------------------------------------------------------------------===//
 #include <gtest/gtest.h>
 

@@ -1,9 +1,8 @@
 //===- tests/lang/ThreadTest.cpp - what may run on several threads --------===//
 //
-// Number text and parsing, case mapping (whose tables fill lazily), the
-// out-of-memory reserve and distinct strings used on distinct threads, all
-// at once from several threads. The test command runs these under
-// ThreadSanitizer as well.
+// Number text and parsing, case mapping (tables filled lazily), the
+// out-of-memory reserve and distinct strings, on several threads at once
+// (also under ThreadSanitizer).
 //===----------------------------------------------------------------------===//
 #include <gtest/gtest.h>
 

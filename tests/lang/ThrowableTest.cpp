@@ -54,7 +54,7 @@ ZQ_FAMILY(zqio::EOFException, u"com.zarq.io.EOFException")
 ZQ_FAMILY(zqio::FileNotFoundException, u"com.zarq.io.FileNotFoundException")
 #undef ZQ_FAMILY
 
-// Names the typed tests after the class: "...ExceptionClassTest/NumberFormatException".
+// Names the typed tests after the class (clang refuses the suite without one).
 struct ClassName {
   template <class T>
   static std::string GetName(int) {
@@ -174,10 +174,7 @@ TEST(ThrowableTest, IndexExceptionsRenderTheirIndexOnlyAsThemselves) {
 }
 
 TEST(ThrowableTest, GetFullNameFollowsTheStaticType) {
-  const NumberFormatException e(CZqString(u"x"));
-  EXPECT_EQ(u"com.zarq.lang.NumberFormatException", Text(e.GetFullName()));
-  EXPECT_EQ(u"com.zarq.lang.NumberFormatException",
-            Text(static_cast<const Throwable&>(e).GetFullName()));
+  const NumberFormatException e(CZqString(u"x"));  // its own name: the typed tests
   EXPECT_EQ(u"com.zarq.lang.RuntimeException",
             Text(static_cast<const RuntimeException&>(e).GetFullName()));
   EXPECT_EQ(u"com.zarq.lang.IllegalArgumentException",
@@ -188,16 +185,12 @@ TEST(ThrowableTest, GetFullNameFollowsTheStaticType) {
 
 TEST(ThrowableTest, PrintsItsOwnText) {
   std::ostringstream out;
-  out << IllegalStateException(CZqString(u"closed"));
-  EXPECT_EQ("com.zarq.lang.IllegalStateException:\nclosed\n", out.str());
-  const StringIndexOutOfBoundsException stringIndex(5);
-  const ArrayIndexOutOfBoundsException arrayIndex(-1);
-  const Throwable& asThrowable = stringIndex;
-  out.str("");
-  out << stringIndex << '|' << arrayIndex << '|' << asThrowable;
+  const StringIndexOutOfBoundsException index(5);
+  out << IllegalStateException(CZqString(u"closed")) << index << '|'
+      << ArrayIndexOutOfBoundsException(-1) << '|' << static_cast<const Throwable&>(index);
   EXPECT_EQ(
-      "CZqString index out of bounds: 5|CZqString index out of bounds: -1|"
-      "com.zarq.lang.StringIndexOutOfBoundsException:\n",
+      "com.zarq.lang.IllegalStateException:\nclosed\nCZqString index out of bounds: 5|"
+      "CZqString index out of bounds: -1|com.zarq.lang.StringIndexOutOfBoundsException:\n",
       out.str());
 }
 

@@ -1,9 +1,7 @@
 //===- tests/lang/UnicodeCaseTest.cpp - Unicode case mapping and folding --===//
 //
-// Every code point's simple and full mappings and foldings, under each set of
-// language rules, against ICU (the same Unicode version as the tables); then
-// the context rules case by case, comparison ignoring case and sharing (the
-// out-of-memory paths are in the allocation sweep).
+// Every code point's mappings and foldings under each set of rules against
+// ICU; then the context rules case by case, comparison ignoring case, sharing.
 //===----------------------------------------------------------------------===//
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
@@ -30,19 +28,6 @@ using testing_support::Text;
 constexpr ZqCaseRules kAllRules[] = {ZqCaseRules::kUnicode, ZqCaseRules::kTurkic,
                                      ZqCaseRules::kLithuanian};
 
-CZqString Str(const std::u16string& units) {
-  return CZqString(units.data(), static_cast<int>(units.size()));
-}
-
-void AppendCodePoint(std::u16string& text, int codePoint) {
-  if (codePoint > 0xFFFF) {
-    text += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
-    text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-  } else {
-    text += static_cast<char16_t>(codePoint);
-  }
-}
-
 // Every code point once, each surrogate as an unpaired unit, each followed by
 // a space: neither cased nor case-ignorable and of combining class 0, so no
 // code point is in the context of another.
@@ -50,7 +35,7 @@ const std::u16string& EveryCodePoint() {
   static const std::u16string text = [] {
     std::u16string all;
     for (int cp = 0; cp <= 0x10FFFF; ++cp) {
-      AppendCodePoint(all, cp);
+      testing_support::AppendCodePoint(all, cp);
       all += u' ';
     }
     return all;
@@ -66,13 +51,11 @@ std::u16string Icu(CaseMapping mapping, const char* locale, uint32_t foldOptions
   UErrorCode error = U_ZERO_ERROR;
   const int32_t length = static_cast<int32_t>(text.size());
   const int32_t room = static_cast<int32_t>(out.size());
-  int32_t n = 0;
-  if (mapping == CaseMapping::kLower)
-    n = u_strToLower(&out[0], room, text.data(), length, locale, &error);
-  else if (mapping == CaseMapping::kUpper)
-    n = u_strToUpper(&out[0], room, text.data(), length, locale, &error);
-  else
-    n = u_strFoldCase(&out[0], room, text.data(), length, foldOptions, &error);
+  const int32_t n = mapping == CaseMapping::kLower
+                        ? u_strToLower(&out[0], room, text.data(), length, locale, &error)
+                    : mapping == CaseMapping::kUpper
+                        ? u_strToUpper(&out[0], room, text.data(), length, locale, &error)
+                        : u_strFoldCase(&out[0], room, text.data(), length, foldOptions, &error);
   EXPECT_TRUE(U_SUCCESS(error)) << u_errorName(error);
   out.resize(static_cast<std::size_t>(n));
   return out;
@@ -112,7 +95,7 @@ TEST(UnicodeCaseTest, EverySimpleMappingAgreesWithIcu) {
 // The full mappings of every code point under each set of rules, as ICU's
 // root, "tr" and "lt" locales and its folding options map them.
 TEST(UnicodeCaseTest, EveryFullMappingAndFoldingAgreesWithIcu) {
-  const CZqString all = Str(EveryCodePoint());
+  const CZqString all(EveryCodePoint());
   const char* locales[] = {"", "tr", "lt"};
   for (int r = 0; r < 3; ++r) {
     const ZqCaseRules rules = kAllRules[r];
@@ -139,10 +122,10 @@ TEST(UnicodeCaseTest, ComparingIgnoringCaseComparesTheFoldings) {
   const auto block = [](int first) {
     std::u16string text;
     for (int cp = first; cp < first + 48; ++cp) {
-      AppendCodePoint(text, cp);
+      testing_support::AppendCodePoint(text, cp);
       text += u' ';
     }
-    return Str(text);
+    return CZqString(text);
   };
   for (int i = 0; i < 200; ++i) {
     const int first = i < 100 ? i * 80 : 0x2000 + (i - 100) * 11000;
@@ -176,17 +159,15 @@ struct Case {
   const char16_t* out;
 };
 
-CZqString Mapped(const Case& c) {
-  const CZqString in(c.in);
-  switch (c.mapping) {
-    case CaseMapping::kLower:
-      return in.toLowerCase(c.rules);
-    case CaseMapping::kUpper:
-      return in.toUpperCase(c.rules);
-    case CaseMapping::kFold:
-      break;
+template <std::size_t N>
+void ExpectMapped(const Case (&cases)[N]) {
+  for (const Case& c : cases) {
+    const CZqString in(c.in);
+    EXPECT_EQ(c.out, Text(c.mapping == CaseMapping::kLower   ? in.toLowerCase(c.rules)
+                          : c.mapping == CaseMapping::kUpper ? in.toUpperCase(c.rules)
+                                                             : in.foldCase(c.rules)))
+        << Text(in).size();
   }
-  return in.foldCase(c.rules);
 }
 
 constexpr ZqCaseRules kU = ZqCaseRules::kUnicode;
@@ -217,8 +198,7 @@ TEST(UnicodeCaseTest, FinalSigma) {
       {u"A\u03A3", kU, kFo, u"a\u03C3"},
       {u"\u03C2", kU, kUp, u"\u03A3"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.out, Text(Mapped(c))) << Text(CZqString(c.in)).size();
+  ExpectMapped(cases);
 }
 
 TEST(UnicodeCaseTest, TurkicAndLithuanianRules) {
@@ -243,8 +223,7 @@ TEST(UnicodeCaseTest, TurkicAndLithuanianRules) {
       {u"i\u0307", kU, kUp, u"I\u0307"},
       {u"I\u0301", kLt, kFo, u"i\u0301"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.out, Text(Mapped(c))) << Text(CZqString(c.in)).size();
+  ExpectMapped(cases);
   EXPECT_TRUE(CZqString(u"KIZ").equalsIgnoreCase(u"k\u0131z", kTr));
   EXPECT_FALSE(CZqString(u"KIZ").equalsIgnoreCase(u"k\u0131z", kU));
   EXPECT_TRUE(CZqString(u"\u0130stanbul").equalsIgnoreCase(u"istanbul", kTr));
@@ -269,12 +248,11 @@ TEST(UnicodeCaseTest, LengthChangesAndSurrogates) {
       {u"abcdefghijklmnopqrstuvwxyz{}|~", kTr, kUp, u"ABCDEFGH\u0130JKLMNOPQRSTUVWXYZ{}|~"},
       {u"ABCDEFGHIJKLMNOPQRSTUVWXYZ@[", kLt, kLo, u"abcdefghijklmnopqrstuvwxyz@["},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(c.out, Text(Mapped(c))) << Text(CZqString(c.in)).size();
+  ExpectMapped(cases);
   // A text that grows at every code point, past its first capacity.
   const std::u16string sharps(1000, u'\u00DF');
-  EXPECT_EQ(std::u16string(2000, u'S'), Text(Str(sharps).toUpperCase(kU)));
-  EXPECT_EQ(0, Str(sharps).compareToIgnoreCase(Str(std::u16string(2000, u's')), kU));
+  EXPECT_EQ(std::u16string(2000, u'S'), Text(CZqString(sharps).toUpperCase(kU)));
+  EXPECT_EQ(0, CZqString(sharps).compareToIgnoreCase(CZqString(std::u16string(2000, u's')), kU));
   EXPECT_GT(0, CZqString(u"\u00DF").compareToIgnoreCase(u"st", kU));
   EXPECT_LT(0, CZqString(u"\u00DFa").compareToIgnoreCase(u"ss", kU));
 }

@@ -33,9 +33,6 @@ RouteStdAllocations::~RouteStdAllocations() { gRouteStd.store(false); }
 
 std::u16string Text(const CZqString& s) { return std::u16string(s.Ptr(), s.length()); }
 
-// What op threw, in one comparable form: the class's short name, then
-// "#<value>" for an index exception built from a value, else ": <message>"
-// (nothing for an exception without message).
 std::u16string Failure(const std::function<void()>& op) {
   try {
     op();
@@ -58,24 +55,28 @@ std::u16string Failure(const std::function<void()>& op) {
 
 long long LiveBlocks() { return detail::testing::LiveBlocks() - (ReservePeek::Held() ? 1 : 0); }
 
-int SweepAllocationFailures(const std::function<void()>& op,
-                            const std::function<void()>& unchanged) {
+int SweepAllocationFailures(const std::function<void()>& op, const std::function<void()>& unchanged,
+                            bool fallsBack) {
   for (int k = 1;; ++k) {
     const long long before = LiveBlocks();
+    const long long start = detail::testing::AllocationCount();
     detail::testing::FailAllocation(k);
-    bool failed = false;
+    bool threw = false;
     try {
       op();
-    } catch (const OutOfMemoryError&) {
-      failed = true;
+    } catch (const OutOfMemoryError& e) {
+      threw = true;
+      if (fallsBack)
+        ADD_FAILURE() << "threw " << e << " at allocation " << k;
     }
     detail::testing::FailAllocation(0);
-    if (!failed)
+    // A fallback returns normally: whether an allocation failed shows in the count.
+    if (!(fallsBack ? detail::testing::AllocationCount() - start >= k : threw))
       return k - 1;
     EXPECT_EQ(before, LiveBlocks()) << "blocks leaked when allocation " << k << " failed";
     unchanged();
     if (::testing::Test::HasFailure())
-      return k;
+      return fallsBack ? k - 1 : k;
   }
 }
 

@@ -1,8 +1,7 @@
 //===- tests/support/TestSupport.h - helpers shared by the test suites ----===//
 //
-// Reading a string as std::u16string for comparisons, a peek at a string's
-// body (its count and capacity are not part of the interface), and the
-// allocation-failure helpers that every out-of-memory test uses.
+// A string's units and body (count, capacity), the protected array members,
+// the allocation-failure helpers and the locales the tests share.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_TESTS_SUPPORT_TESTSUPPORT_H
 #define ZQ_TESTS_SUPPORT_TESTSUPPORT_H
@@ -14,6 +13,7 @@
 #include <ostream>
 #include <string>
 
+#include "lang/CZqDynamicArray.h"
 #include "lang/CZqString.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/detail/Memory.h"
@@ -37,6 +37,40 @@ inline int CapacityOf(const CZqString& s) { return BodyOf(s).Capacity(); }
 inline int CountOf(const CZqString& s) { return BodyOf(s).RefCount(); }
 inline bool SameBody(const CZqString& a, const CZqString& b) { return &BodyOf(a) == &BodyOf(b); }
 
+// Appends a code point's units (one, or a surrogate pair).
+inline void AppendCodePoint(std::u16string& text, int codePoint) {
+  if (codePoint > 0xFFFF) {
+    text += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+    text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+  } else {
+    text += static_cast<char16_t>(codePoint);
+  }
+}
+
+// An array of ints that opens the protected members to the tests.
+class Ints : public CZqDynamicArray {
+ public:
+  explicit Ints(int elementSize = sizeof(int)) : CZqDynamicArray(elementSize) {}
+  using CZqDynamicArray::Construct;
+  using CZqDynamicArray::EnsureAtLeastFree;
+  using CZqDynamicArray::EnsureCapacity;
+  using CZqDynamicArray::EnsureCapacityNoThrow;
+  using CZqDynamicArray::VerifyIndexForAdding;
+  using CZqDynamicArray::VerifyIndexForGetting;
+  using CZqDynamicArray::VerifyRange;
+  int Capacity() const { return mCapacity; }
+  int* Data() const { return static_cast<int*>(mData); }
+  void Push(int v) {
+    EnsureAtLeastFree(1);
+    Data()[mSize++] = v;
+  }
+  void Fill(int count) {  // 0, 11, 22, ... at exactly the capacity asked
+    EnsureCapacity(count);
+    for (mSize = 0; mSize < count; ++mSize)
+      Data()[mSize] = mSize * 11;
+  }
+};
+
 // Read access to the reserve of OutOfMemoryError.
 struct ReservePeek : OutOfMemoryError {
   static bool Held() { return mMemorySaver.IsHeld(); }
@@ -55,12 +89,14 @@ long long LiveBlocks();
 // completes. Each failing run must throw OutOfMemoryError, free every block
 // it took and pass unchanged() (the caller's check that the objects are as
 // before). Returns the number of failure points met; op is run once more,
-// successfully, at the end.
+// successfully, at the end. With fallsBack op must instead return normally
+// each time (a usable result in place of the exception).
 int SweepAllocationFailures(
-    const std::function<void()>& op, const std::function<void()>& unchanged = [] {});
+    const std::function<void()>& op, const std::function<void()>& unchanged = [] {},
+    bool fallsBack = false);
 
-// A global locale that groups every digit: number texts go through a stream
-// and can be longer than the 20 units reserved for them.
+// A global locale that groups every digit and writes a decimal comma: number
+// texts go through a stream and can be longer than the 20 units reserved.
 class GroupingLocale {
  public:
   GroupingLocale()
@@ -71,6 +107,7 @@ class GroupingLocale {
 
  private:
   struct Grouping : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
     char do_thousands_sep() const override { return ','; }
     std::string do_grouping() const override { return "\1"; }
   };
