@@ -83,8 +83,6 @@ int Sweep(const std::function<void()>& op, bool routeStd, bool grouped,
   return points;
 }
 
-//===-- Strings: constructors and derived strings --------------------------===//
-
 TEST(AllocationSweepTest, StringOperations) {
   const CZqString source(u"  Mixed Case Text, \u00c9t\u00e9  ");
   const std::u16string sourceText = Text(source);
@@ -157,8 +155,6 @@ TEST(AllocationSweepTest, StringOperations) {
         });
   });
 }
-
-//===-- Builder: every change, owned and shared ----------------------------===//
 
 struct BuilderRow {
   const char* what;
@@ -283,8 +279,6 @@ TEST(AllocationSweepTest, BuilderOperations) {
   }
 }
 
-//===-- Integers -----------------------------------------------------------===//
-
 TEST(AllocationSweepTest, IntegerOperations) {
   const CZqString hex(u"-7FfF");
   const CZqString bad(u"12X");
@@ -327,8 +321,6 @@ TEST(AllocationSweepTest, IntegerOperations) {
   });
 }
 
-//===-- Dynamic array ------------------------------------------------------===//
-
 TEST(AllocationSweepTest, DynamicArrayGrowth) {
   Ints a;
   ASSERT_TRUE(a.Construct(4));
@@ -364,8 +356,6 @@ TEST(AllocationSweepTest, DynamicArrayGrowth) {
     return got;
   });
 }
-
-//===-- Fallbacks: a usable result instead of an exception -----------------===//
 
 struct FallbackRow {
   const char* what;

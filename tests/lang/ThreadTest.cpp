@@ -1,9 +1,4 @@
-//===- tests/lang/ThreadTest.cpp - what may run on several threads --------===//
-//
-// Number text and parsing, case mapping (tables filled lazily), the
-// out-of-memory reserve and distinct strings, on several threads at once
-// (also under ThreadSanitizer).
-//===----------------------------------------------------------------------===//
+// What may run on several threads at once (also run under ThreadSanitizer).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -39,15 +34,13 @@ void OnThreads(const std::function<void(int)>& body) {
     thread.join();
 }
 
-std::u16string Widened(const std::string& narrow) { return {narrow.begin(), narrow.end()}; }
-
 TEST(ThreadTest, NumberTextAndParsing) {
   std::atomic<int> wrong{0};
   OnThreads([&](int t) {
     for (int i = 0; i < 3000; ++i) {
       const int value = (i * 7919 + t * 104729) * (i % 2 == 0 ? 1 : -1);
       const CZqString text(value);
-      if (Text(text) != Widened(std::to_string(value)) || CZqInteger::parseInt(text, 10) != value ||
+      if (text.toUtf8() != std::to_string(value) || CZqInteger::parseInt(text, 10) != value ||
           CZqInteger::parseInt(CZqInteger::toString(value, 36), 36) != value)
         ++wrong;
       CZqStringBuilder b;

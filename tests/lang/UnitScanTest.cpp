@@ -6,8 +6,7 @@
 #include <random>
 #include <string>
 
-namespace zqlang {
-namespace detail {
+namespace zqlang::detail {
 namespace {
 
 // Every scan's vector path gives what its scalar reference gives, over
@@ -25,7 +24,6 @@ TEST(UnitScanTest, VectorPathsAgreeWithTheirScalarReferences) {
       if (length > 0)
         other[random() % static_cast<unsigned>(length)] ^= 0x8000;
       const char16_t* t = text.data();
-      SCOPED_TRACE(length);
       ASSERT_EQ(FindUnitScalar(t, length, alphabet), FindUnitSse2(t, length, alphabet));
       ASSERT_EQ(FindLastUnitScalar(t, length, alphabet), FindLastUnitSse2(t, length, alphabet));
       ASSERT_EQ(FirstDifferenceScalar(t, other.data(), length),
@@ -46,5 +44,4 @@ TEST(UnitScanTest, VectorPathsAgreeWithTheirScalarReferences) {
 }
 
 }  // namespace
-}  // namespace detail
-}  // namespace zqlang
+}  // namespace zqlang::detail
