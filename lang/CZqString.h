@@ -337,50 +337,27 @@ class ZQ_API CZqString : public CharSequence {
   /// always does.
   bool contains(std::u16string_view str) const noexcept;
 
-  /// equals(std::u16string_view) of a literal, pointer or std::u16string.
-  template <class Text, detail::IfText<Text> = 0>
-  bool equals(const Text& text) const {
-    return equals(AsView(text));
+  /// @name Literals, pointers and std::u16string
+  /// equals, compareTo, startsWith, endsWith, indexOf, lastIndexOf and
+  /// contains of a `u"..."` literal, a `const char16_t*` or a
+  /// std::u16string: their std::u16string_view forms above, reached through
+  /// one forwarding template each (a template, so that such an argument
+  /// picks the view form over a conversion to CZqString).
+  /// @{
+#define ZQ_FORWARD_TEXT_TO_VIEW(Result, name)                    \
+  template <class Text, class... More, detail::IfText<Text> = 0> \
+  Result name(const Text& text, More... more) const {            \
+    return name(AsView(text), more...);                          \
   }
-  /// compareTo(std::u16string_view) of a literal, pointer or std::u16string.
-  template <class Text, detail::IfText<Text> = 0>
-  int compareTo(const Text& text) const {
-    return compareTo(AsView(text));
-  }
-  /// startsWith(std::u16string_view, int) of a literal, pointer or
-  /// std::u16string.
-  template <class Text, detail::IfText<Text> = 0>
-  bool startsWith(const Text& prefix, int fromIndex = 0) const {
-    return startsWith(AsView(prefix), fromIndex);
-  }
-  /// endsWith(std::u16string_view) of a literal, pointer or std::u16string.
-  template <class Text, detail::IfText<Text> = 0>
-  bool endsWith(const Text& suffix) const {
-    return endsWith(AsView(suffix));
-  }
-  /// indexOf(std::u16string_view, int) of a literal, pointer or
-  /// std::u16string.
-  template <class Text, detail::IfText<Text> = 0>
-  int indexOf(const Text& str, int fromIndex = 0) const {
-    return indexOf(AsView(str), fromIndex);
-  }
-  /// lastIndexOf(std::u16string_view) of a literal, pointer or
-  /// std::u16string.
-  template <class Text, detail::IfText<Text> = 0>
-  int lastIndexOf(const Text& str) const {
-    return lastIndexOf(AsView(str));
-  }
-  /// lastIndexOf(std::u16string_view, int) of a literal, pointer or
-  /// std::u16string.
-  template <class Text, detail::IfText<Text> = 0>
-  int lastIndexOf(const Text& str, int fromIndex) const {
-    return lastIndexOf(AsView(str), fromIndex);
-  }
-  /// contains(std::u16string_view) of a literal, pointer or std::u16string.
-  template <class Text, detail::IfText<Text> = 0>
-  bool contains(const Text& str) const {
-    return contains(AsView(str));
-  }
+  ZQ_FORWARD_TEXT_TO_VIEW(bool, equals)
+  ZQ_FORWARD_TEXT_TO_VIEW(int, compareTo)
+  ZQ_FORWARD_TEXT_TO_VIEW(bool, startsWith)
+  ZQ_FORWARD_TEXT_TO_VIEW(bool, endsWith)
+  ZQ_FORWARD_TEXT_TO_VIEW(int, indexOf)
+  ZQ_FORWARD_TEXT_TO_VIEW(int, lastIndexOf)
+  ZQ_FORWARD_TEXT_TO_VIEW(bool, contains)
+#undef ZQ_FORWARD_TEXT_TO_VIEW
+  /// @}
   /// True when \p str occurs anywhere; allocates nothing.
   bool contains(const CZqString& str) const noexcept;
 
