@@ -131,7 +131,7 @@ int CZqString::compareToIgnoreCase(const CZqString& other) const {
   return mBody->CompareToIgnoreCase(*other.mBody);
 }
 
-bool CZqString::equals(const CZqString& other) const { return compareTo(other) == 0; }
+bool CZqString::equals(const CZqString& other) const { return mBody->Equals(*other.mBody); }
 
 bool CZqString::equalsIgnoreCase(const CZqString& other) const {
   return compareToIgnoreCase(other) == 0;

@@ -161,7 +161,8 @@ class ZQ_API CZqString : public CharSequence {
   int compareTo(const CZqString& other) const;
   /// As compareTo, both units first mapped with towlower of the C locale.
   int compareToIgnoreCase(const CZqString& other) const;
-  /// True when both strings have the same units (compareTo() is 0).
+  /// True when both strings have the same units (compareTo() is 0);
+  /// strings that share a body, or differ in length, are settled at once.
   bool equals(const CZqString& other) const;
   /// True when compareToIgnoreCase() is 0.
   bool equalsIgnoreCase(const CZqString& other) const;

@@ -618,6 +618,10 @@ bool CZqStringBody::EqualsUnits(const char16_t* units, std::size_t count) const 
   return count == static_cast<std::size_t>(mLength) && detail::UnitsEqual(mData, units, mLength);
 }
 
+bool CZqStringBody::Equals(const CZqStringBody& other) const noexcept {
+  return this == &other || EqualsUnits(other.mData, static_cast<std::size_t>(other.mLength));
+}
+
 int CZqStringBody::CompareToUnits(const char16_t* units, std::size_t count) const noexcept {
   const int n = count < static_cast<std::size_t>(mLength) ? static_cast<int>(count) : mLength;
   const int i = detail::FirstDifference(mData, units, n);

@@ -355,6 +355,9 @@ class ZQ_API CZqStringBody {
 
   /// True when the text is exactly the \p count units.
   bool EqualsUnits(const char16_t* units, std::size_t count) const noexcept;
+  /// True when \p other holds the same units: settled at once for a shared
+  /// body or unequal lengths, otherwise by one scan.
+  bool Equals(const CZqStringBody& other) const noexcept;
   /// As CompareTo, against the \p count units.
   int CompareToUnits(const char16_t* units, std::size_t count) const noexcept;
   /// As IndexOf(units, count, fromIndex); -1 when the units are longer than
