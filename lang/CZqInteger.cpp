@@ -8,6 +8,7 @@
 #include "lang/NumberFormatException.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/detail/Memory.h"
+#include "lang/detail/StringAccess.h"
 
 namespace zqlang {
 namespace {
@@ -164,6 +165,61 @@ int CZqInteger::parseUnsignedPartOfSigned(const CZqString& text, int start, int 
 
 //===-- Number to text ----------------------------------------------------===//
 
+namespace {
+
+// Writes the digits of value in Radix backwards, ending just before end;
+// returns where they start. A constant radix divides by multiplication.
+template <unsigned Radix>
+char16_t* WriteDigits(unsigned value, char16_t* end) noexcept {
+  do {
+    *--end = kDigits[value % Radix];
+    value /= Radix;
+  } while (value != 0);
+  return end;
+}
+
+char16_t* WriteDigits(unsigned value, unsigned radix, char16_t* end) noexcept {
+  switch (radix) {
+    case 2:
+      return WriteDigits<2>(value, end);
+    case 8:
+      return WriteDigits<8>(value, end);
+    case 10:
+      return WriteDigits<10>(value, end);
+    case 16:
+      return WriteDigits<16>(value, end);
+    case 36:
+      return WriteDigits<36>(value, end);
+    default:
+      do {
+        *--end = kDigits[value % radix];
+        value /= radix;
+      } while (value != 0);
+      return end;
+  }
+}
+
+// Capacity of a default builder (what these texts were once built in).
+constexpr int kBuilderCapacity = 16;
+
+// The text of a magnitude in radix (2..36), '-' first when negative, in a new
+// string whose capacity is the one a default builder that took the units one
+// by one ends with: 16, or 33 once it grew for the 17th unit.
+CZqString RadixText(unsigned magnitude, bool negative, unsigned radix) {
+  char16_t units[33];  // a sign and 32 binary digits
+  char16_t* const end = units + 33;
+  char16_t* start = WriteDigits(magnitude, radix, end);
+  if (negative)
+    *--start = u'-';
+  const int count = static_cast<int>(end - start);
+  const int capacity = count <= kBuilderCapacity
+                           ? kBuilderCapacity
+                           : kBuilderCapacity + 1 + CZqStringBody::kGrowthSlack;
+  return detail::StringAccess::WithUnits(start, count, capacity);
+}
+
+}  // namespace
+
 void CZqInteger::unsignedToString(CZqStringBuilder& out, unsigned int value, int radix) {
   // A derived class may call this with any radix: one outside the digits
   // would overrun the digit array (radix 1) or divide by zero (radix 0).
@@ -171,19 +227,10 @@ void CZqInteger::unsignedToString(CZqStringBuilder& out, unsigned int value, int
     throw IllegalArgumentException(CZqString(u"Integer::unsignedToString: Unsupported radix: ") +
                                    CZqString(radix));
   }
-  if (value == 0) {
-    out.append(u'0');
-    return;
-  }
   char16_t digits[32];  // 32 binary digits at most
-  int count = 0;
-  const unsigned base = static_cast<unsigned>(radix);
-  while (value != 0) {
-    digits[count++] = kDigits[value % base];
-    value /= base;
-  }
-  while (count > 0)
-    out.append(digits[--count]);
+  char16_t* const end = digits + 32;
+  const char16_t* const start = WriteDigits(value, static_cast<unsigned>(radix), end);
+  out.append(start, 0, static_cast<int>(end - start));
 }
 
 CZqString CZqInteger::toString(int value, int radix) {
@@ -191,32 +238,20 @@ CZqString CZqInteger::toString(int value, int radix) {
     return CZqString(u"0");
   if (!isValidRadix(radix))
     radix = 10;
-  CZqStringBuilder out;
-  unsigned magnitude = static_cast<unsigned>(value);
-  if (value < 0) {
-    out.append(u'-');
-    magnitude = 0u - magnitude;
-  }
-  unsignedToString(out, magnitude, radix);
-  return out.toString();
+  const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : value;
+  return RadixText(magnitude, value < 0, static_cast<unsigned>(radix));
 }
 
 CZqString CZqInteger::toHexString(int value) {
-  CZqStringBuilder out;
-  unsignedToString(out, static_cast<unsigned>(value), 16);
-  return out.toString();
+  return RadixText(static_cast<unsigned>(value), false, 16);
 }
 
 CZqString CZqInteger::toOctalString(int value) {
-  CZqStringBuilder out;
-  unsignedToString(out, static_cast<unsigned>(value), 8);
-  return out.toString();
+  return RadixText(static_cast<unsigned>(value), false, 8);
 }
 
 CZqString CZqInteger::toBinaryString(int value) {
-  CZqStringBuilder out;
-  unsignedToString(out, static_cast<unsigned>(value), 2);
-  return out.toString();
+  return RadixText(static_cast<unsigned>(value), false, 2);
 }
 
 //===-- Parsing without exceptions, and 64 bits ---------------------------===//

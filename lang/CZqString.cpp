@@ -3,7 +3,6 @@
 
 #include <climits>
 #include <cstdio>
-#include <cwctype>
 #include <iterator>
 #include <ostream>
 #include <string>
@@ -114,8 +113,6 @@ void CZqString::CreateBody(int capacity) {
 void CZqString::Release() { delete this; }
 
 //===-- Reading -----------------------------------------------------------===//
-
-char16_t CZqString::charAt(int index) const { return mBody->CharAt(index); }
 
 const char16_t* CZqString::c_str() const { return mBody->CStr(); }
 
@@ -237,14 +234,8 @@ CZqString CZqString::toUpperCase() const {
 }
 
 CZqString CZqString::trim() const {
-  const int n = length();
-  if (n == 0)
-    return *this;
-  // Only the two end units decide whether anything is cut.
-  const char16_t* units = Ptr();
-  if (std::iswspace(units[0]) == 0 && std::iswspace(units[n - 1]) == 0)
-    return *this;
-  return WithClone([](CZqStringBody& clone) { clone.Trim(); });
+  const SPtr<CZqStringBody> body(mBody->Trimmed());
+  return CZqString(*body);
 }
 
 CZqString CZqString::toString() const { return *this; }
@@ -274,13 +265,14 @@ CZqString::CZqString(std::u16string_view text) {
 
 CZqString::CZqString(const std::u16string& text) : CZqString(std::u16string_view(text)) {}
 
-std::u16string_view CZqString::view() const noexcept {
-  return std::u16string_view(mBody->Ptr(), static_cast<std::size_t>(mBody->Length()));
-}
-
-const char16_t* CZqString::begin() const noexcept { return mBody->Ptr(); }
-
-const char16_t* CZqString::end() const noexcept { return mBody->Ptr() + mBody->Length(); }
+// Programs built against headers in which these were not inline call the
+// library's copies: keep them emitted and exported.
+[[maybe_unused]] __attribute__((used)) constexpr std::u16string_view (
+    CZqString::*kKeepView)() const noexcept = &CZqString::view;
+[[maybe_unused]] __attribute__((used)) constexpr const char16_t* (
+    CZqString::*kKeepBegin)() const noexcept = &CZqString::begin;
+[[maybe_unused]] __attribute__((used)) constexpr const char16_t* (
+    CZqString::*kKeepEnd)() const noexcept = &CZqString::end;
 
 CZqString CZqString::fromUtf8(std::string_view utf8) {
   const std::size_t length = detail::Utf16LengthOfUtf8(utf8.data(), utf8.size());

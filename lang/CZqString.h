@@ -129,8 +129,11 @@ class ZQ_API CZqString : public CharSequence {
   /// @{
   int length() const override { return mBody->Length(); }
   /// The unit at \p index; IndexOutOfBoundsException (no message) unless
-  /// 0 <= index < length().
-  char16_t charAt(int index) const override;
+  /// 0 <= index < length(). Inline, and final so that a call through a
+  /// CZqString reference is inlined too: loops that read unit by unit cost
+  /// what an array access costs. (The library exports its own copy for
+  /// programs built against older headers.)
+  ZQ_API char16_t charAt(int index) const final { return mBody->CharAt(index); }
   /// True when length() is 0.
   bool isEmpty() const { return length() == 0; }
 
@@ -285,15 +288,17 @@ class ZQ_API CZqString : public CharSequence {
   explicit CZqString(const std::u16string& text);
 
   /// The units as a view, without a copy.
-  std::u16string_view view() const noexcept;
+  ZQ_API std::u16string_view view() const noexcept {
+    return std::u16string_view(mBody->Ptr(), static_cast<std::size_t>(mBody->Length()));
+  }
   /// The units as a view, without a copy, so a string goes wherever a
   /// std::u16string_view is taken.
   operator std::u16string_view() const noexcept { return view(); }
 
   /// The first unit, for range-for and the standard algorithms.
-  const char16_t* begin() const noexcept;
+  ZQ_API const char16_t* begin() const noexcept { return mBody->Ptr(); }
   /// One past the last unit.
-  const char16_t* end() const noexcept;
+  ZQ_API const char16_t* end() const noexcept { return mBody->Ptr() + mBody->Length(); }
 
   /// Decodes \p utf8 into a new string whose body has capacity decoded
   /// length + 1. Each maximal subpart of an ill-formed sequence (overlong

@@ -32,7 +32,15 @@ namespace {
 // -1, 0 or 1 as the first length is smaller, equal or greater.
 int LengthOrder(int a, int b) noexcept { return a < b ? -1 : (a > b ? 1 : 0); }
 
-bool IsBlank(char16_t unit) noexcept { return std::iswspace(unit) != 0; }
+// iswspace of the current C locale. The printable ASCII units other than the
+// space are letters, digits and punctuation in every locale, never blanks:
+// they are settled without the library call, which is most of the units that
+// trim looks at.
+bool IsBlank(char16_t unit) noexcept {
+  if (unit > u' ' && unit < 0x7F)
+    return false;
+  return std::iswspace(unit) != 0;
+}
 
 }  // namespace
 
@@ -49,7 +57,8 @@ void CZqStringBody::operator delete(void* block, const std::nothrow_t&) noexcept
 void CZqStringBody::operator delete(void* block) noexcept { detail::Free(block); }
 
 CZqStringBody::~CZqStringBody() {
-  FreeUnits(mData);
+  if (!HasInlineUnits())
+    FreeUnits(mData);
   mData = nullptr;
   mLength = 0;
   mCapacity = 0;
@@ -64,16 +73,24 @@ CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source) {
 CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
   if (capacity < 0)
     return nullptr;
-  CZqStringBody* body = new (std::nothrow) CZqStringBody();
-  if (body == nullptr)
-    OutOfMemoryError::ThrowInstance();
-  char16_t* const units = detail::AllocateArray<char16_t>(
-      static_cast<long long>(room > capacity ? room : capacity) + 1);
-  if (units == nullptr) {
-    delete body;
+  if (room < capacity)
+    room = capacity;
+  // One block: the body object, then its room + 1 units, so that a new
+  // string costs one allocation. The units stay there until growth needs
+  // more room than the block has; only a builder's body grows.
+  static_assert(sizeof(CZqStringBody) % alignof(char16_t) == 0, "units follow the body");
+  bool ok = false;
+  const std::size_t unitBytes =
+      detail::CheckedBytes(static_cast<long long>(room) + 1, sizeof(char16_t), ok);
+  if (!ok || unitBytes > SIZE_MAX - sizeof(CZqStringBody))
     return nullptr;
-  }
-  body->InstallUnits(units, room > capacity ? room : capacity, capacity);
+  void* const block = detail::Allocate(sizeof(CZqStringBody) + unitBytes);
+  if (block == nullptr)
+    return nullptr;
+  CZqStringBody* const body = ::new (block) CZqStringBody();
+  body->mData = body->InlineUnits();
+  body->mRoom = room;
+  body->mCapacity = capacity;
   return body;
 }
 
@@ -105,7 +122,7 @@ int CZqStringBody::Init(int capacity) noexcept {
 
 void CZqStringBody::InstallUnits(char16_t* units, int room, int capacity) noexcept {
   assert(mLength <= capacity && capacity <= room && "a body's text must fit its array");
-  if (mData != units)
+  if (mData != units && !HasInlineUnits())
     FreeUnits(mData);
   mData = units;
   mRoom = room;
@@ -165,12 +182,22 @@ void CZqStringBody::EnsureCapacity(int capacity) {
     const long long ample = static_cast<long long>(mRoom) + mRoom / 2;
     const int room =
         capacity > ample ? capacity : (ample < INT_MAX ? static_cast<int>(ample) : INT_MAX);
-    char16_t* const grown =
-        detail::ReallocateArray<char16_t>(mData, static_cast<long long>(room) + 1);
-    if (grown == nullptr)
-      OutOfMemoryError::ThrowInstance();
-    // The old block is gone (or is this one): nothing to free.
-    mData = grown;
+    if (HasInlineUnits()) {
+      // The units leave the body's block for an array of their own, which
+      // later growths can reallocate.
+      char16_t* const units = AllocUnits(room);
+      if (units == nullptr)
+        OutOfMemoryError::ThrowInstance();
+      std::memcpy(units, mData, static_cast<std::size_t>(mLength) * sizeof(char16_t));
+      mData = units;
+    } else {
+      char16_t* const grown =
+          detail::ReallocateArray<char16_t>(mData, static_cast<long long>(room) + 1);
+      if (grown == nullptr)
+        OutOfMemoryError::ThrowInstance();
+      // The old block is gone (or is this one): nothing to free.
+      mData = grown;
+    }
     mRoom = room;
   }
   mCapacity = capacity;
@@ -394,6 +421,21 @@ void CZqStringBody::Trim() noexcept {
     std::memmove(mData, mData + first, static_cast<std::size_t>(mLength) * sizeof(char16_t));
 }
 
+CZqStringBody* CZqStringBody::Trimmed() const {
+  if (mLength == 0 || (!IsBlank(mData[0]) && !IsBlank(mData[mLength - 1])))
+    return const_cast<CZqStringBody*>(this);
+  // Only the kept units are copied, into a body of the same capacity.
+  const int first = FirstNonBlank();
+  const int count = first < 0 ? 0 : LastNonBlank() - first + 1;
+  CZqStringBody* const body = Create(mCapacity);
+  if (body == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  if (count > 0)
+    std::memcpy(body->mData, mData + first, static_cast<std::size_t>(count) * sizeof(char16_t));
+  body->mLength = count;
+  return body;
+}
+
 //===-- Builder editing ---------------------------------------------------===//
 
 namespace {
@@ -553,17 +595,8 @@ void CZqStringBody::SetLength(int newLength) {
 }
 
 void CZqStringBody::TrimToSize() noexcept {
-  if (mLength >= mCapacity)
-    return;
-  // A shorter block with the same units; the heap usually shrinks it in
-  // place. When it cannot be had the body stays as it is.
-  char16_t* const units =
-      detail::ReallocateArray<char16_t>(mData, static_cast<long long>(mLength) + 1);
-  if (units == nullptr)
-    return;
-  // The old block is gone (or is this one): nothing to free.
-  mData = units;
-  mRoom = mLength;
+  // The units stay where they are: strings that share the body keep their
+  // pointers, and nothing can fail. The room beyond stays for later growth.
   mCapacity = mLength;
 }
 

@@ -16,6 +16,11 @@
 ///     writes (CZqStringBuilder::UnShare).
 ///   - Growth gives exactly the need plus 16 spare units, never doubling.
 ///
+/// Storage: a new body and its array are one heap block, the units just
+/// past the body object, so that a new string costs one allocation. A
+/// builder's body that grows past that room moves its units to an array of
+/// their own; the body object itself never moves.
+///
 /// Ownership: Create() returns a body whose count is 0; every holder (an
 /// SPtr inside a string, a builder or a temporary) takes one reference and
 /// gives it back once; the Release() that reaches 0 frees array and body.
@@ -53,8 +58,8 @@ class ZQ_API CZqStringBody {
   /// @{
 
   /// A new empty body (count 0) whose array holds \p capacity + 1 units.
-  /// Returns null when the array cannot be had (or \p capacity is negative or
-  /// too large); throws OutOfMemoryError when the body object cannot be had.
+  /// Returns null when the block for body and array cannot be had (or
+  /// \p capacity is negative or too large).
   static CZqStringBody* Create(int capacity);
 
   /// A new body (count 0) with \p source's capacity, length and units.
@@ -66,8 +71,8 @@ class ZQ_API CZqStringBody {
   ///
   /// A new empty body (count 0) of exactly \p capacity units whose array has
   /// room for at least \p room + 1 units, so that the first growths up to
-  /// \p room cost no reallocation. Null when the array cannot be had (or
-  /// \p capacity is negative); OutOfMemoryError when the body object cannot.
+  /// \p room cost no reallocation. Null when the block cannot be had (or
+  /// \p capacity is negative).
   static CZqStringBody* CreateWithRoom(int capacity, int room);
   /// As Clone(source), in an array with room for at least \p room + 1
   /// units.
@@ -252,6 +257,11 @@ class ZQ_API CZqStringBody {
   /// Strips leading and trailing units for which iswspace is true; the
   /// capacity stays.
   void Trim() noexcept;
+  /// This body itself when neither end unit is blank, else a new body
+  /// (count 0) of the same capacity holding the units between the leading
+  /// and trailing blanks (as Trim leaves them). OutOfMemoryError when the
+  /// new body cannot be had.
+  CZqStringBody* Trimmed() const;
   /// Index of the first unit that is not blank, -1 if none.
   int FirstNonBlank() const noexcept;
   /// Index of the last unit that is not blank, -1 if none.
@@ -265,12 +275,20 @@ class ZQ_API CZqStringBody {
   /// leaves the body as it was; growth follows MakeRoom.
   /// @{
 
-  /// Appends \p unit and returns true when it fits without growth; returns
-  /// false, changing nothing, when the body is full. Inline: the fast path
-  /// of CZqStringBuilder::append(char16_t).
+  /// Spare units that every growth gives beyond the need.
+  static constexpr int kGrowthSlack = 16;
+
+  /// Appends \p unit and returns true when the array has room for it:
+  /// a full body takes the capacity growth gives (the MakeRoom rule) when
+  /// the array already holds it. Returns false, changing nothing, when the
+  /// array must grow. Inline: the fast path of
+  /// CZqStringBuilder::append(char16_t).
   bool TryAppend(char16_t unit) noexcept {
-    if (mLength >= mCapacity)
-      return false;
+    if (mLength >= mCapacity) {
+      if (mRoom - mLength <= kGrowthSlack)
+        return false;
+      mCapacity = mLength + 1 + kGrowthSlack;
+    }
     mData[mLength++] = unit;
     return true;
   }
@@ -319,9 +337,8 @@ class ZQ_API CZqStringBody {
   /// \p newLength when needed. Throws IndexOutOfBoundsException with
   /// "SetLength: Negative length" for a negative length.
   void SetLength(int newLength);
-  /// Lowers the capacity to the length in a shorter array holding the same
-  /// units; does nothing when the array cannot be had. Every holder keeps
-  /// reading the same text.
+  /// Lowers the capacity to the length. The units do not move, so every
+  /// holder keeps reading the same text through the same pointers.
   void TrimToSize() noexcept;
   /// @}
 
@@ -454,6 +471,13 @@ class ZQ_API CZqStringBody {
   // gives for the 20 units every number asks for, raised once more when the
   // text is longer, reached in a single growth.
   void MakeNumberRoom(int count);
+
+  // The units' place in the body's own block, just past the object, and
+  // whether the units are there.
+  char16_t* InlineUnits() const noexcept {
+    return reinterpret_cast<char16_t*>(const_cast<CZqStringBody*>(this) + 1);
+  }
+  bool HasInlineUnits() const noexcept { return mData == InlineUnits(); }
 
   // Installs a new array of room + 1 units (taking ownership) for the given
   // capacity, freeing the old one.

@@ -9,13 +9,15 @@
 
 #include <climits>
 
+#include "lang/CZqStringBody.h"
 #include "lang/OutOfMemoryError.h"
 
 namespace zqlang {
 namespace detail {
 
-/// Spare items that every growth adds beyond the need.
-constexpr int kGrowthSlack = 16;
+/// Spare items that every growth adds beyond the need (defined with the
+/// body, whose inline append applies the rule too).
+constexpr int kGrowthSlack = CZqStringBody::kGrowthSlack;
 
 /// length + count + 16, the capacity growth gives; a capacity that does not
 /// fit an int is no memory (OutOfMemoryError).

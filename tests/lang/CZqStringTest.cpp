@@ -126,7 +126,7 @@ TEST(CZqStringTest, CopiesAndAssignmentsShareOneCountedBody) {
     EXPECT_TRUE(SameBody(a, b));
     EXPECT_EQ(3, CountOf(a));
     EXPECT_EQ(u"a", Text(b));
-    EXPECT_EQ(before + 4, testing_support::LiveBlocks());  // two bodies, two arrays
+    EXPECT_EQ(before + 2, testing_support::LiveBlocks());  // two bodies, one block each
   }
   EXPECT_EQ(before, testing_support::LiveBlocks());
 }

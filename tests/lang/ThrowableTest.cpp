@@ -338,7 +338,7 @@ TEST(OutOfMemoryErrorTest, EveryFailurePointOfAChainGivesTheWholeTextOrTheName) 
     ++points;
     ASSERT_LT(k, 20) << "toString never succeeded";
   }
-  EXPECT_EQ(8, points);
+  EXPECT_EQ(6, points);
 }
 
 // A chain far deeper than the stack could unwind recursively is released.

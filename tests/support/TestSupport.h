@@ -17,15 +17,9 @@
 #include "lang/CZqString.h"
 #include "lang/OutOfMemoryError.h"
 #include "lang/detail/Memory.h"
+#include "lang/detail/StringAccess.h"
 
 namespace zqlang {
-
-namespace detail {
-// Test-only view of a string's body.
-struct StringAccess {
-  static const CZqStringBody& Body(const CZqString& s) { return *s.mBody.Get(); }
-};
-}  // namespace detail
 
 namespace testing_support {
 
