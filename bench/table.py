@@ -83,7 +83,8 @@ def main():
             implementation = ALIASES.get(implementation, implementation)
             times.setdefault(operation, {})[implementation] = (
                 b["cpu_time"] * UNITS[b["time_unit"]])
-        print(f"{path}: malloc:", run["context"].get("malloc", "not reported"))
+        if "malloc" in run["context"]:
+            print(f"{path}: malloc:", run["context"]["malloc"])
     print()
     operations = list(times)
     if args.only:
