@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "lang/CZqInteger.h"
 #include "lang/CZqString.h"
 
 #if defined(ZQ_BENCH_HAVE_ICU)
@@ -562,6 +563,205 @@ BENCHMARK(BM_IntToText_ToChars);
 BENCHMARK(BM_DoubleToText_CZqString);
 BENCHMARK(BM_DoubleToText_Ostringstream);
 BENCHMARK(BM_DoubleToText_ToChars);
+
+//===-- Hex and radix-36 texts over the same 1,000 ints -------------------===//
+// CZqInteger::toHexString and CZqInteger::toString(v, 36), one conversion
+// per iteration as IntToText, next to QString::number with the same base
+// (the hex text of the bits, as toHexString writes it, is
+// QString::number(unsigned(v), 16)) and std::to_chars into a stack buffer.
+
+std::string ToCharsText(unsigned value, int base) {
+  char text[40];
+  return std::string(text, std::to_chars(text, text + sizeof text, value, base).ptr);
+}
+
+std::string ToCharsText(int value, int base) {
+  char text[40];
+  return std::string(text, std::to_chars(text, text + sizeof text, value, base).ptr);
+}
+
+void BM_IntToHex_CZqString(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  for (int v : values) {
+    const CZqString s = zqlang::CZqInteger::toHexString(v);
+    Check(std::u16string(s.Ptr(), s.length()) == Widen(ToCharsText(static_cast<unsigned>(v), 16)),
+          "CZqInteger::toHexString");
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const CZqString s = zqlang::CZqInteger::toHexString(values[i]);
+    Keep(s.Ptr()[0]);
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+void BM_IntToHex_ToChars(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    char text[40];
+    const std::to_chars_result r =
+        std::to_chars(text, text + sizeof text, static_cast<unsigned>(values[i]), 16);
+    Keep(r.ptr - text);
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+void BM_IntToRadix36_CZqString(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  for (int v : values) {
+    const CZqString s = zqlang::CZqInteger::toString(v, 36);
+    Check(std::u16string(s.Ptr(), s.length()) == Widen(ToCharsText(v, 36)),
+          "CZqInteger::toString(v, 36)");
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const CZqString s = zqlang::CZqInteger::toString(values[i], 36);
+    Keep(s.Ptr()[0]);
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+void BM_IntToRadix36_ToChars(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    char text[40];
+    const std::to_chars_result r = std::to_chars(text, text + sizeof text, values[i], 36);
+    Keep(r.ptr - text);
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+#if defined(ZQ_BENCH_HAVE_QT)
+void BM_IntToHex_Qt(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  for (int v : values) {
+    const QString s = QString::number(static_cast<unsigned>(v), 16);
+    Check(s.toStdString() == ToCharsText(static_cast<unsigned>(v), 16), "QString::number(v, 16)");
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const QString s = QString::number(static_cast<unsigned>(values[i]), 16);
+    Keep(s.at(0).unicode());
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+// Qt 5 writes a negative number in a base other than 10 as its 64-bit two's
+// complement ("3w5e11264sgrh" for -35 in base 36), so the text with a sign
+// that toString(v, 36) writes takes the magnitude and a prepended '-'.
+QString Radix36Qt(int v) {
+  if (v >= 0)
+    return QString::number(v, 36);
+  QString s = QString::number(-static_cast<qlonglong>(v), 36);
+  s.prepend(QLatin1Char('-'));
+  return s;
+}
+
+void BM_IntToRadix36_Qt(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  for (int v : values)
+    Check(Radix36Qt(v).toStdString() == ToCharsText(v, 36), "QString::number(v, 36) with a sign");
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const QString s = Radix36Qt(values[i]);
+    Keep(s.at(0).unicode());
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+// QString::number(v, 36) as it stands: for the negative half a 13-digit
+// two's complement text, not the same text as the others (shown for
+// reference only).
+void BM_IntToRadix36_QtPlain(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const QString s = QString::number(values[i], 36);
+    Keep(s.at(0).unicode());
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
+BENCHMARK(BM_IntToHex_Qt);
+BENCHMARK(BM_IntToRadix36_Qt);
+BENCHMARK(BM_IntToRadix36_QtPlain);
+#endif
+
+BENCHMARK(BM_IntToHex_CZqString);
+BENCHMARK(BM_IntToHex_ToChars);
+BENCHMARK(BM_IntToRadix36_CZqString);
+BENCHMARK(BM_IntToRadix36_ToChars);
+
+//===-- trim of 10 blanks + 980 letters + 10 blanks -----------------------===//
+// Each implementation makes a new 980-unit string. std::u16string has no
+// trim: the usual find_first_not_of / find_last_not_of and substr.
+
+const std::u16string kBlanks = u" \t\n\v\f\r";
+
+const std::u16string& Padded() {
+  static const std::u16string text =
+      std::u16string(10, u' ') + Thousand().substr(0, 980) + std::u16string(10, u' ');
+  return text;
+}
+
+void BM_Trim_CZqString(benchmark::State& state) {
+  const CZqString text(Padded().data(), 1000);
+  const CZqString trimmed = text.trim();
+  Check(std::u16string(trimmed.Ptr(), trimmed.length()) == Thousand().substr(0, 980),
+        "CZqString::trim");
+  for (auto _ : state) {
+    const CZqString result = text.trim();
+    Keep(result.Ptr()[0]);
+  }
+}
+
+std::u16string TrimStd(const std::u16string& s) {
+  const std::size_t begin = s.find_first_not_of(kBlanks);
+  if (begin == std::u16string::npos)
+    return std::u16string();
+  return s.substr(begin, s.find_last_not_of(kBlanks) + 1 - begin);
+}
+
+void BM_Trim_U16String(benchmark::State& state) {
+  const std::u16string text = Padded();
+  Check(TrimStd(text) == Thousand().substr(0, 980), "u16string trim");
+  for (auto _ : state) {
+    const std::u16string result = TrimStd(text);
+    Keep(result[0]);
+  }
+}
+
+#if defined(ZQ_BENCH_HAVE_ICU)
+void BM_Trim_ICU(benchmark::State& state) {
+  const icu::UnicodeString text(Padded().data(), 1000);
+  icu::UnicodeString once(text);
+  once.trim();
+  Check(once == icu::UnicodeString(Thousand().data(), 980), "UnicodeString::trim");
+  for (auto _ : state) {
+    icu::UnicodeString result(text);
+    result.trim();
+    Keep(result.charAt(0));
+  }
+}
+BENCHMARK(BM_Trim_ICU);
+#endif
+
+#if defined(ZQ_BENCH_HAVE_QT)
+void BM_Trim_Qt(benchmark::State& state) {
+  const QString text = QString::fromUtf16(Padded().data(), 1000);
+  Check(text.trimmed() == QString::fromUtf16(Thousand().data(), 980), "QString::trimmed");
+  for (auto _ : state) {
+    const QString result = text.trimmed();
+    Keep(result.at(0).unicode());
+  }
+}
+BENCHMARK(BM_Trim_Qt);
+#endif
+
+BENCHMARK(BM_Trim_CZqString);
+BENCHMARK(BM_Trim_U16String);
 
 //===-- Unicode case mapping over 1,000,000 units -------------------------===//
 // toLowerCase(ZqCaseRules) and friends, by the library's Unicode tables; the

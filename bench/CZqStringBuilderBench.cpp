@@ -1,20 +1,31 @@
 //===- bench/CZqStringBuilderBench.cpp - the builder against its peers ----===//
 //
-// Four workloads, each measured for CZqStringBuilder, std::u16string and
+// The workloads, each measured for CZqStringBuilder, std::u16string and
 // ICU's icu::UnicodeString (and Qt's QString when built with it) in one run:
 //   Message            "Index: " + int + ", Length: " + int, taken out as a string
 //                      (std::u16string twice: appends in place, and operator+)
+//   MessageVaried      the same, cycling through 1,000 pairs of varied ints
 //   InsertAtFront      1,000 single-unit inserts at index 0 of a 10,000-unit text
 //   Reverse            reverse 1,000,000 units that hold surrogate pairs
 //   AppendUnit         1,000,000 single-unit appends to an empty object
+//   AppendUnit100k     100,000 single-unit appends to an empty object
 //   AppendUnitTwo      the same into two objects in turn (their blocks interleave)
+//   AppendUnitPinned   AppendUnit with the heap pinned: large blocks come from
+//                      the heap and freed memory stays mapped, so no iteration
+//                      takes fresh pages (the "faults" counter shows it). The
+//                      malloc settings hold for the rest of the process, so
+//                      these cases are registered last.
 // Every result is checked once outside the timed loop, and kept alive through
 // a volatile sink rather than benchmark::DoNotOptimize.
 //===----------------------------------------------------------------------===//
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -185,6 +196,113 @@ void BM_Message_QString(benchmark::State& state) {
     state.SkipWithError("wrong text");
   for (auto _ : state)
     gSink = MessageQt(gIndex, gLength).size();
+}
+#endif
+
+//===-- MessageVaried -----------------------------------------------------===//
+// The message of Message, one per iteration, cycling through 1,000 pairs of
+// ints of every size and both signs, so that the number writers see varied
+// digit counts rather than one value the branch predictor learns.
+
+constexpr int kVariedCount = 1000;
+
+// kVariedCount ints of 1 to 10 digits, signs mixed (fixed seed).
+const std::vector<int>& VariedInts() {
+  static const std::vector<int> values = [] {
+    std::mt19937 random(17);
+    std::vector<int> v(kVariedCount);
+    for (int& x : v) {
+      const int digits = static_cast<int>(random() % 10);
+      long long magnitude = random() % 10;
+      for (int d = 0; d < digits; ++d)
+        magnitude = magnitude * 10 + random() % 10;
+      x = static_cast<int>(std::min<long long>(magnitude, 2147483647) * (random() % 2 ? -1 : 1));
+    }
+    return v;
+  }();
+  return values;
+}
+
+// The pair of the i-th message: the i-th int and the i-th from the end.
+inline int VariedIndex(int i) { return VariedInts()[static_cast<size_t>(i)]; }
+inline int VariedLength(int i) { return VariedInts()[static_cast<size_t>(kVariedCount - 1 - i)]; }
+
+std::u16string VariedExpectation(int i) {
+  const std::string text =
+      "Index: " + std::to_string(VariedIndex(i)) + ", Length: " + std::to_string(VariedLength(i));
+  return std::u16string(text.begin(), text.end());
+}
+
+template <class Make, class Text>
+bool VariedMessagesRight(Make make, Text text) {
+  for (int i = 0; i < kVariedCount; ++i) {
+    if (text(make(VariedIndex(i), VariedLength(i))) != VariedExpectation(i))
+      return false;
+  }
+  return true;
+}
+
+template <class Make, class Size>
+void MessageVariedLoop(benchmark::State& state, Make make, Size size) {
+  int i = 0;
+  for (auto _ : state) {
+    gSink = static_cast<long>(size(make(VariedIndex(i), VariedLength(i))));
+    i = i + 1 == kVariedCount ? 0 : i + 1;
+  }
+}
+
+void BM_MessageVaried_CZqStringBuilder(benchmark::State& state) {
+  if (!VariedMessagesRight(MessageZq, TextOf))
+    state.SkipWithError("wrong text");
+  MessageVariedLoop(state, MessageZq, [](const CZqString& s) { return s.length(); });
+}
+
+void BM_MessageVaried_U16String(benchmark::State& state) {
+  const auto same = [](const std::u16string& s) { return s; };
+  if (!VariedMessagesRight(MessageStd, same))
+    state.SkipWithError("wrong text");
+  MessageVariedLoop(state, MessageStd, [](const std::u16string& s) { return s.size(); });
+}
+
+void BM_MessageVaried_U16StringPlus(benchmark::State& state) {
+  const auto same = [](const std::u16string& s) { return s; };
+  if (!VariedMessagesRight(MessageStdPlus, same))
+    state.SkipWithError("wrong text");
+  MessageVariedLoop(state, MessageStdPlus, [](const std::u16string& s) { return s.size(); });
+}
+
+#if defined(ZQ_BENCH_HAVE_ICU)
+void BM_MessageVaried_ICU(benchmark::State& state) {
+  const auto text = [](const icu::UnicodeString& s) {
+    return std::u16string(s.getBuffer(), static_cast<size_t>(s.length()));
+  };
+  if (!VariedMessagesRight(MessageIcu, text))
+    state.SkipWithError("wrong text");
+  MessageVariedLoop(state, MessageIcu, [](const icu::UnicodeString& s) { return s.length(); });
+}
+#endif
+
+#if defined(ZQ_BENCH_HAVE_QT)
+std::u16string TextOfQt(const QString& s) {
+  return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()),
+                        static_cast<size_t>(s.size()));
+}
+
+void BM_MessageVaried_QString(benchmark::State& state) {
+  if (!VariedMessagesRight(MessageQt, TextOfQt))
+    state.SkipWithError("wrong text");
+  MessageVariedLoop(state, MessageQt, [](const QString& s) { return s.size(); });
+}
+
+// The same text by QString::arg, as Qt code often writes a message.
+QString MessageQtArg(int index, int length) {
+  return QStringLiteral("Index: %1, Length: %2").arg(index).arg(length);
+}
+
+void BM_MessageVaried_QStringArg(benchmark::State& state) {
+  if (!VariedMessagesRight(MessageQtArg, TextOfQt))
+    state.SkipWithError("wrong text");
+  MessageVariedLoop(state, MessageQtArg, [](const QString& s) { return s.size(); });
 }
 #endif
 
@@ -474,6 +592,165 @@ void BM_AppendUnitTwo_QString(benchmark::State& state) {
 }
 #endif
 
+//===-- AppendUnit100k ----------------------------------------------------===//
+// 100,000 single-unit appends to a new object, taken out as a string. With
+// glibc's default (dynamic) thresholds a 200 KB block may be mapped fresh or
+// the heap top given back on every iteration, depending on what ran before;
+// the "faults" counter (minor page faults per iteration) shows when a column
+// paid for fresh pages, which cost several microseconds each on some
+// machines.
+
+long MinorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
+
+// Minor page faults per iteration from the count taken before the loop.
+void CountFaults(benchmark::State& state, long before) {
+  state.counters["faults"] = benchmark::Counter(static_cast<double>(MinorFaults() - before),
+                                                benchmark::Counter::kAvgIterations);
+}
+
+constexpr int kShortAppends = 100000;
+
+CZqString AppendedZq(int count) {
+  CZqStringBuilder b;
+  for (int i = 0; i < count; ++i)
+    b.append(UnitAt(i));
+  return b.toString();
+}
+
+std::u16string AppendedStd(int count) {
+  std::u16string s;
+  for (int i = 0; i < count; ++i)
+    s.push_back(UnitAt(i));
+  return s;
+}
+
+void BM_AppendUnit100k_CZqStringBuilder(benchmark::State& state) {
+  if (TextOf(AppendedZq(kShortAppends)) != Letters(kShortAppends))
+    state.SkipWithError("wrong text");
+  const long faults = MinorFaults();
+  for (auto _ : state)
+    gSink = AppendedZq(kShortAppends).length();
+  CountFaults(state, faults);
+  state.SetItemsProcessed(state.iterations() * kShortAppends);
+}
+
+void BM_AppendUnit100k_U16String(benchmark::State& state) {
+  if (AppendedStd(kShortAppends) != Letters(kShortAppends))
+    state.SkipWithError("wrong text");
+  const long faults = MinorFaults();
+  for (auto _ : state)
+    gSink = static_cast<long>(AppendedStd(kShortAppends).size());
+  CountFaults(state, faults);
+  state.SetItemsProcessed(state.iterations() * kShortAppends);
+}
+
+#if defined(ZQ_BENCH_HAVE_ICU)
+icu::UnicodeString AppendedIcu(int count) {
+  icu::UnicodeString s;
+  for (int i = 0; i < count; ++i)
+    s.append(UnitAt(i));
+  return s;
+}
+
+void BM_AppendUnit100k_ICU(benchmark::State& state) {
+  const std::u16string expected = Letters(kShortAppends);
+  if (AppendedIcu(kShortAppends) != icu::UnicodeString(expected.data(), kShortAppends))
+    state.SkipWithError("wrong text");
+  const long faults = MinorFaults();
+  for (auto _ : state)
+    gSink = AppendedIcu(kShortAppends).length();
+  CountFaults(state, faults);
+  state.SetItemsProcessed(state.iterations() * kShortAppends);
+}
+#endif
+
+#if defined(ZQ_BENCH_HAVE_QT)
+QString AppendedQt(int count) {
+  QString s;
+  for (int i = 0; i < count; ++i)
+    s.append(QChar(UnitAt(i)));
+  return s;
+}
+
+void BM_AppendUnit100k_QString(benchmark::State& state) {
+  if (TextOfQt(AppendedQt(kShortAppends)) != Letters(kShortAppends))
+    state.SkipWithError("wrong text");
+  const long faults = MinorFaults();
+  for (auto _ : state)
+    gSink = AppendedQt(kShortAppends).size();
+  CountFaults(state, faults);
+  state.SetItemsProcessed(state.iterations() * kShortAppends);
+}
+#endif
+
+//===-- AppendUnitPinned --------------------------------------------------===//
+// AppendUnit with the heap pinned: every block below 32 MiB comes from the
+// heap (no fresh mapping per large block) and the heap top is never given
+// back, so after the check run no iteration touches a fresh page. mallopt
+// fixes both thresholds for the rest of the process (glibc then stops
+// adjusting the mmap threshold), which is why these cases run last. The
+// "faults" counter is the minor page faults per iteration: about 0 when
+// pinned.
+
+void PinHeap(benchmark::State& state) {
+  static const bool pinned =
+      mallopt(M_MMAP_THRESHOLD, 32 << 20) == 1 && mallopt(M_TRIM_THRESHOLD, 256 << 20) == 1;
+  if (!pinned)
+    state.SkipWithError("mallopt refused the thresholds");
+}
+
+// Times run() after one checked run; right(result) says whether it is right.
+template <class Run, class Right, class Size>
+void PinnedLoop(benchmark::State& state, Run run, Right right, Size size) {
+  PinHeap(state);
+  if (!right(run()))
+    state.SkipWithError("wrong text");
+  const long faults = MinorFaults();
+  for (auto _ : state)
+    gSink = static_cast<long>(size(run()));
+  state.counters["faults"] = benchmark::Counter(static_cast<double>(MinorFaults() - faults),
+                                                benchmark::Counter::kAvgIterations);
+  state.SetItemsProcessed(state.iterations() * kAppends);
+}
+
+void BM_AppendUnitPinned_CZqStringBuilder(benchmark::State& state) {
+  PinnedLoop(
+      state, [] { return AppendedZq(kAppends); },
+      [](const CZqString& s) { return TextOf(s) == AppendedText(); },
+      [](const CZqString& s) { return s.length(); });
+}
+
+void BM_AppendUnitPinned_U16String(benchmark::State& state) {
+  PinnedLoop(
+      state, [] { return AppendedStd(kAppends); },
+      [](const std::u16string& s) { return s == AppendedText(); },
+      [](const std::u16string& s) { return s.size(); });
+}
+
+#if defined(ZQ_BENCH_HAVE_ICU)
+void BM_AppendUnitPinned_ICU(benchmark::State& state) {
+  PinnedLoop(
+      state, [] { return AppendedIcu(kAppends); },
+      [](const icu::UnicodeString& s) {
+        return s == icu::UnicodeString(AppendedText().data(), kAppends);
+      },
+      [](const icu::UnicodeString& s) { return s.length(); });
+}
+#endif
+
+#if defined(ZQ_BENCH_HAVE_QT)
+void BM_AppendUnitPinned_QString(benchmark::State& state) {
+  PinnedLoop(
+      state, [] { return AppendedQt(kAppends); },
+      [](const QString& s) { return TextOfQt(s) == AppendedText(); },
+      [](const QString& s) { return s.size(); });
+}
+#endif
+
 }  // namespace
 
 BENCHMARK(BM_Message_CZqStringBuilder);
@@ -484,6 +761,17 @@ BENCHMARK(BM_Message_ICU);
 #endif
 #if defined(ZQ_BENCH_HAVE_QT)
 BENCHMARK(BM_Message_QString);
+#endif
+
+BENCHMARK(BM_MessageVaried_CZqStringBuilder);
+BENCHMARK(BM_MessageVaried_U16String);
+BENCHMARK(BM_MessageVaried_U16StringPlus);
+#if defined(ZQ_BENCH_HAVE_ICU)
+BENCHMARK(BM_MessageVaried_ICU);
+#endif
+#if defined(ZQ_BENCH_HAVE_QT)
+BENCHMARK(BM_MessageVaried_QString);
+BENCHMARK(BM_MessageVaried_QStringArg);
 #endif
 
 BENCHMARK(BM_InsertAtFront_CZqStringBuilder)->Unit(benchmark::kMicrosecond);
@@ -521,6 +809,25 @@ BENCHMARK(BM_AppendUnitTwo_ICU)->Unit(benchmark::kMillisecond);
 #endif
 #if defined(ZQ_BENCH_HAVE_QT)
 BENCHMARK(BM_AppendUnitTwo_QString)->Unit(benchmark::kMillisecond);
+#endif
+
+BENCHMARK(BM_AppendUnit100k_CZqStringBuilder)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendUnit100k_U16String)->Unit(benchmark::kMicrosecond);
+#if defined(ZQ_BENCH_HAVE_ICU)
+BENCHMARK(BM_AppendUnit100k_ICU)->Unit(benchmark::kMicrosecond);
+#endif
+#if defined(ZQ_BENCH_HAVE_QT)
+BENCHMARK(BM_AppendUnit100k_QString)->Unit(benchmark::kMicrosecond);
+#endif
+
+// Last: they pin the heap for the rest of the process.
+BENCHMARK(BM_AppendUnitPinned_CZqStringBuilder)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendUnitPinned_U16String)->Unit(benchmark::kMillisecond);
+#if defined(ZQ_BENCH_HAVE_ICU)
+BENCHMARK(BM_AppendUnitPinned_ICU)->Unit(benchmark::kMillisecond);
+#endif
+#if defined(ZQ_BENCH_HAVE_QT)
+BENCHMARK(BM_AppendUnitPinned_QString)->Unit(benchmark::kMillisecond);
 #endif
 
 BENCHMARK_MAIN();
