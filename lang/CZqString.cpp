@@ -13,6 +13,7 @@
 #include "lang/detail/Checks.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
+#include "lang/detail/StringAccess.h"
 #include "lang/detail/Utf8.h"
 
 namespace zqlang {
@@ -49,22 +50,19 @@ CZqString::CZqString(const CZqStringBody& body) : mBody(const_cast<CZqStringBody
 CZqString::CZqString(const char16_t* text) {
   detail::CheckText(text, u"CZqString(const char16_t*)");
   const int count = detail::TextLength(text);
-  CreateBody(CapacityFor(count));
-  mBody->Append(text, count);
+  mBody = CZqStringBody::CreateCopy(text, count, CapacityFor(count));
 }
 
 CZqString::CZqString(const char16_t* text, int count) {
   detail::CheckText(text, u"CZqString(const char16_t*, int)");
-  CreateBody(CapacityFor(detail::CheckCount(count)));
-  mBody->Append(text, count);
+  mBody = CZqStringBody::CreateCopy(text, count, CapacityFor(detail::CheckCount(count)));
 }
 
 CZqString::CZqString(const char16_t* text, int start, int count) {
   detail::CheckText(text, u"CZqString(const char16_t*, int, int)");
   if (start < 0)
     throw StringIndexOutOfBoundsException(start);
-  CreateBody(CapacityFor(detail::CheckCount(count)));
-  mBody->Append(text + start, count);
+  mBody = CZqStringBody::CreateCopy(text + start, count, CapacityFor(detail::CheckCount(count)));
 }
 
 CZqString::CZqString(const CZqString& a, const CZqString& b) {
@@ -183,7 +181,8 @@ bool CZqString::endsWith(const CZqString& suffix) const { return mBody->EndsWith
 CZqString CZqString::substring(int beginIndex) const {
   if (beginIndex < 0 || beginIndex > length())
     throw StringIndexOutOfBoundsException(beginIndex);
-  return CZqString(Ptr(), beginIndex, length() - beginIndex);
+  const int count = length() - beginIndex;
+  return detail::StringAccess::WithUnits(Ptr() + beginIndex, count, CapacityFor(count));
 }
 
 void CZqString::CheckRange(int beginIndex, int endIndex, int length) {
@@ -192,7 +191,8 @@ void CZqString::CheckRange(int beginIndex, int endIndex, int length) {
 
 CZqString CZqString::substring(int beginIndex, int endIndex) const {
   CheckRange(beginIndex, endIndex, length());
-  return CZqString(Ptr(), beginIndex, endIndex - beginIndex);
+  const int count = endIndex - beginIndex;
+  return detail::StringAccess::WithUnits(Ptr() + beginIndex, count, CapacityFor(count));
 }
 
 CharSequence* CZqString::subSequence(int beginIndex, int endIndex) const {
@@ -258,9 +258,8 @@ CZqString CZqString::foldCase(ZqCaseRules rules) const {
 //===-- Standard library interop ------------------------------------------===//
 
 CZqString::CZqString(std::u16string_view text) {
-  CreateBody(CapacityFor(static_cast<long long>(text.size())));
-  if (!text.empty())
-    mBody->Append(text.data(), static_cast<int>(text.size()));
+  const int count = CapacityFor(static_cast<long long>(text.size())) - 1;
+  mBody = CZqStringBody::CreateCopy(text.data(), count, count + 1);
 }
 
 CZqString::CZqString(const std::u16string& text) : CZqString(std::u16string_view(text)) {}

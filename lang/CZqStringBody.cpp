@@ -32,11 +32,14 @@ namespace {
 // -1, 0 or 1 as the first length is smaller, equal or greater.
 int LengthOrder(int a, int b) noexcept { return a < b ? -1 : (a > b ? 1 : 0); }
 
-// iswspace of the current C locale. The printable ASCII units other than the
-// space are letters, digits and punctuation in every locale, never blanks:
-// they are settled without the library call, which is most of the units that
-// trim looks at.
+// iswspace of the current C locale. Every locale counts the space, tab,
+// line feed, vertical tab, form feed and carriage return as white space, and
+// the other printable ASCII units (letters, digits, punctuation) as none:
+// those are settled without the library call, which is almost every unit
+// that trim looks at.
 bool IsBlank(char16_t unit) noexcept {
+  if (unit == u' ' || (unit >= u'\t' && unit <= u'\r'))
+    return true;
   if (unit > u' ' && unit < 0x7F)
     return false;
   return std::iswspace(unit) != 0;
@@ -91,6 +94,16 @@ CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
   body->mData = body->InlineUnits();
   body->mRoom = room;
   body->mCapacity = capacity;
+  return body;
+}
+
+CZqStringBody* CZqStringBody::CreateCopy(const char16_t* units, int count, int capacity) {
+  CZqStringBody* const body = CreateWithRoom(capacity, capacity);
+  if (body == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  if (count > 0)
+    std::memcpy(body->mData, units, static_cast<std::size_t>(count) * sizeof(char16_t));
+  body->mLength = count;
   return body;
 }
 
@@ -276,6 +289,16 @@ CZqStringBody& WithNumberText(Number value, Add add) {
 
 template <class Number>
 CZqStringBody& CZqStringBody::AppendNumber(Number value) {
+  // With room for any classic text already there, the text is written in
+  // place, past the length: nobody reads those units, so a failure leaves
+  // the body as it was. A longer (grouped) text takes the general way.
+  if (mCapacity - mLength >= detail::kNumberRoom) {
+    const int count = FormatNumber(value, mData + mLength, detail::kNumberRoom);
+    if (count <= detail::kNumberRoom) {
+      mLength += count;
+      return *this;
+    }
+  }
   return WithNumberText(value, [this](const char16_t* text, int count) -> CZqStringBody& {
     MakeNumberRoom(count);
     std::memcpy(mData + mLength, text, static_cast<std::size_t>(count) * sizeof(char16_t));
@@ -427,13 +450,7 @@ CZqStringBody* CZqStringBody::Trimmed() const {
   // Only the kept units are copied, into a body of the same capacity.
   const int first = FirstNonBlank();
   const int count = first < 0 ? 0 : LastNonBlank() - first + 1;
-  CZqStringBody* const body = Create(mCapacity);
-  if (body == nullptr)
-    OutOfMemoryError::ThrowInstance();
-  if (count > 0)
-    std::memcpy(body->mData, mData + first, static_cast<std::size_t>(count) * sizeof(char16_t));
-  body->mLength = count;
-  return body;
+  return CreateCopy(mData + (first < 0 ? 0 : first), count, mCapacity);
 }
 
 //===-- Builder editing ---------------------------------------------------===//

@@ -78,6 +78,11 @@ class ZQ_API CZqStringBody {
   /// units.
   static CZqStringBody* Clone(const CZqStringBody& source, int room);
 
+  /// A new body (count 0) of exactly \p capacity units holding the \p count
+  /// units (0 <= count <= capacity; they must not lie in the new body, which
+  /// is why this is not an Append). OutOfMemoryError when it cannot be had.
+  static CZqStringBody* CreateCopy(const char16_t* units, int count, int capacity);
+
   /// An uninitialised array of \p capacity + 1 units, or null when it cannot
   /// be had (a negative or overflowing capacity included). Free it with
   /// FreeUnits().

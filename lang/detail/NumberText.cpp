@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <locale>
 #include <new>
 #include <sstream>
@@ -14,13 +15,37 @@ namespace zqlang {
 namespace detail {
 namespace {
 
+// The implementation a locale object refers to. libstdc++'s std::locale is
+// one pointer to it, shared by all copies.
+#if defined(__GLIBCXX__)
+static_assert(sizeof(std::locale) == sizeof(void*), "std::locale is one pointer");
+const void* ImplOf(const std::locale& locale) noexcept {
+  const void* impl;
+  std::memcpy(&impl, &locale, sizeof impl);
+  return impl;
+}
+#endif
+
 // True when a default stream would use the classic locale's punctuation and
-// number formatting. Constructing the global locale and comparing it with
-// the classic one are pointer operations when the global locale is the
-// classic one, the common case.
+// number formatting, i.e. the global locale is the classic one. Every
+// number written asks, so this is kept to one library call in the common
+// case: with libstdc++ a copy of the global locale that refers to the
+// classic implementation holds no reference and its destructor does
+// nothing, so that copy is not destroyed. Elsewhere the copy is compared
+// and destroyed as usual.
 bool GlobalLocaleIsClassic() {
+#if defined(__GLIBCXX__)
+  static const void* const classic = ImplOf(std::locale::classic());
+  alignas(std::locale) unsigned char storage[sizeof(std::locale)];
+  std::locale* const global = ::new (static_cast<void*>(storage)) std::locale();
+  if (ImplOf(*global) == classic)
+    return true;
+  global->~locale();
+  return false;
+#else
   static const std::locale* const classic = &std::locale::classic();  // lives for good
   return std::locale() == *classic;
+#endif
 }
 
 // Widens count narrow characters into out when they fit; returns count.
@@ -49,67 +74,11 @@ int FormatWithStream(T value, char16_t* out, int room) {
   }
 }
 
-// "00" "01" ... "99": the two digits of each value below 100.
-constexpr char kDigitPairs[] =
-    "0001020304050607080910111213141516171819"
-    "2021222324252627282930313233343536373839"
-    "4041424344454647484950515253545556575859"
-    "6061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-constexpr unsigned long long kPowersOf10[20] = {1ull,
-                                                10ull,
-                                                100ull,
-                                                1000ull,
-                                                10000ull,
-                                                100000ull,
-                                                1000000ull,
-                                                10000000ull,
-                                                100000000ull,
-                                                1000000000ull,
-                                                10000000000ull,
-                                                100000000000ull,
-                                                1000000000000ull,
-                                                10000000000000ull,
-                                                100000000000000ull,
-                                                1000000000000000ull,
-                                                10000000000000000ull,
-                                                100000000000000000ull,
-                                                1000000000000000000ull,
-                                                10000000000000000000ull};
-
-// The classic decimal text of value, written straight as UTF-16 units two
-// digits at a time from the end; the same text std::to_chars gives.
+// The classic decimal text of value, as std::to_chars writes it, widened.
 int WriteDecimal(long long value, char16_t* out, int room) {
-  const bool negative = value < 0;
-  unsigned long long magnitude = negative ? 0ull - static_cast<unsigned long long>(value)
-                                          : static_cast<unsigned long long>(value);
-  // Number of digits without a loop: log10 estimated from the bit length
-  // (1233 / 4096 is just above log10(2)), then corrected by one comparison.
-  // OR-ing 1 in changes no digit count and makes 0 count as one digit.
-  const unsigned long long odd = magnitude | 1;
-  const int estimate = ((64 - __builtin_clzll(odd)) * 1233) >> 12;
-  const int digits = estimate + (odd >= kPowersOf10[estimate] ? 1 : 0);
-  const int count = digits + (negative ? 1 : 0);
-  if (count > room)
-    return count;
-  char16_t* end = out + count;
-  while (magnitude >= 100) {
-    const unsigned pair = static_cast<unsigned>(magnitude % 100) * 2;
-    magnitude /= 100;
-    *--end = static_cast<char16_t>(kDigitPairs[pair + 1]);
-    *--end = static_cast<char16_t>(kDigitPairs[pair]);
-  }
-  if (magnitude >= 10) {
-    const unsigned pair = static_cast<unsigned>(magnitude) * 2;
-    *--end = static_cast<char16_t>(kDigitPairs[pair + 1]);
-    *--end = static_cast<char16_t>(kDigitPairs[pair]);
-  } else {
-    *--end = static_cast<char16_t>(u'0' + magnitude);
-  }
-  if (negative)
-    *--end = u'-';
-  return count;
+  char text[24];  // a sign and 19 digits
+  const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+  return Widen(text, static_cast<int>(result.ptr - text), out, room);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 /// what a default-constructed narrow std::ostringstream writes under the
 /// process's global C++ locale, widened one character per UTF-16 unit. When
 /// the global locale is the classic one the same text is produced without a
-/// stream, many times faster: integers digit by digit straight into UTF-16,
+/// stream, many times faster: integers with std::to_chars widened to UTF-16,
 /// finite doubles with std::to_chars (which writes what printf's %g does).
 /// Any other global locale (digit grouping, another decimal point) and the
 /// infinities and NaN go through a stream.

@@ -8,7 +8,6 @@
 #define ZQ_LANG_DETAIL_STRINGACCESS_H
 
 #include "lang/CZqString.h"
-#include "lang/OutOfMemoryError.h"
 
 namespace zqlang {
 namespace detail {
@@ -20,10 +19,7 @@ struct StringAccess {
   /// A string holding a new body of exactly \p capacity units with the
   /// \p count units copied in (count <= capacity).
   static CZqString WithUnits(const char16_t* units, int count, int capacity) {
-    const SPtr<CZqStringBody> body(CZqStringBody::Create(capacity));
-    if (body.IsNull())
-      OutOfMemoryError::ThrowInstance();
-    body->Append(units, count);
+    const SPtr<CZqStringBody> body(CZqStringBody::CreateCopy(units, count, capacity));
     return CZqString(*body);
   }
 };
