@@ -77,7 +77,11 @@ int FormatWithStream(T value, char16_t* out, int room) {
 // The classic decimal text of value, as std::to_chars writes it, widened.
 int WriteDecimal(long long value, char16_t* out, int room) {
   char text[24];  // a sign and 19 digits
-  const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+  // Values that fit 32 bits (every int) take the cheaper 32-bit division.
+  const std::to_chars_result result =
+      value == static_cast<int>(value)
+          ? std::to_chars(text, text + sizeof text, static_cast<int>(value))
+          : std::to_chars(text, text + sizeof text, value);
   return Widen(text, static_cast<int>(result.ptr - text), out, room);
 }
 
