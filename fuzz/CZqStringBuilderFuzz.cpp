@@ -1,50 +1,31 @@
 //===- fuzz/CZqStringBuilderFuzz.cpp - builder and strings against a model ===//
 //
-// Decodes the input into a sequence of named builder and string operations
-// and runs each on the library and on a small model written on
-// std::u16string. The model tracks what the library promises: the text, the
-// builder's exact capacity (growth to the need plus 16, 20 units reserved for
-// numbers, copies that keep the capacity, trimToSize lowering it in a shared
-// body) and the class and message of every exception. A difference aborts
-// with the operation, the arguments it decoded and both results.
+// Decodes the input into named builder and string operations and runs each
+// on the library and on a model written on std::u16string. The model tracks
+// what the library promises: the texts, the builders' exact capacities
+// (growth to the need plus 16, 20 units reserved for a number, copies that
+// keep the capacity, trimToSize lowering it in a shared body) and the class
+// and message of every exception.
 //===----------------------------------------------------------------------===//
 #include <algorithm>
-#include <charconv>
-#include <climits>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <cwctype>
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <optional>
-#include <string>
-#include <type_traits>
 
 #include "FuzzModel.h"
-#include "ZarqLang.h"
 
-using namespace zqlang;
-
+namespace zqfuzz {
 namespace {
 
-using zqfuzz::Num;
-using zqfuzz::Show;
-using zqfuzz::U;
-using zqfuzz::Widen;
-
-// Keeps texts small, so that a run stays fast.
-constexpr int kMaxLength = 3000;
+constexpr int kMaxLength = 3000;  // keeps the texts small, so that a run stays fast
 
 // A number's text as the library writes it in the classic locale.
 template <class T>
 U Format(T v) {
   if constexpr (std::is_floating_point<T>::value) {
     char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
-    return Widen(buf, r.ptr);
+    return Widen(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6).ptr);
   } else {
     return Num(v);
   }
@@ -52,8 +33,7 @@ U Format(T v) {
 
 //===-- Exceptions as the model expects them, rendered as the library does ===//
 
-using Outcome = std::optional<U>;  // empty: no exception
-std::string Show(const Outcome& o) { return o ? Show(*o) : "no exception"; }
+using Outcome = std::optional<U>;  // the text of the exception due; empty: none
 
 U IndexError(long long index) { return u"CZqString index out of bounds: " + Num(index); }
 U StringError(const U& message) {
@@ -148,10 +128,9 @@ struct ModelBuilder {
   int Length() const { return static_cast<int>(body->text.size()); }
   U& Units() { return body->text; }
   void UnShare() {
-    if (shared) {
+    if (shared)
       body = std::make_shared<ModelBody>(*body);
-      shared = false;
-    }
+    shared = false;
   }
   void MakeRoom(int count) {
     if (count > body->capacity - Length())
@@ -173,31 +152,17 @@ struct ModelBuilder {
   }
 };
 
-U Trim(const U& s) {
-  std::size_t f = 0;
-  while (f < s.size() && std::iswspace(s[f]))
-    ++f;
-  std::size_t l = s.size();
-  while (l > f && std::iswspace(s[l - 1]))
-    --l;
-  return s.substr(f, l - f);
-}
 // Reversed units, with each high-low surrogate pair put back in its order.
 U Reverse(U s) {
   std::reverse(s.begin(), s.end());
   for (std::size_t i = 0; i + 1 < s.size(); ++i) {
-    if (s[i] >= 0xDC00 && s[i] <= 0xDFFF && s[i + 1] >= 0xD800 && s[i + 1] <= 0xDBFF) {
-      std::swap(s[i], s[i + 1]);
-      ++i;
-    }
+    if (s[i] >= 0xDC00 && s[i] <= 0xDFFF && s[i + 1] >= 0xD800 && s[i + 1] <= 0xDBFF)
+      std::swap(s[i], s[i + 1]), ++i;
   }
   return s;
 }
 U Part(const U& s, int start, int end) {
   return s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
-}
-void Erase(U& s, int start, int end) {
-  s.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
 }
 
 //===-- Input decoding ----------------------------------------------------===//
@@ -212,15 +177,12 @@ class Input {
     static const char16_t kUnits[] = {u'a', u'b', u'c', u'A',   u'Z',   u' ',  u'\t', u'0',
                                       u'9', 0xE9, 0xC9, 0xD800, 0xDC00, 0x3A3, 0,     u'\n'};
     const std::uint8_t b = Byte();
-    if (b < 224)
-      return kUnits[b % 16];
-    return static_cast<char16_t>(Byte() << 8 | Byte());
+    return b < 224 ? kUnits[b % 16] : static_cast<char16_t>(Byte() << 8 | Byte());
   }
-  U Units(int max = 12) {
-    const int n = Byte() % (max + 1);
-    U out;
-    for (int i = 0; i < n; ++i)
-      out += Unit();
+  U Units() {
+    U out(Byte() % 13, u'\0');
+    for (char16_t& unit : out)
+      unit = Unit();
     return out;
   }
   // An index near a text of length n, with the odd extreme value.
@@ -230,19 +192,15 @@ class Input {
       return b == 255 ? INT_MIN : b == 254 ? INT_MAX : b == 253 ? -1000 : n + 1000;
     return b % (n + 4) - 2;
   }
+  // A value of T from eight bytes (the low ones for a narrower type).
   template <class T>
   T Value() {
-    long long bits = 0;
+    std::uint64_t bits = 0;
     for (int i = 0; i < 8; ++i)
       bits = bits << 8 | Byte();
-    if constexpr (std::is_floating_point<T>::value) {
-      static_assert(sizeof(T) == sizeof bits, "64-bit double");
-      T d;
-      std::memcpy(&d, &bits, sizeof d);
-      return d;
-    } else {
-      return static_cast<T>(bits);
-    }
+    T v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
   }
 
  private:
@@ -281,17 +239,16 @@ struct Step {
   // Records an argument decoded from the input, for the report.
   template <class T>
   T Arg(const char* what, T v) {
-    args += std::string(args.empty() ? "" : ", ") + what + "=" + Show(v);
+    args += std::string(", ") + what + "=" + Show(v);
     return v;
   }
+  int Index(const char* what, int n) { return Arg(what, in.Index(n)); }
   template <class T>
   void Same(const char* what, const T& got, const T& want) const {
-    if (got == want)
-      return;
-    std::fprintf(stderr, "mismatch in %s: %s(%s) on builder %d and string %d\n", what, name,
-                 args.c_str(), bi, si);
-    std::fprintf(stderr, "  library: %s\n  model:   %s\n", Show(got).c_str(), Show(want).c_str());
-    std::abort();
+    if (!(got == want))
+      zqfuzz::Same(std::string(what) + " after " + name + "(builder=" + std::to_string(bi) +
+                       ", string=" + std::to_string(si) + args + ")",
+                   got, want);
   }
   // Runs op against the model's exception; true when none was due.
   template <class F>
@@ -299,7 +256,6 @@ struct Step {
     Same("exception", Run(op), want);
     return !want;
   }
-  int Index(const char* what, int n) { return Arg(what, in.Index(n)); }
   // The sequence an operation reads: the string, this builder or the other.
   const CharSequence& Seq(int which) const {
     return which == 0 ? static_cast<const CharSequence&>(s)
@@ -336,25 +292,22 @@ struct Value {
   Outcome insertError = std::nullopt;
 };
 
+// The value *v: a string or sequence of the state, which outlives the step,
+// or a value the functions own.
 template <class T>
-Value Of(T v, const U& text, int room = -1) {
-  return {text, room < 0 ? static_cast<int>(text.size()) : room,
-          [v](CZqStringBuilder& b) { b.append(v); },
-          [v](CZqStringBuilder& b, int index) { b.insert(index, v); }};
+Value Of(T v, const U& text, int room = 0) {
+  return {text, room, [v](CZqStringBuilder& b) { b.append(*v); },
+          [v](CZqStringBuilder& b, int index) { b.insert(index, *v); }};
 }
-
-// A value append and insert read by reference: the string or a builder.
 template <class T>
-Value OfRef(const T& v, const U& text) {
-  const T* const p = &v;
-  return {text, static_cast<int>(text.size()), [p](CZqStringBuilder& b) { b.append(*p); },
-          [p](CZqStringBuilder& b, int index) { b.insert(index, *p); }};
+std::shared_ptr<const T> Own(T v) {
+  return std::make_shared<const T>(v);
 }
 
 template <class T>
 Value Number(Step& c) {
   const T v = c.Arg("v", c.in.Value<T>());
-  return Of(v, Format(v), 20);
+  return Of(Own(v), Format(v), 20);
 }
 
 const struct {
@@ -364,38 +317,36 @@ const struct {
     {"bool",
      [](Step& c) {
        const bool v = c.Arg("v", c.in.Bit());
-       return Of(v, v ? u"true" : u"false");
+       return Of(Own(v), v ? u"true" : u"false");
      }},
     {"char16_t",
      [](Step& c) {
        const char16_t v = c.Arg("v", c.in.Unit());
-       return Of(v, U(1, v));
+       return Of(Own(v), U(1, v));
      }},
     {"text",  // read up to its first zero
      [](Step& c) {
-       const auto units = std::make_shared<const U>(c.Arg("units", c.in.Units()));
-       const U read = units->substr(0, units->find(u'\0'));
-       return Value{read, static_cast<int>(read.size()),
+       const auto units = Own(c.Arg("units", c.in.Units()));
+       return Value{units->substr(0, units->find(u'\0')), 0,
                     [units](CZqStringBuilder& b) { b.append(units->c_str()); },
                     [units](CZqStringBuilder& b, int index) { b.insert(index, units->c_str()); }};
      }},
-    {"CZqString", [](Step& c) { return OfRef(c.s, c.t); }},
+    {"CZqString", [](Step& c) { return Of(&c.s, c.t); }},
     {"CharSequence",
      [](Step& c) {
        const int which = c.Arg("which", c.in.Byte() % 3);
-       return OfRef(c.Seq(which), c.SeqText(which));
+       return Of(&c.Seq(which), c.SeqText(which));
      }},
     {"units, begin, count",
      [](Step& c) {
-       const auto units = std::make_shared<const U>(c.Arg("units", c.in.Units()));
+       const auto units = Own(c.Arg("units", c.in.Units()));
        const int n = static_cast<int>(units->size());
        const int begin = c.Arg("begin", n == 0 ? 0 : c.in.Byte() % n);
        const int count =
            c.Arg("count", c.in.Byte() == 0 ? INT_MIN : c.in.Byte() % (n - begin + 2) - 1);
        const Outcome error = count < 0 ? Outcome(IndexError(count)) : std::nullopt;
-       const U text = error ? U() : Part(*units, begin, begin + count);
-       return Value{text,
-                    static_cast<int>(text.size()),
+       return Value{error ? U() : Part(*units, begin, begin + count),
+                    0,
                     [=](CZqStringBuilder& b) { b.append(units->data(), begin, count); },
                     [=](CZqStringBuilder& b, int i) { b.insert(i, units->data(), begin, count); },
                     error,
@@ -410,9 +361,8 @@ const struct {
        const int start = c.Index("start", n);
        const int end = c.Index("end", n);
        const Outcome error = RangeError(start, end, n, true);
-       const U text = error ? U() : Part(units, start, end);
-       return Value{text,
-                    static_cast<int>(text.size()),
+       return Value{error ? U() : Part(units, start, end),
+                    0,
                     [=](CZqStringBuilder& b) { b.append(*seq, start, end); },
                     [=](CZqStringBuilder& b, int i) { b.insert(i, *seq, start, end); },
                     error,
@@ -426,18 +376,13 @@ const struct {
 
 Value DecodeValue(Step& c) {
   const auto& kind = kValues[c.in.Byte() % std::size(kValues)];
-  c.Arg("value", U(kind.name, kind.name + std::strlen(kind.name)));
-  return kind.decode(c);
+  c.args += std::string(", value ") + kind.name;
+  Value v = kind.decode(c);
+  v.room = std::max(v.room, static_cast<int>(v.text.size()));
+  return v;
 }
 
 //===-- The operations ------------------------------------------------------===//
-
-// A string operation whose result replaces the string, with its model.
-template <class Op, class Model>
-void Derive(Step& c, Op op, Model model) {
-  c.s = op(c.s);
-  c.t = model(c.t);
-}
 
 const struct {
   const char* name;
@@ -457,28 +402,19 @@ const struct {
        c.Throws([&] { v.insert(c.b, index); },
                 v.insertError ? v.insertError : c.m.Insert(index, v.text));
      }},
-    {"replace(start, end, CZqString)", true,
+    {"replace(start, end, CZqString) or deleteRange(start, end)", false,
      [](Step& c) {
        const int start = c.Index("start", c.len);
        const int end = c.Index("end", c.len);
-       const U copy = c.t;
+       const bool remove = c.Arg("deleteRange", c.in.Bit()) || c.len > kMaxLength;
+       const U with = remove ? U() : c.t;
        c.m.UnShare();
-       const Outcome want = EditError(u"Replace", start, end, c.len);
+       const Outcome want = EditError(remove ? u"DeleteRange" : u"Replace", start, end, c.len);
        if (!want) {
-         Erase(c.m.Units(), start, std::min(end, c.len));
-         c.m.Insert(start, copy);
+         c.m.Units().erase(static_cast<std::size_t>(start), std::min(end, c.len) - start);
+         c.m.Insert(start, with);
        }
-       c.Throws([&] { c.b.replace(start, end, c.s); }, want);
-     }},
-    {"deleteRange", false,
-     [](Step& c) {
-       const int start = c.Index("start", c.len);
-       const int end = c.Index("end", c.len);
-       c.m.UnShare();
-       const Outcome want = EditError(u"DeleteRange", start, end, c.len);
-       if (!want)
-         Erase(c.m.Units(), start, std::min(end, c.len));
-       c.Throws([&] { c.b.deleteRange(start, end); }, want);
+       c.Throws([&] { remove ? c.b.deleteRange(start, end) : c.b.replace(start, end, c.s); }, want);
      }},
     {"deleteCharAt", false,
      [](Step& c) {
@@ -491,14 +427,8 @@ const struct {
          want = StringError(u"DeleteRange: Index (" + Num(index) +
                             u") is greater than or equal to length (" + Num(c.len) + u")");
        else
-         Erase(c.m.Units(), index, index + 1);
+         c.m.Units().erase(static_cast<std::size_t>(index), 1);
        c.Throws([&] { c.b.deleteCharAt(index); }, want);
-     }},
-    {"reverse", false,
-     [](Step& c) {
-       c.b.reverse();
-       c.m.UnShare();
-       c.m.Units() = Reverse(c.m.Units());
      }},
     {"setCharAt", false,
      [](Step& c) {
@@ -513,6 +443,20 @@ const struct {
        else
          c.m.Units()[static_cast<std::size_t>(index)] = v;
        c.Throws([&] { c.b.setCharAt(index, v); }, want);
+     }},
+    {"charAt", false,
+     [](Step& c) {
+       const int index = c.Index("index", c.len);
+       char16_t got = 0;
+       if (c.Throws([&] { got = c.b.charAt(index); },
+                    index >= 0 && index < c.len ? std::nullopt : Outcome(BoundsError(U()))))
+         c.Same("charAt", U(1, got), Part(c.m.body->text, index, index + 1));
+     }},
+    {"reverse", false,
+     [](Step& c) {
+       c.b.reverse();
+       c.m.UnShare();
+       c.m.Units() = Reverse(c.m.Units());
      }},
     {"setLength", false,
      [](Step& c) {
@@ -570,24 +514,6 @@ const struct {
          c.Same("subSequence", units, Part(c.m.body->text, start, end));
        }
      }},
-    {"charAt", false,
-     [](Step& c) {
-       const int index = c.Index("index", c.len);
-       char16_t got = 0;
-       if (c.Throws([&] { got = c.b.charAt(index); },
-                    index >= 0 && index < c.len ? std::nullopt : Outcome(BoundsError(U()))))
-         c.Same("charAt", U(1, got), Part(c.m.body->text, index, index + 1));
-     }},
-    {"getChars", false,
-     [](Step& c) {
-       const int n = c.Index("n", c.len);
-       if (n < 0 || n > c.len)
-         return;
-       U units(static_cast<std::size_t>(n), u'\0');
-       if (n > 0)
-         c.b.getChars(0, n, &units[0], 0);
-       c.Same("getChars", units, Part(c.m.body->text, 0, n));
-     }},
     {"assign to the other builder", false,
      [](Step& c) {
        // A copy of its own, with the same capacity; the source is unchanged.
@@ -600,10 +526,8 @@ const struct {
        const int capacity = c.Arg("capacity", c.in.Byte() % 40 - 1);
        if (c.Throws([&] { c.b = CZqStringBuilder(capacity); },
                     capacity < 0 ? Outcome(U(u"com.zarq.lang.NegativeArraySizeException:\n"))
-                                 : std::nullopt)) {
-         c.m.body = std::make_shared<ModelBody>(ModelBody{U(), capacity});
-         c.m.shared = false;
-       }
+                                 : std::nullopt))
+         c.m = ModelBuilder{std::make_shared<ModelBody>(ModelBody{U(), capacity}), false};
      }},
     {"CZqString(u16string_view)", false,
      [](Step& c) {
@@ -626,34 +550,33 @@ const struct {
      }},
     {"trim", false,
      [](Step& c) {
-       Derive(
-           c, [](const CZqString& s) { return s.trim(); }, Trim);
+       c.s = c.s.trim();
+       const auto space = [](char16_t u) { return std::iswspace(u) != 0; };
+       c.t.erase(c.t.begin(), std::find_if_not(c.t.begin(), c.t.end(), space));
+       c.t.erase(std::find_if_not(c.t.rbegin(), c.t.rend(), space).base(), c.t.end());
      }},
     {"replace(unit, unit)", false,
      [](Step& c) {
        const char16_t from = c.Arg("from", c.in.Unit());
        const char16_t to = c.Arg("to", c.in.Unit());
-       Derive(
-           c, [&](const CZqString& s) { return s.replace(from, to); },
-           [&](U t) {
-             std::replace(t.begin(), t.end(), from, to);
-             return t;
-           });
+       c.s = c.s.replace(from, to);
+       std::replace(c.t.begin(), c.t.end(), from, to);
      }},
     {"concat", false,
      [](Step& c) {
        const int other = c.Arg("other", c.in.Byte() % kStrings);
        if (c.t.size() + c.st.texts[other].size() > kMaxLength)
          return;
-       const U joined = c.t + c.st.texts[other];
+       c.t += c.st.texts[other];
        c.s = c.s.concat(c.st.strings[other]);
-       c.t = joined;
      }},
 };
 
 }  // namespace
+}  // namespace zqfuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace zqfuzz;
   Input in(data, size);
   State st;
   for (int steps = 0; steps < 200 && !in.Empty(); ++steps) {

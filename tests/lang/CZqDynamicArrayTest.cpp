@@ -1,21 +1,9 @@
 //===- tests/lang/CZqDynamicArrayTest.cpp - base of growable arrays -------===//
-#include "lang/CZqDynamicArray.h"
 
-#include <gtest/gtest.h>
-
-#include <climits>
-#include <functional>
-#include <string>
-
-#include "lang/ArrayIndexOutOfBoundsException.h"
-#include "lang/OutOfMemoryError.h"
 #include "support/TestSupport.h"
 
 namespace zqlang {
 namespace {
-
-using testing_support::Failure;
-using testing_support::Ints;
 
 // What a check throws without the class every one must have, or "" when it
 // passes.

@@ -1,19 +1,9 @@
 //===- tests/lang/CZqIntegerTest.cpp - parsing, radix text, the box -------===//
-#include "lang/CZqInteger.h"
 
-#include <gtest/gtest.h>
-
-#include <climits>
-#include <string>
-
-#include "lang/CZqStringBuilder.h"
-#include "lang/NumberFormatException.h"
 #include "support/TestSupport.h"
 
 namespace zqlang {
 namespace {
-
-using testing_support::Text;
 
 // A subclass reaches the protected members.
 struct Peek : CZqInteger {
@@ -39,9 +29,9 @@ TEST(CZqIntegerTest, UnsignedPartScansExactlyTheTextGiven) {
 // cannot spell: the unit after 'z', and radix 37.
 TEST(CZqIntegerTest, TheUnitAfterZAndRadix37AreRefused) {
   EXPECT_EQ(u"NumberFormatException: Integer::parseInt: Bad base-36 number: \"{\"",
-            testing_support::Failure([] { CZqInteger::parseInt(CZqString(u"{"), 36); }));
+            Failure([] { CZqInteger::parseInt(CZqString(u"{"), 36); }));
   EXPECT_EQ(u"NumberFormatException: Integer::parseInt: Unsupported radix: 37",
-            testing_support::Failure([] { CZqInteger::parseInt(CZqString(u"5"), 37); }));
+            Failure([] { CZqInteger::parseInt(CZqString(u"5"), 37); }));
   EXPECT_EQ(u"10", Text(CZqInteger::toString(10, 37)));
 }
 
@@ -56,7 +46,7 @@ TEST(CZqIntegerTest, BoxedValueBehavesAsAValue) {
   EXPECT_EQ(u"-2147483648", Text(CZqInteger(INT_MIN).toString()));
   EXPECT_EQ(12, CZqInteger(CZqString(u"12")).intValue());
   EXPECT_EQ(u"NumberFormatException: Integer::parseInt: Bad base-10 number: \"0x10\"",
-            testing_support::Failure([] { CZqInteger bad(CZqString(u"0x10")); }));
+            Failure([] { CZqInteger bad(CZqString(u"0x10")); }));
 }
 
 TEST(CZqIntegerTest, CopyKeepsTheSourceCountAssignmentKeepsItsOwn) {
@@ -73,7 +63,7 @@ TEST(CZqIntegerTest, CopyKeepsTheSourceCountAssignmentKeepsItsOwn) {
 }
 
 TEST(CZqIntegerTest, ValueOfHandsOutTheOnlyHolder) {
-  const long long before = testing_support::LiveBlocks();
+  const long long before = LiveBlocks();
   {
     SPtr<CZqInteger> a = CZqInteger::valueOf(5);
     EXPECT_EQ(2, a->AddRef());  // count was 1
@@ -88,9 +78,9 @@ TEST(CZqIntegerTest, ValueOfHandsOutTheOnlyHolder) {
     a->Release();
     EXPECT_EQ(255, CZqInteger::valueOf(CZqString(u"ff"), 16)->intValue());
   }
-  EXPECT_EQ(before, testing_support::LiveBlocks());
+  EXPECT_EQ(before, LiveBlocks());
   EXPECT_THROW(CZqInteger::valueOf(CZqString(u""), 10), NumberFormatException);
-  EXPECT_EQ(before, testing_support::LiveBlocks());
+  EXPECT_EQ(before, LiveBlocks());
 }
 
 }  // namespace

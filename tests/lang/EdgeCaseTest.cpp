@@ -4,21 +4,12 @@
 // the object they are given to, holders that live inside what they release,
 // sizes at the limits of an int, and failures half way through.
 //===----------------------------------------------------------------------===//
-#include <gtest/gtest.h>
-
-#include <climits>
 #include <cstdlib>
-#include <functional>
-#include <string>
 
-#include "ZarqLang.h"
 #include "support/TestSupport.h"
 
 namespace zqlang {
 namespace {
-
-using testing_support::GroupingLocale;
-using testing_support::Text;
 
 //===-- Aliasing: a builder given its own units ----------------------------===//
 
@@ -164,7 +155,7 @@ TEST(BoundsTest, UnsignedToStringRejectsARadixOutside2To36) {
   for (int radix : {-1, 0, 1, 37}) {
     EXPECT_EQ(u"IllegalArgumentException: Integer::unsignedToString: Unsupported radix: " +
                   Text(CZqString(radix)),
-              testing_support::Failure([&] { RadixWriter::unsignedToString(b, 255u, radix); }));
+              Failure([&] { RadixWriter::unsignedToString(b, 255u, radix); }));
     EXPECT_EQ(u"keep", b.view());
   }
   RadixWriter::unsignedToString(b, 255u, 36);
@@ -183,7 +174,7 @@ TEST(FailurePathTest, GroupedNumberAppendThatFailsKeepsTheCapacity) {
   for (int k = 1;; ++k) {
     bool failed = false;
     {
-      const testing_support::RouteStdAllocations route;
+      const RouteStdAllocations route;
       detail::testing::FailAllocation(k);
       try {
         b.append(LLONG_MIN);
@@ -201,6 +192,35 @@ TEST(FailurePathTest, GroupedNumberAppendThatFailsKeepsTheCapacity) {
   EXPECT_GT(failures, 1);
   EXPECT_EQ(u"0123456789-9,2,2,3,3,7,2,0,3,6,8,5,4,7,7,5,8,0,8", b.view());
   EXPECT_EQ(64, b.capacity());  // 46 for the 20 units reserved, then 10 + 38 + 16
+}
+
+//===-- Inputs the fuzzers found ------------------------------------------===//
+
+// A reversed range whose ends lie far apart: end - start overflowed an int
+// (undefined behaviour) before the reported value was computed in 32 bits
+// with wrap-around.
+TEST(FuzzRegressionTest, FarApartReversedRangeReportsTheWrappedDifference) {
+  struct Row {
+    const char* what;
+    std::function<void()> op;
+    int reported;
+  };
+  const CZqString s(u"abcdef");
+  CZqStringBuilder b(s);
+  char16_t buffer[8] = {};
+  const Row rows[] = {
+      {"builder append(CharSequence, start, end)", [&] { b.append(s, 1, INT_MIN); }, INT_MAX},
+      {"builder subSequence", [&] { static_cast<void>(b.subSequence(2, INT_MIN)); }, INT_MAX - 1},
+      {"builder getChars", [&] { b.getChars(1, INT_MIN, buffer, 0); }, INT_MAX},
+      {"string substring", [&] { static_cast<void>(s.substring(2, INT_MIN)); }, INT_MAX - 1},
+      {"string subSequence", [&] { static_cast<void>(s.subSequence(3, INT_MIN)); }, INT_MAX - 2},
+      {"string getChars", [&] { s.getChars(1, INT_MIN, buffer, 0); }, INT_MAX},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(u"StringIndexOutOfBoundsException #" + Text(CZqString(row.reported)), Failure(row.op))
+        << row.what;
+  }
+  EXPECT_EQ(u"abcdef", Text(b.toString()));
 }
 
 }  // namespace

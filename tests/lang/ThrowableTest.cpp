@@ -1,20 +1,12 @@
 //===- tests/lang/ThrowableTest.cpp - the exception family ----------------===//
-#include "lang/Throwable.h"
-
-#include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
 #include <type_traits>
 
-#include "ZarqLang.h"
 #include "support/TestSupport.h"
 
 namespace zqlang {
 namespace {
-
-using testing_support::NoMemory;
-using testing_support::Text;
 
 static_assert(!std::is_copy_assignable<Throwable>::value, "assignment would share owned fields");
 static_assert(!std::is_default_constructible<OutOfMemoryError>::value &&
@@ -26,108 +18,64 @@ std::u16string Bare(const char16_t* fullName) { return std::u16string(fullName) 
 
 //===-- Each class: name, constructors, transfer --------------------------===//
 
-template <class T>
-struct Family;
-#define ZQ_FAMILY(Class, Name)                     \
-  template <>                                      \
-  struct Family<Class> {                           \
-    static constexpr const char16_t* kName = Name; \
-  };
-ZQ_FAMILY(Throwable, u"com.zarq.lang.Throwable")
-ZQ_FAMILY(Error, u"com.zarq.lang.Error")
-ZQ_FAMILY(Exception, u"com.zarq.lang.Exception")
-ZQ_FAMILY(RuntimeException, u"com.zarq.lang.RuntimeException")
-ZQ_FAMILY(InterruptedException, u"com.zarq.lang.InterruptedException")
-ZQ_FAMILY(IllegalArgumentException, u"com.zarq.lang.IllegalArgumentException")
-ZQ_FAMILY(NumberFormatException, u"com.zarq.lang.NumberFormatException")
-ZQ_FAMILY(IllegalStateException, u"com.zarq.lang.IllegalStateException")
-ZQ_FAMILY(IndexOutOfBoundsException, u"com.zarq.lang.IndexOutOfBoundsException")
-ZQ_FAMILY(ArrayIndexOutOfBoundsException, u"com.zarq.lang.ArrayIndexOutOfBoundsException")
-ZQ_FAMILY(StringIndexOutOfBoundsException, u"com.zarq.lang.StringIndexOutOfBoundsException")
-ZQ_FAMILY(NegativeArraySizeException, u"com.zarq.lang.NegativeArraySizeException")
-ZQ_FAMILY(NoSuchElementException, u"com.zarq.lang.NoSuchElementException")
-ZQ_FAMILY(NullPointerException, u"com.zarq.lang.NullPointerException")
-ZQ_FAMILY(SecurityException, u"com.zarq.lang.SecurityException")
-ZQ_FAMILY(VirtualMachineError, u"com.zarq.lang.VirtualMachineError")
-ZQ_FAMILY(zqio::IOException, u"com.zarq.io.IOException")
-ZQ_FAMILY(zqio::EOFException, u"com.zarq.io.EOFException")
-ZQ_FAMILY(zqio::FileNotFoundException, u"com.zarq.io.FileNotFoundException")
-#undef ZQ_FAMILY
-
-// Names the typed tests after the class (clang refuses the suite without one).
-struct ClassName {
-  template <class T>
-  static std::string GetName(int) {
-    const std::u16string name = Family<T>::kName;
-    return std::string(name.begin() + static_cast<long>(name.rfind(u'.')) + 1, name.end());
-  }
-};
-
-template <class T>
-class ExceptionClassTest : public ::testing::Test {};
-using Constructible = ::testing::Types<
-    Throwable, Error, Exception, RuntimeException, InterruptedException, IllegalArgumentException,
-    NumberFormatException, IllegalStateException, IndexOutOfBoundsException,
-    ArrayIndexOutOfBoundsException, StringIndexOutOfBoundsException, NegativeArraySizeException,
-    NoSuchElementException, NullPointerException, SecurityException, VirtualMachineError,
-    zqio::IOException, zqio::EOFException, zqio::FileNotFoundException>;
-TYPED_TEST_SUITE(ExceptionClassTest, Constructible, ClassName);
-
-TYPED_TEST(ExceptionClassTest, WithoutMessageRendersFullNameAndColon) {
-  const TypeParam e;
-  const char16_t* name = Family<TypeParam>::kName;
-  EXPECT_EQ(name, Text(e.GetFullName()));
-  EXPECT_EQ(name, Text(static_cast<const Throwable&>(e).GetFullName()));
-  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(e.getMessage()));
-  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(e.getLocalizedMessage()));
-  EXPECT_EQ(nullptr, e.getCause());
-  EXPECT_EQ(Bare(name), Text(e.toString()));
-}
-
-TYPED_TEST(ExceptionClassTest, MessageGoesOnItsOwnLine) {
-  const TypeParam e(CZqString(u"boom"));
-  EXPECT_EQ(u"boom", Text(e.getMessage()));
-  EXPECT_EQ(Bare(Family<TypeParam>::kName) + u"boom\n", Text(e.toString()));
+// Without a message, with one, and copied (which transfers everything but
+// the name); with withCause, the cause constructors too.
+template <class T, bool withCause = false>
+void ExpectClass(const char16_t* name) {
+  SCOPED_TRACE(::testing::PrintToString(CZqString(name)));
+  const T bare;
+  EXPECT_EQ(name, Text(bare.GetFullName()));
+  EXPECT_EQ(name, Text(static_cast<const Throwable&>(bare).GetFullName()));
+  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(bare.getMessage()));
+  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(bare.getLocalizedMessage()));
+  EXPECT_EQ(nullptr, bare.getCause());
+  EXPECT_EQ(Bare(name), Text(bare.toString()));
+  const T source(CZqString(u"boom"));
+  EXPECT_EQ(u"boom", Text(source.getMessage()));
   // Through the root the same text: toString is not virtual, but the general
   // form reads the object's own full name.
-  EXPECT_EQ(Text(e.toString()), Text(static_cast<const Throwable&>(e).toString()));
-}
-
-TYPED_TEST(ExceptionClassTest, CopyTransfersEverythingButTheName) {
-  const TypeParam source(CZqString(u"moved"));
-  source.toString();  // fills the cache, which moves too
-  const TypeParam copy(source);
-  EXPECT_EQ(u"moved", Text(copy.getMessage()));
-  EXPECT_EQ(Bare(Family<TypeParam>::kName) + u"moved\n", Text(copy.toString()));
+  EXPECT_EQ(Text(source.toString()), Text(static_cast<const Throwable&>(source).toString()));
+  const T copy(source);  // the cache filled above moves too
+  EXPECT_EQ(u"boom", Text(copy.getMessage()));
+  EXPECT_EQ(Bare(name) + u"boom\n", Text(copy.toString()));
   EXPECT_EQ(u"com.zarq.lang.Throwable", Text(source.getMessage()));
-  EXPECT_EQ(Bare(Family<TypeParam>::kName), Text(source.toString()));
-  EXPECT_EQ(Family<TypeParam>::kName, Text(source.GetFullName()));
+  EXPECT_EQ(Bare(name), Text(source.toString()));
+  EXPECT_EQ(name, Text(source.GetFullName()));
+  if constexpr (withCause) {
+    const std::u16string inner = Bare(u"com.zarq.lang.Exception") + u"inner\n";
+    const T outer(CZqString(u"outer"), new Exception(CZqString(u"inner")));
+    EXPECT_EQ(Bare(name) + u"outer\n" + inner, Text(outer.toString()));
+    ASSERT_NE(nullptr, outer.getCause());
+    EXPECT_EQ(u"inner", Text(outer.getCause()->getMessage()));
+    const T caused(new Exception(CZqString(u"inner")));  // the cause's text is the message
+    EXPECT_EQ(inner, Text(caused.getMessage()));
+    EXPECT_EQ(Bare(name) + inner + u"\n" + inner, Text(caused.toString()));
+    const T none(static_cast<Throwable*>(nullptr));
+    EXPECT_EQ(u"com.zarq.lang.Throwable", Text(none.getMessage()));
+    EXPECT_EQ(nullptr, none.getCause());
+  }
 }
 
-// The four-constructor classes.
-template <class T>
-class CauseConstructorTest : public ::testing::Test {};
-using WithCause =
-    ::testing::Types<Throwable, Error, Exception, RuntimeException, InterruptedException>;
-TYPED_TEST_SUITE(CauseConstructorTest, WithCause, ClassName);
-
-TYPED_TEST(CauseConstructorTest, MessageAndCauseRenderBoth) {
-  const TypeParam outer(CZqString(u"outer"), new Exception(CZqString(u"inner")));
-  EXPECT_EQ(
-      Bare(Family<TypeParam>::kName) + u"outer\n" + Bare(u"com.zarq.lang.Exception") + u"inner\n",
-      Text(outer.toString()));
-  ASSERT_NE(nullptr, outer.getCause());
-  EXPECT_EQ(u"inner", Text(outer.getCause()->getMessage()));
-}
-
-TYPED_TEST(CauseConstructorTest, CauseAloneBecomesTheMessage) {
-  const std::u16string causeText = Bare(u"com.zarq.lang.Exception") + u"inner\n";
-  const TypeParam outer(new Exception(CZqString(u"inner")));
-  EXPECT_EQ(causeText, Text(outer.getMessage()));
-  EXPECT_EQ(Bare(Family<TypeParam>::kName) + causeText + u"\n" + causeText, Text(outer.toString()));
-  const TypeParam none(static_cast<Throwable*>(nullptr));
-  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(none.getMessage()));
-  EXPECT_EQ(nullptr, none.getCause());
+TEST(ThrowableTest, EveryClassRendersItsNameMessageAndCause) {
+  ExpectClass<Throwable, true>(u"com.zarq.lang.Throwable");
+  ExpectClass<Error, true>(u"com.zarq.lang.Error");
+  ExpectClass<Exception, true>(u"com.zarq.lang.Exception");
+  ExpectClass<RuntimeException, true>(u"com.zarq.lang.RuntimeException");
+  ExpectClass<InterruptedException, true>(u"com.zarq.lang.InterruptedException");
+  ExpectClass<IllegalArgumentException>(u"com.zarq.lang.IllegalArgumentException");
+  ExpectClass<NumberFormatException>(u"com.zarq.lang.NumberFormatException");
+  ExpectClass<IllegalStateException>(u"com.zarq.lang.IllegalStateException");
+  ExpectClass<IndexOutOfBoundsException>(u"com.zarq.lang.IndexOutOfBoundsException");
+  ExpectClass<ArrayIndexOutOfBoundsException>(u"com.zarq.lang.ArrayIndexOutOfBoundsException");
+  ExpectClass<StringIndexOutOfBoundsException>(u"com.zarq.lang.StringIndexOutOfBoundsException");
+  ExpectClass<NegativeArraySizeException>(u"com.zarq.lang.NegativeArraySizeException");
+  ExpectClass<NoSuchElementException>(u"com.zarq.lang.NoSuchElementException");
+  ExpectClass<NullPointerException>(u"com.zarq.lang.NullPointerException");
+  ExpectClass<SecurityException>(u"com.zarq.lang.SecurityException");
+  ExpectClass<VirtualMachineError>(u"com.zarq.lang.VirtualMachineError");
+  ExpectClass<zqio::IOException>(u"com.zarq.io.IOException");
+  ExpectClass<zqio::EOFException>(u"com.zarq.io.EOFException");
+  ExpectClass<zqio::FileNotFoundException>(u"com.zarq.io.FileNotFoundException");
 }
 
 //===-- Rendering ---------------------------------------------------------===//
@@ -148,7 +96,7 @@ TEST(ThrowableTest, EnclosingTextTakesOverTheCausesCache) {
     EXPECT_EQ(u"com.zarq.lang.Exception", Text(inner->toString()));
   }
   const CZqString second = outer.toString();
-  EXPECT_TRUE(testing_support::SameBody(first, second)) << "second call comes from the cache";
+  EXPECT_TRUE(SameBody(first, second)) << "second call comes from the cache";
 }
 
 TEST(ThrowableTest, IndexExceptionsRenderTheirIndexOnlyAsThemselves) {
@@ -289,7 +237,7 @@ TEST(OutOfMemoryErrorTest, ThrownInstanceHasNoMessageAndNoCause) {
 // order), before any test can have failed an allocation.
 bool gReserveHeldAtLoad = false;
 struct ReserveAtStart : ::testing::Environment {
-  void SetUp() override { gReserveHeldAtLoad = testing_support::ReservePeek::Held(); }
+  void SetUp() override { gReserveHeldAtLoad = ReservePeek::Held(); }
 };
 ::testing::Environment* const gReserveAtStart =
     ::testing::AddGlobalTestEnvironment(new ReserveAtStart);
@@ -297,11 +245,11 @@ struct ReserveAtStart : ::testing::Environment {
 TEST(OutOfMemoryErrorTest, FirstFailureGivesBackTheReserveOnce) {
   EXPECT_TRUE(gReserveHeldAtLoad);
   // Some earlier test may already have used the reserve.
-  const bool heldAtStart = testing_support::ReservePeek::Held();
+  const bool heldAtStart = ReservePeek::Held();
   const long long raw = detail::testing::LiveBlocks();
-  testing_support::NoMemory noMemory;
+  NoMemory noMemory;
   EXPECT_THROW(CZqString(u"x"), OutOfMemoryError);
-  EXPECT_FALSE(testing_support::ReservePeek::Held());
+  EXPECT_FALSE(ReservePeek::Held());
   EXPECT_EQ(raw - (heldAtStart ? 1 : 0), detail::testing::LiveBlocks());
   EXPECT_THROW(CZqString(u"y"), OutOfMemoryError);  // nothing more to give
   EXPECT_EQ(raw - (heldAtStart ? 1 : 0), detail::testing::LiveBlocks());
@@ -316,7 +264,7 @@ TEST(OutOfMemoryErrorTest, EveryFailurePointOfAChainGivesTheWholeTextOrTheName) 
       u"com.zarq.lang.IllegalStateException:\ncause with a message long enough to notice\n";
   int points = 0;
   for (int k = 1;; ++k) {
-    const long long before = testing_support::LiveBlocks();
+    const long long before = LiveBlocks();
     bool failed = false;
     {
       const RuntimeException e(
@@ -332,7 +280,7 @@ TEST(OutOfMemoryErrorTest, EveryFailurePointOfAChainGivesTheWholeTextOrTheName) 
       }
       EXPECT_EQ(whole, Text(e.toString())) << "failure point " << k << " cached a wrong text";
     }
-    EXPECT_EQ(before, testing_support::LiveBlocks()) << "failure point " << k;
+    EXPECT_EQ(before, LiveBlocks()) << "failure point " << k;
     if (!failed)
       break;
     ++points;
@@ -343,7 +291,7 @@ TEST(OutOfMemoryErrorTest, EveryFailurePointOfAChainGivesTheWholeTextOrTheName) 
 
 // A chain far deeper than the stack could unwind recursively is released.
 TEST(ThrowableTest, DeepCauseChainIsReleasedWithoutRecursion) {
-  const long long before = testing_support::LiveBlocks();
+  const long long before = LiveBlocks();
   {
     const CZqString link(u"link");
     Exception* chain = new Exception();
@@ -351,7 +299,7 @@ TEST(ThrowableTest, DeepCauseChainIsReleasedWithoutRecursion) {
       chain = new Exception(link, chain);
     const Throwable outer(CZqString(u"top"), chain);
   }
-  EXPECT_EQ(before, testing_support::LiveBlocks());
+  EXPECT_EQ(before, LiveBlocks());
 }
 
 }  // namespace

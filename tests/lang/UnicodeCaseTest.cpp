@@ -3,16 +3,13 @@
 // Every code point's mappings and foldings under each set of rules against
 // ICU; then the context rules case by case, comparison ignoring case, sharing.
 //===----------------------------------------------------------------------===//
-#include <gtest/gtest.h>
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 #include <unicode/uversion.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <string>
 
-#include "lang/CZqString.h"
 #include "lang/detail/UnicodeCase.h"
 #include "lang/detail/UnicodeCaseData.h"
 #include "support/TestSupport.h"
@@ -21,9 +18,6 @@ namespace zqlang {
 namespace {
 
 using detail::CaseMapping;
-using testing_support::CapacityOf;
-using testing_support::SameBody;
-using testing_support::Text;
 
 constexpr ZqCaseRules kAllRules[] = {ZqCaseRules::kUnicode, ZqCaseRules::kTurkic,
                                      ZqCaseRules::kLithuanian};
@@ -35,7 +29,7 @@ const std::u16string& EveryCodePoint() {
   static const std::u16string text = [] {
     std::u16string all;
     for (int cp = 0; cp <= 0x10FFFF; ++cp) {
-      testing_support::AppendCodePoint(all, cp);
+      AppendCodePoint(all, cp);
       all += u' ';
     }
     return all;
@@ -122,7 +116,7 @@ TEST(UnicodeCaseTest, ComparingIgnoringCaseComparesTheFoldings) {
   const auto block = [](int first) {
     std::u16string text;
     for (int cp = first; cp < first + 48; ++cp) {
-      testing_support::AppendCodePoint(text, cp);
+      AppendCodePoint(text, cp);
       text += u' ';
     }
     return CZqString(text);

@@ -1,18 +1,9 @@
 //===- tests/lang/Utf8Test.cpp - CZqString::fromUtf8 and toUtf8 -----------===//
-#include "lang/CZqString.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "support/TestSupport.h"
 
 namespace zqlang {
 namespace {
-
-using testing_support::CapacityOf;
-using testing_support::Text;
 
 struct Row {
   std::string utf8;
@@ -97,7 +88,7 @@ TEST(Utf8Test, EveryCodePointRoundTrips) {
   for (char32_t c = 0; c <= 0x10FFFF; ++c) {
     if (c >= 0xD800 && c <= 0xDFFF)
       continue;
-    testing_support::AppendCodePoint(all, static_cast<int>(c));
+    AppendCodePoint(all, static_cast<int>(c));
     expectedBytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
   }
   const std::string utf8 = CZqString(all).toUtf8();

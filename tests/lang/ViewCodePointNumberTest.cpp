@@ -3,30 +3,20 @@
 // View overloads against the string forms; code points at every index; the
 // locale-free numbers; tryParseInt and parseLong against parseInt.
 //===----------------------------------------------------------------------===//
-#include <gtest/gtest.h>
-
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <limits>
-#include <optional>
 #include <random>
-#include <string>
 #include <unordered_map>
-#include <vector>
 
-#include "ZarqLang.h"
 #include "support/TestSupport.h"
 
 namespace zqlang {
 namespace {
 
 using detail::testing::AllocationCount;
-using testing_support::Failure;
-using testing_support::Text;
 
 int Sign(int v) { return (v > 0) - (v < 0); }
 
@@ -152,7 +142,7 @@ TEST(CodePointTest, AppendCodePoint) {
 //===-- Numbers -----------------------------------------------------------===//
 
 TEST(ClassicNumberTest, IgnoresTheGlobalLocaleAndReadsBack) {
-  const testing_support::GroupingLocale grouping;  // CZqString(int) would group
+  const GroupingLocale grouping;  // CZqString(int) would group
   EXPECT_EQ(u"1,2,3,4", Text(CZqString(1234)));
   EXPECT_EQ(u"1234", Text(CZqString::fromNumber(1234)));
   EXPECT_EQ(u"-9223372036854775808", Text(CZqString::fromNumber(LLONG_MIN)));
