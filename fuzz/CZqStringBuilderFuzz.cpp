@@ -4,8 +4,7 @@
 // on the library and on a model written on std::u16string. The model tracks
 // what the library promises: the texts, the builders' exact capacities
 // (growth to the need plus 16, 20 units reserved for a number, copies that
-// keep the capacity, trimToSize lowering it in a shared body) and the class
-// and message of every exception.
+// keep the capacity) and the class and message of every exception.
 //===----------------------------------------------------------------------===//
 #include <algorithm>
 #include <cwctype>
@@ -36,12 +35,11 @@ U Format(T v) {
 using Outcome = std::optional<U>;  // the text of the exception due; empty: none
 
 U IndexError(long long index) { return u"CZqString index out of bounds: " + Num(index); }
-U StringError(const U& message) {
-  return u"com.zarq.lang.StringIndexOutOfBoundsException:\n" + message + u"\n";
+U Thrown(const U& name, const U& message) {
+  return u"com.zarq.lang." + name + u":\n" + (message.empty() ? U() : message + u"\n");
 }
-U BoundsError(const U& message) {
-  return u"com.zarq.lang.IndexOutOfBoundsException:\n" + (message.empty() ? U() : message + u"\n");
-}
+U StringError(const U& message) { return Thrown(u"StringIndexOutOfBoundsException", message); }
+U BoundsError(const U& message) { return Thrown(u"IndexOutOfBoundsException", message); }
 
 // A range of a text of n units reported by a bare index: a negative start,
 // then a reversed range (end - start wrapping in 32 bits) and an end past n,
@@ -50,13 +48,14 @@ Outcome RangeError(int start, int end, int n, bool reversedFirst) {
   const int reversed = static_cast<int>(static_cast<unsigned>(end) - static_cast<unsigned>(start));
   if (start < 0)
     return IndexError(start);
-  if (reversedFirst && start > end)
+  if (start > end && (reversedFirst || end <= n))
     return IndexError(reversed);
-  if (end > n)
-    return IndexError(end);
-  if (start > end)
-    return IndexError(reversed);
-  return std::nullopt;
+  return end > n ? Outcome(IndexError(end)) : std::nullopt;
+}
+
+// The exception for an index outside [0, len), or none.
+Outcome AtError(int index, int len, U (*thrown)(const U&), const U& negative, const U& past) {
+  return index < 0 ? thrown(negative) : index >= len ? Outcome(thrown(past)) : std::nullopt;
 }
 
 // The checks of replace and deleteRange, with the member's name first.
@@ -116,38 +115,23 @@ Outcome Run(F f) {
 
 //===-- The model -----------------------------------------------------------===//
 
-struct ModelBody {
-  U text;
-  int capacity;
-};
-
+// A builder's text and capacity. Copies of a shared body keep its capacity,
+// so the model needs no sharing of its own.
 struct ModelBuilder {
-  std::shared_ptr<ModelBody> body = std::make_shared<ModelBody>(ModelBody{U(), 16});
-  bool shared = false;
+  U text;
+  int capacity = 16;
 
-  int Length() const { return static_cast<int>(body->text.size()); }
-  U& Units() { return body->text; }
-  void UnShare() {
-    if (shared)
-      body = std::make_shared<ModelBody>(*body);
-    shared = false;
-  }
+  int Length() const { return static_cast<int>(text.size()); }
   void MakeRoom(int count) {
-    if (count > body->capacity - Length())
-      body->capacity = Length() + count + 16;
+    if (count > capacity - Length())
+      capacity = Length() + count + 16;
   }
-  void Append(const U& units, int room) {
-    UnShare();
-    MakeRoom(room);
-    body->text += units;
-  }
-  // Checks the index after ending the sharing, as every insert does.
+  // Checks the index of an insert; then inserts.
   Outcome Insert(int index, const U& units) {
-    UnShare();
     if (index < 0 || index > Length())
       return StringError(u"Index: " + Num(index) + u", Length: " + Num(Length()));
     MakeRoom(static_cast<int>(units.size()));
-    body->text.insert(static_cast<std::size_t>(index), units);
+    text.insert(static_cast<std::size_t>(index), units);
     return std::nullopt;
   }
 };
@@ -167,11 +151,13 @@ U Part(const U& s, int start, int end) {
 
 //===-- Input decoding ----------------------------------------------------===//
 
-class Input {
- public:
-  Input(const std::uint8_t* data, std::size_t size) : mData(data), mSize(size) {}
-  bool Empty() const { return mPos >= mSize; }
-  std::uint8_t Byte() { return mPos < mSize ? mData[mPos++] : 0; }
+struct Input {
+  const std::uint8_t* data;
+  std::size_t size;
+  std::size_t pos = 0;
+
+  bool Empty() const { return pos >= size; }
+  std::uint8_t Byte() { return pos < size ? data[pos++] : 0; }
   bool Bit() { return (Byte() & 1) != 0; }
   char16_t Unit() {
     static const char16_t kUnits[] = {u'a', u'b', u'c', u'A',   u'Z',   u' ',  u'\t', u'0',
@@ -202,11 +188,6 @@ class Input {
     std::memcpy(&v, &bits, sizeof v);
     return v;
   }
-
- private:
-  const std::uint8_t* mData;
-  std::size_t mSize;
-  std::size_t mPos = 0;
 };
 
 //===-- One step: an operation on a builder and a string ------------------===//
@@ -222,8 +203,6 @@ struct State {
 };
 
 struct Step {
-  Step(const char* name, State& st, Input& in, int bi, int si)
-      : name(name), st(st), in(in), bi(bi), si(si) {}
   const char* name;
   State& st;
   Input& in;
@@ -234,7 +213,7 @@ struct Step {
   CZqString& s = st.strings[si];
   U& t = st.texts[si];
   const int len = m.Length();
-  std::string args;
+  std::string args = std::string();
 
   // Records an argument decoded from the input, for the report.
   template <class T>
@@ -262,15 +241,15 @@ struct Step {
                       : st.builders[(bi + which - 1) % kBuilders];
   }
   U SeqText(int which) const {
-    return which == 0 ? t : st.models[(bi + which - 1) % kBuilders].body->text;
+    return which == 0 ? t : st.models[(bi + which - 1) % kBuilders].text;
   }
 };
 
 void Verify(const Step& c) {
   for (int i = 0; i < kBuilders; ++i) {
-    c.Same("builder text", Text(c.st.builders[i]), c.st.models[i].body->text);
+    c.Same("builder text", Text(c.st.builders[i]), c.st.models[i].text);
     c.Same("builder length", c.st.builders[i].length(), c.st.models[i].Length());
-    c.Same("builder capacity", c.st.builders[i].capacity(), c.st.models[i].body->capacity);
+    c.Same("builder capacity", c.st.builders[i].capacity(), c.st.models[i].capacity);
   }
   for (int i = 0; i < kStrings; ++i) {
     c.Same("string text", Text(c.st.strings[i]), c.st.texts[i]);
@@ -392,8 +371,10 @@ const struct {
     {"append(value)", true,
      [](Step& c) {
        const Value v = DecodeValue(c);
-       if (c.Throws([&] { v.append(c.b); }, v.appendError))
-         c.m.Append(v.text, v.room);
+       if (c.Throws([&] { v.append(c.b); }, v.appendError)) {
+         c.m.MakeRoom(v.room);
+         c.m.text += v.text;
+       }
      }},
     {"insert(index, value)", true,
      [](Step& c) {
@@ -408,10 +389,9 @@ const struct {
        const int end = c.Index("end", c.len);
        const bool remove = c.Arg("deleteRange", c.in.Bit()) || c.len > kMaxLength;
        const U with = remove ? U() : c.t;
-       c.m.UnShare();
        const Outcome want = EditError(remove ? u"DeleteRange" : u"Replace", start, end, c.len);
        if (!want) {
-         c.m.Units().erase(static_cast<std::size_t>(start), std::min(end, c.len) - start);
+         c.m.text.erase(static_cast<std::size_t>(start), std::min(end, c.len) - start);
          c.m.Insert(start, with);
        }
        c.Throws([&] { remove ? c.b.deleteRange(start, end) : c.b.replace(start, end, c.s); }, want);
@@ -419,54 +399,35 @@ const struct {
     {"deleteCharAt", false,
      [](Step& c) {
        const int index = c.Index("index", c.len);
-       c.m.UnShare();
-       Outcome want;
-       if (index < 0)
-         want = StringError(u"DeleteCharAt: Negative start index: " + Num(index));
-       else if (index >= c.len)
-         want = StringError(u"DeleteRange: Index (" + Num(index) +
-                            u") is greater than or equal to length (" + Num(c.len) + u")");
-       else
-         c.m.Units().erase(static_cast<std::size_t>(index), 1);
-       c.Throws([&] { c.b.deleteCharAt(index); }, want);
+       if (c.Throws([&] { c.b.deleteCharAt(index); },
+                    AtError(index, c.len, StringError,
+                            u"DeleteCharAt: Negative start index: " + Num(index),
+                            u"DeleteRange: Index (" + Num(index) +
+                                u") is greater than or equal to length (" + Num(c.len) + u")")))
+         c.m.text.erase(static_cast<std::size_t>(index), 1);
      }},
     {"setCharAt", false,
      [](Step& c) {
        const int index = c.Index("index", c.len);
        const char16_t v = c.Arg("v", c.in.Unit());
-       c.m.UnShare();
-       Outcome want;
-       if (index < 0)
-         want = BoundsError(u"SetCharAt: Negative index");
-       else if (index >= c.len)
-         want = BoundsError(u"SetCharAt: Index >= length");
-       else
-         c.m.Units()[static_cast<std::size_t>(index)] = v;
-       c.Throws([&] { c.b.setCharAt(index, v); }, want);
-     }},
-    {"charAt", false,
-     [](Step& c) {
-       const int index = c.Index("index", c.len);
-       char16_t got = 0;
-       if (c.Throws([&] { got = c.b.charAt(index); },
-                    index >= 0 && index < c.len ? std::nullopt : Outcome(BoundsError(U()))))
-         c.Same("charAt", U(1, got), Part(c.m.body->text, index, index + 1));
+       if (c.Throws([&] { c.b.setCharAt(index, v); },
+                    AtError(index, c.len, BoundsError, u"SetCharAt: Negative index",
+                            u"SetCharAt: Index >= length")))
+         c.m.text[static_cast<std::size_t>(index)] = v;
      }},
     {"reverse", false,
      [](Step& c) {
        c.b.reverse();
-       c.m.UnShare();
-       c.m.Units() = Reverse(c.m.Units());
+       c.m.text = Reverse(c.m.text);
      }},
     {"setLength", false,
      [](Step& c) {
        int n = c.in.Byte() == 0 ? -1 - c.in.Byte() : c.in.Index(c.len + 40);
        n = c.Arg("length", n > c.len + 40 ? c.len + 1 : n);  // no huge arrays
-       c.m.UnShare();
        if (c.Throws([&] { c.b.setLength(n); },
                     n < 0 ? Outcome(BoundsError(u"SetLength: Negative length")) : std::nullopt)) {
-         c.m.body->capacity = std::max(c.m.body->capacity, n);
-         c.m.Units().resize(static_cast<std::size_t>(n), u'\0');
+         c.m.capacity = std::max(c.m.capacity, n);
+         c.m.text.resize(static_cast<std::size_t>(n), u'\0');
        }
      }},
     {"ensureCapacity", false,
@@ -474,78 +435,56 @@ const struct {
        int minimum = c.in.Index(c.len + 60);
        minimum = c.Arg("minimum", minimum > c.len + 60 ? -minimum : minimum);  // no huge arrays
        c.b.ensureCapacity(minimum);
-       c.m.UnShare();
-       c.m.body->capacity = std::max(c.m.body->capacity, minimum);
+       c.m.capacity = std::max(c.m.capacity, minimum);
      }},
     {"trimToSize", false,
      [](Step& c) {
        c.b.trimToSize();
-       c.m.body->capacity = c.len;  // in the body, seen by every builder sharing it
+       c.m.capacity = c.len;
      }},
     {"toString", false,
      [](Step& c) {
        c.s = c.b.toString();
-       c.t = c.m.body->text;
-       c.m.shared = true;
-     }},
-    {"builder substring", false,
-     [](Step& c) {
-       const int start = c.Index("start", c.len);
-       const bool whole = c.Arg("whole", c.in.Bit());
-       const int end = whole ? c.len : c.Index("end", c.len);
-       CZqString got;
-       if (c.Throws([&] { got = whole ? c.b.substring(start) : c.b.substring(start, end); },
-                    SourceError(u"substring", start, end, c.len, false))) {
-         c.s = got;
-         c.t = Part(c.m.body->text, start, end);
-       }
-     }},
-    {"builder subSequence", false,
-     [](Step& c) {
-       const int start = c.Index("start", c.len);
-       const int end = c.Index("end", c.len);
-       CharSequence* got = nullptr;
-       if (c.Throws([&] { got = c.b.subSequence(start, end); },
-                    RangeError(start, end, c.len, true))) {
-         U units;
-         for (int i = 0; i < got->length(); ++i)
-           units += got->charAt(i);
-         got->Release();
-         c.Same("subSequence", units, Part(c.m.body->text, start, end));
-       }
+       c.t = c.m.text;
      }},
     {"assign to the other builder", false,
      [](Step& c) {
        // A copy of its own, with the same capacity; the source is unchanged.
        const int other = (c.bi + 1) % kBuilders;
        c.st.builders[other] = c.b;
-       c.st.models[other] = ModelBuilder{std::make_shared<ModelBody>(*c.m.body), false};
+       c.st.models[other] = c.m;
      }},
     {"CZqStringBuilder(capacity)", false,
      [](Step& c) {
        const int capacity = c.Arg("capacity", c.in.Byte() % 40 - 1);
-       if (c.Throws([&] { c.b = CZqStringBuilder(capacity); },
-                    capacity < 0 ? Outcome(U(u"com.zarq.lang.NegativeArraySizeException:\n"))
-                                 : std::nullopt))
-         c.m = ModelBuilder{std::make_shared<ModelBody>(ModelBody{U(), capacity}), false};
+       if (c.Throws(
+               [&] { c.b = CZqStringBuilder(capacity); },
+               capacity < 0 ? Outcome(Thrown(u"NegativeArraySizeException", U())) : std::nullopt))
+         c.m = ModelBuilder{U(), capacity};
      }},
     {"CZqString(u16string_view)", false,
      [](Step& c) {
        c.t = c.Arg("units", c.in.Units());
        c.s = CZqString(std::u16string_view(c.t));
      }},
-    {"string substring", false,
+    {"substring of the builder or the string", false,
      [](Step& c) {
-       const int n = static_cast<int>(c.t.size());
+       const bool builder = c.Arg("of the builder", c.in.Bit());
+       const U units = builder ? c.m.text : c.t;
+       const int n = static_cast<int>(units.size());
        const int start = c.Index("start", n);
        const bool whole = c.Arg("whole", c.in.Bit());
        const int end = whole ? n : c.Index("end", n);
+       const Outcome want = builder              ? SourceError(u"substring", start, end, n, false)
+                            : whole && start > n ? Outcome(IndexError(start))
+                                                 : RangeError(start, end, n, false);
        CZqString got;
-       if (c.Throws([&] { got = whole ? c.s.substring(start) : c.s.substring(start, end); },
-                    whole && start > n ? Outcome(IndexError(start))
-                                       : RangeError(start, end, n, false))) {
+       const auto op = [&](const auto& from) {
+         got = whole ? from.substring(start) : from.substring(start, end);
+       };
+       if (c.Throws([&] { builder ? op(c.b) : op(c.s); }, want)) {
          c.st.strings[(c.si + 1) % kStrings] = got;
-         c.st.texts[(c.si + 1) % kStrings] = Part(c.t, start, end);
+         c.st.texts[(c.si + 1) % kStrings] = Part(units, start, end);
        }
      }},
     {"trim", false,
@@ -577,12 +516,12 @@ const struct {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zqfuzz;
-  Input in(data, size);
+  Input in{data, size};
   State st;
   for (int steps = 0; steps < 200 && !in.Empty(); ++steps) {
     const auto& op = kOperations[in.Byte() % std::size(kOperations)];
     const int bi = in.Byte() % kBuilders;
-    Step step(op.name, st, in, bi, in.Byte() % kStrings);
+    Step step{op.name, st, in, bi, in.Byte() % kStrings};
     if (op.grows && step.len > kMaxLength)
       continue;  // no further growth: keep runs fast
     op.run(step);
