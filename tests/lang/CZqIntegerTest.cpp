@@ -22,6 +22,14 @@ TEST(CZqIntegerTest, UnsignedPartScansExactlyTheTextGiven) {
   CZqStringBuilder out(CZqString(u"x="));
   Peek::unsignedToString(out, 4294967295u, 36);
   EXPECT_EQ(u"x=1z141z3", Text(out.toString()));
+  // A derived class may hand any radix to the digit writer: one outside 2 to
+  // 36 is refused and writes nothing.
+  for (int radix : {-1, 0, 1, 37}) {
+    EXPECT_EQ(u"IllegalArgumentException: Integer::unsignedToString: Unsupported radix: " +
+                  Text(CZqString(radix)),
+              Failure([&] { Peek::unsignedToString(out, 255u, radix); }));
+    EXPECT_EQ(u"x=1z141z3", out.view());
+  }
 }
 
 // Parsing and the radix texts are checked against the fuzz target's model
