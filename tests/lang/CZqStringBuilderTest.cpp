@@ -156,30 +156,16 @@ TEST(CZqStringBuilderSharingTest, ToStringHandsOverTheBodyUntilTheNextChange) {
   EXPECT_EQ(20, CapacityOf(second));  // the copy's capacity 3, grown by 1 + 16
 }
 
-// Builder copies hold bodies of their own: trimming one of them can neither
-// move the units under a view of the other nor change its capacity.
-TEST(CZqStringBuilderSharingTest, CopiesAndAssignmentsHoldTheirOwnText) {
-  CZqStringBuilder a;
-  a.append(u"abc");
-  CZqStringBuilder b(a);
-  EXPECT_FALSE(SameBody(a.toString(), b.toString()));
-  EXPECT_EQ(a.capacity(), b.capacity());
-  b.append(u'b');
-  a.append(u'a');
-  EXPECT_EQ(u"abca", Text(a.toString()));
-  EXPECT_EQ(u"abcb", Text(b.toString()));
-
-  CZqStringBuilder c;
-  const CZqStringBuilder& self = c;
-  c = a;
-  c = self;
-  c.setCharAt(0, u'C');
-  EXPECT_EQ(u"Cbca", Text(c.toString()));
-  EXPECT_EQ(u"abca", Text(a.toString()));
-
+// Builder copies hold bodies of their own (the fuzz model checks their texts
+// and capacities after assignment): trimming one of them can neither move the
+// units under a view of the other nor change its capacity.
+TEST(CZqStringBuilderSharingTest, CopiesHoldTheirOwnText) {
   CZqStringBuilder k;
   k.append(u"kept");
+  const CZqStringBuilder& self = k;
+  k = self;
   const CZqStringBuilder l = k;
+  EXPECT_FALSE(SameBody(k.toString(), l.toString()));
   const std::u16string_view view = l.view();
   k.trimToSize();
   EXPECT_EQ(4, k.capacity());

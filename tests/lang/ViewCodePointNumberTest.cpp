@@ -9,7 +9,6 @@
 #include <cstring>
 #include <limits>
 #include <random>
-#include <unordered_map>
 
 #include "support/TestSupport.h"
 
@@ -216,19 +215,6 @@ TEST(ClassicNumberTest, TryParseIntAndParseLongAgreeWithParseInt) {
             Failure([] { CZqInteger::parseLong(CZqString(u"8000000000000000"), 16); }));
   EXPECT_EQ(range + u"36 number: \"-zzzzzzzzzzzzzz\"",
             Failure([] { CZqInteger::parseLong(CZqString(u"-ZZZZZZZZZZZZZZ"), 36); }));
-}
-
-//===-- Transparent hashing (C++17: as plain hash and equality) -----------===//
-
-TEST(ZqHashTest, AgreesWithStdHashAndEquals) {
-  std::unordered_map<CZqString, int, ZqHash, ZqEqual> map;
-  map[CZqString(u"one")] = 1;
-  map[CZqString(u"two")] = 2;
-  EXPECT_EQ(2, map.at(CZqString(u"two")));
-  const CZqString one(u"one");
-  EXPECT_EQ(std::hash<CZqString>()(one), ZqHash()(one));
-  EXPECT_EQ(ZqHash()(one), ZqHash()(u"one"));
-  EXPECT_TRUE(ZqEqual()(one, u"one") && !ZqEqual()(one, std::u16string(u"on")));
 }
 
 }  // namespace
