@@ -15,7 +15,7 @@ namespace {
 
 U Unsigned(unsigned v, int radix) {
   char buf[40];
-  return Widen(buf, std::to_chars(buf, buf + sizeof buf, v, radix).ptr);
+  return U(buf, std::to_chars(buf, buf + sizeof buf, v, radix).ptr);
 }
 
 U Lower(U s) {

@@ -24,7 +24,7 @@ template <class T>
 U Format(T v) {
   if constexpr (std::is_floating_point<T>::value) {
     char buf[64];
-    return Widen(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6).ptr);
+    return U(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6).ptr);
   } else {
     return Num(v);
   }
@@ -310,11 +310,10 @@ const struct {
                     [units](CZqStringBuilder& b) { b.append(units->c_str()); },
                     [units](CZqStringBuilder& b, int index) { b.insert(index, units->c_str()); }};
      }},
-    {"CZqString", [](Step& c) { return Of(&c.s, c.t); }},
-    {"CharSequence",
+    {"CharSequence, or CZqString as which 3",
      [](Step& c) {
-       const int which = c.Arg("which", c.in.Byte() % 3);
-       return Of(&c.Seq(which), c.SeqText(which));
+       const int which = c.Arg("which", c.in.Byte() % 4);
+       return which == 3 ? Of(&c.s, c.t) : Of(&c.Seq(which), c.SeqText(which));
      }},
     {"units, begin, count",
      [](Step& c) {

@@ -24,13 +24,10 @@ namespace zqfuzz {
 using namespace zqlang;
 using U = std::u16string;
 
-// Narrow ASCII text widened one unit per character.
-inline U Widen(const char* first, const char* last) { return U(first, last); }
-
 // Decimal text of v.
 inline U Num(long long v) {
   char buf[32];
-  return Widen(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+  return U(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
 // Readable text for a report: printable ASCII as is, other units as \uXXXX.
