@@ -74,17 +74,17 @@ Outcome EditError(const U& head, int start, int end, int len) {
 // The checks of a source range of n units, with the member's name: insert
 // refuses a negative end first, substring an end past n.
 Outcome SourceError(const U& head, int start, int end, int n, bool negativeEnd) {
-  const U past = head + u": end (" + Num(end) + u") is greater than length (" + Num(n) + u")";
   if (start < 0)
     return StringError(head + u": Negative start: " + Num(start));
   if (negativeEnd && end < 0)
     return StringError(head + u": Negative end: " + Num(end));
-  if (!negativeEnd && end > n)
-    return StringError(past);
+  if (end > n && (!negativeEnd || start <= end))
+    return StringError(head + u": end (" + Num(end) + u") is greater than length (" + Num(n) +
+                       u")");
   if (start > end)
     return StringError(head + u": start (" + Num(start) + u") is greater than end (" + Num(end) +
                        u")");
-  return end > n ? Outcome(StringError(past)) : std::nullopt;
+  return std::nullopt;
 }
 
 U Text(const CZqString& s) { return U(s.view()); }
