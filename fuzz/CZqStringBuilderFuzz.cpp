@@ -1,13 +1,13 @@
 //===- fuzz/CZqStringBuilderFuzz.cpp - builder and strings against a model ===//
 //
-// Decodes the input into named builder and string operations and runs each
-// on the library and on a model written on std::u16string. The model tracks
+// Decodes the input into named builder operations (and the strings they
+// read and make) and runs each on the library and on a model written on
+// std::u16string. The model tracks
 // what the library promises: the texts, the builders' exact capacities
 // (growth to the need plus 16, 20 units reserved for a number, copies that
 // keep the capacity) and the class and message of every exception.
 //===----------------------------------------------------------------------===//
 #include <algorithm>
-#include <cwctype>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -485,28 +485,6 @@ const struct {
          c.st.strings[(c.si + 1) % kStrings] = got;
          c.st.texts[(c.si + 1) % kStrings] = Part(units, start, end);
        }
-     }},
-    {"trim", false,
-     [](Step& c) {
-       c.s = c.s.trim();
-       const auto space = [](char16_t u) { return std::iswspace(u) != 0; };
-       c.t.erase(c.t.begin(), std::find_if_not(c.t.begin(), c.t.end(), space));
-       c.t.erase(std::find_if_not(c.t.rbegin(), c.t.rend(), space).base(), c.t.end());
-     }},
-    {"replace(unit, unit)", false,
-     [](Step& c) {
-       const char16_t from = c.Arg("from", c.in.Unit());
-       const char16_t to = c.Arg("to", c.in.Unit());
-       c.s = c.s.replace(from, to);
-       std::replace(c.t.begin(), c.t.end(), from, to);
-     }},
-    {"concat", false,
-     [](Step& c) {
-       const int other = c.Arg("other", c.in.Byte() % kStrings);
-       if (c.t.size() + c.st.texts[other].size() > kMaxLength)
-         return;
-       c.t += c.st.texts[other];
-       c.s = c.s.concat(c.st.strings[other]);
      }},
 };
 
