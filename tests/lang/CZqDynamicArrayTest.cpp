@@ -64,16 +64,14 @@ TEST(CZqDynamicArrayTest, TrimKeepsTheElements) {
   a.Fill(5);
   a.EnsureCapacity(16);
   a.trimToSize();
-  EXPECT_EQ(5, a.Capacity());
-  EXPECT_EQ(44, a.Data()[4]);
   a.trimToSize();
   EXPECT_EQ(5, a.Capacity());
-  EXPECT_FALSE(a.isEmpty());
+  EXPECT_EQ(44, a.Data()[4]);
   Ints empty;
   empty.Construct(8);
   empty.trimToSize();
   EXPECT_EQ(0, empty.Capacity());
-  EXPECT_TRUE(empty.isEmpty());
+  EXPECT_TRUE(empty.isEmpty() && !a.isEmpty());
 }
 
 // Byte counts that overflow are no memory, without an allocation tried (the

@@ -45,16 +45,16 @@ TEST(CZqIntegerTest, TheUnitAfterZAndRadix37AreRefused) {
 
 //===-- The box and its counting ------------------------------------------===//
 
+// The box's text and parsing members forward to the static ones (checked by
+// the fuzz target); here what the box adds.
 TEST(CZqIntegerTest, BoxedValueBehavesAsAValue) {
   const CZqInteger a(5);
   EXPECT_TRUE(a.equals(CZqInteger(5)));
   EXPECT_FALSE(a.equals(CZqInteger(6)));
   EXPECT_EQ(-1, CZqInteger(-1).hashCode());
   EXPECT_EQ(5, static_cast<int>(a));
+  EXPECT_EQ(-12, CZqInteger(CZqString(u"-12")).intValue());
   EXPECT_EQ(u"-2147483648", Text(CZqInteger(INT_MIN).toString()));
-  EXPECT_EQ(12, CZqInteger(CZqString(u"12")).intValue());
-  EXPECT_EQ(u"NumberFormatException: Integer::parseInt: Bad base-10 number: \"0x10\"",
-            Failure([] { CZqInteger bad(CZqString(u"0x10")); }));
 }
 
 TEST(CZqIntegerTest, CopyKeepsTheSourceCountAssignmentKeepsItsOwn) {
