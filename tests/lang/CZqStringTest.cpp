@@ -73,11 +73,7 @@ TEST(CZqStringTest, EachConstructorGivesItsTextAndCapacity) {
       {CZqString(u'\0'), std::u16string(1, u'\0'), 1},
       {CZqString('A'), u"65", 20},
       {CZqString(static_cast<char>(-1)), u"-1", 20},
-      {CZqString(static_cast<short>(-32768)), u"-32768", 20},
-      {CZqString(LONG_MAX), u"9223372036854775807", 20},
       {CZqString(LLONG_MIN), u"-9223372036854775808", 20},
-      {CZqString(0.1), u"0.1", 20},
-      {CZqString(1234567.0), u"1.23457e+06", 20},
       {CZqString(-0.0), u"-0", 20},
   };
   for (const Row& row : rows) {

@@ -27,7 +27,6 @@ void ExpectClass(const char16_t* name) {
   EXPECT_EQ(name, Text(bare.GetFullName()));
   EXPECT_EQ(name, Text(static_cast<const Throwable&>(bare).GetFullName()));
   EXPECT_EQ(u"com.zarq.lang.Throwable", Text(bare.getMessage()));
-  EXPECT_EQ(u"com.zarq.lang.Throwable", Text(bare.getLocalizedMessage()));
   EXPECT_EQ(nullptr, bare.getCause());
   EXPECT_EQ(Bare(name), Text(bare.toString()));
   const T source(CZqString(u"boom"));
