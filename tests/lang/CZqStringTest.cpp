@@ -368,6 +368,7 @@ TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
       {"toLowerCase clone", twelve.toLowerCase(), nullptr, u"12", 20},
       {"trim inner", spaced.trim(), &spaced, u"a b", 0},
       {"trim both", CZqString(u"  ab\t").trim(), nullptr, u"ab", 6},
+      {"trim line ends", CZqString(u"\n\r\v\fa b\r\n").trim(), nullptr, u"a b", 10},
       {"trim all", CZqString(u"   ").trim(), nullptr, u"", 4},
       {"trim empty", empty.trim(), &empty, u"", 0},
       {"trim control", control.trim(), &control, u"\u0001a\u0001", 0},
