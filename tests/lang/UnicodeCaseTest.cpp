@@ -37,6 +37,17 @@ const std::u16string& EveryCodePoint() {
   return text;
 }
 
+CZqString Mapped(const CZqString& s, CaseMapping mapping, ZqCaseRules rules) {
+  return mapping == CaseMapping::kLower   ? s.toLowerCase(rules)
+         : mapping == CaseMapping::kUpper ? s.toUpperCase(rules)
+                                          : s.foldCase(rules);
+}
+
+// ICU's folding options for a set of rules.
+uint32_t FoldOptions(ZqCaseRules rules) {
+  return rules == ZqCaseRules::kTurkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
+}
+
 // ICU's mapping of the whole text: toLower/toUpper in \p locale, or folding
 // with \p foldOptions.
 std::u16string Icu(CaseMapping mapping, const char* locale, uint32_t foldOptions) {
@@ -92,19 +103,14 @@ TEST(UnicodeCaseTest, EveryFullMappingAndFoldingAgreesWithIcu) {
   const CZqString all(EveryCodePoint());
   const char* locales[] = {"", "tr", "lt"};
   for (int r = 0; r < 3; ++r) {
-    const ZqCaseRules rules = kAllRules[r];
-    SCOPED_TRACE(locales[r]);
-    const std::u16string lower = Text(all.toLowerCase(rules));
-    EXPECT_TRUE(lower == Icu(CaseMapping::kLower, locales[r], 0))
-        << "lower: " << FirstDifference(lower, Icu(CaseMapping::kLower, locales[r], 0));
-    const std::u16string upper = Text(all.toUpperCase(rules));
-    EXPECT_TRUE(upper == Icu(CaseMapping::kUpper, locales[r], 0))
-        << "upper: " << FirstDifference(upper, Icu(CaseMapping::kUpper, locales[r], 0));
-    const uint32_t options =
-        rules == ZqCaseRules::kTurkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
-    const std::u16string folded = Text(all.foldCase(rules));
-    EXPECT_TRUE(folded == Icu(CaseMapping::kFold, nullptr, options))
-        << "fold: " << FirstDifference(folded, Icu(CaseMapping::kFold, nullptr, options));
+    for (const CaseMapping mapping :
+         {CaseMapping::kLower, CaseMapping::kUpper, CaseMapping::kFold}) {
+      SCOPED_TRACE(::testing::Message()
+                   << "rules " << r << ", mapping " << static_cast<int>(mapping));
+      const std::u16string ours = Text(Mapped(all, mapping, kAllRules[r]));
+      const std::u16string icu = Icu(mapping, locales[r], FoldOptions(kAllRules[r]));
+      EXPECT_TRUE(ours == icu) << FirstDifference(ours, icu);
+    }
   }
 }
 
@@ -133,10 +139,8 @@ TEST(UnicodeCaseTest, ComparingIgnoringCaseComparesTheFoldings) {
           ASSERT_EQ(a.foldCase(rules).compareTo(b.foldCase(rules)), ours) << first;
           ASSERT_EQ(ours == 0, a.equalsIgnoreCase(b, rules));
           UErrorCode error = U_ZERO_ERROR;
-          const int icu = u_strCaseCompare(
-              a.Ptr(), a.length(), b.Ptr(), b.length(),
-              rules == ZqCaseRules::kTurkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT,
-              &error);
+          const int icu = u_strCaseCompare(a.Ptr(), a.length(), b.Ptr(), b.length(),
+                                           FoldOptions(rules), &error);
           ASSERT_EQ((icu > 0) - (icu < 0), (ours > 0) - (ours < 0)) << first;
         }
       }
@@ -157,10 +161,7 @@ template <std::size_t N>
 void ExpectMapped(const Case (&cases)[N]) {
   for (const Case& c : cases) {
     const CZqString in(c.in);
-    EXPECT_EQ(c.out, Text(c.mapping == CaseMapping::kLower   ? in.toLowerCase(c.rules)
-                          : c.mapping == CaseMapping::kUpper ? in.toUpperCase(c.rules)
-                                                             : in.foldCase(c.rules)))
-        << Text(in).size();
+    EXPECT_EQ(c.out, Text(Mapped(in, c.mapping, c.rules))) << Text(in).size();
   }
 }
 
