@@ -566,15 +566,11 @@ TEST(Utf8Test, EachMaximalSubpartBecomesOneReplacement) {
 TEST(Utf8Test, LoneSurrogatesBecomeReplacements) {
   const std::string fffd = "\xEF\xBF\xBD";
   const Utf8Row rows[] = {
-      {fffd, u"\xD83D"},  // high at the end
-      {fffd + "a",
-       u"\xD83D"
-       u"a"},                          // high before a non-surrogate
-      {fffd + fffd, u"\xDC00\xD800"},  // reversed pair
-      {fffd + "\xF0\x9F\x98\x80", u"\xD83D\xD83D\xDE00"},
-      {"a" + fffd + "b",
-       u"a\xDFFF"
-       u"b"},  // low alone
+      {fffd, {0xD83D}},                                       // high at the end
+      {fffd + "a", {0xD83D, u'a'}},                           // high before another unit
+      {fffd + fffd, {0xDC00, 0xD800}},                        // reversed pair
+      {fffd + "\xF0\x9F\x98\x80", {0xD83D, 0xD83D, 0xDE00}},  // high before a pair
+      {"a" + fffd + "b", {u'a', 0xDFFF, u'b'}},               // low alone
   };
   for (const Utf8Row& row : rows) {
     SCOPED_TRACE(::testing::PrintToString(row.utf8));
