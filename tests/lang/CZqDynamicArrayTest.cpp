@@ -1,5 +1,4 @@
 //===- tests/lang/CZqDynamicArrayTest.cpp - base of growable arrays -------===//
-
 #include "support/TestSupport.h"
 
 namespace zqlang {

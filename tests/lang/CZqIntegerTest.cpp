@@ -1,5 +1,4 @@
 //===- tests/lang/CZqIntegerTest.cpp - parsing, radix text, the box -------===//
-
 #include "support/TestSupport.h"
 
 namespace zqlang {

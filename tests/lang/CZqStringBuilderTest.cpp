@@ -1,5 +1,4 @@
 //===- tests/lang/CZqStringBuilderTest.cpp - builder and copy-on-write ----===//
-
 #include <cstdint>
 #include <random>
 #include <sstream>
