@@ -109,13 +109,12 @@ TEST(HolderTest, AssignmentFromAHolderInsideTheReleasedObject) {
 
 //===-- Bounds --------------------------------------------------------------===//
 
+// The string's and the builder's getChars are the body's.
 TEST(BoundsTest, EmptyRangeToANullDestinationTouchesNothing) {
   const CZqString s(u"abc");
-  CZqStringBuilder b(s);
   EXPECT_NO_THROW(s.getChars(1, 1, nullptr, 0));
-  EXPECT_NO_THROW(b.getChars(3, 3, nullptr, 0));
+  EXPECT_NO_THROW(s.getChars(3, 3, nullptr, 0));
   EXPECT_THROW(s.getChars(0, 1, nullptr, 0), NullPointerException);
-  EXPECT_THROW(b.getChars(0, 1, nullptr, 0), NullPointerException);
 }
 
 // Every loop over the units must count up to INT_MAX without overflow. Needs
@@ -156,10 +155,9 @@ TEST(FuzzRegressionTest, FarApartReversedRangeReportsTheWrappedDifference) {
   const Row rows[] = {
       {"builder append(CharSequence, start, end)", [&] { b.append(s, 1, INT_MIN); }, INT_MAX},
       {"builder subSequence", [&] { static_cast<void>(b.subSequence(2, INT_MIN)); }, INT_MAX - 1},
-      {"builder getChars", [&] { b.getChars(1, INT_MIN, buffer, 0); }, INT_MAX},
       {"string substring", [&] { static_cast<void>(s.substring(2, INT_MIN)); }, INT_MAX - 1},
       {"string subSequence", [&] { static_cast<void>(s.subSequence(3, INT_MIN)); }, INT_MAX - 2},
-      {"string getChars", [&] { s.getChars(1, INT_MIN, buffer, 0); }, INT_MAX},
+      {"getChars (the body's)", [&] { s.getChars(1, INT_MIN, buffer, 0); }, INT_MAX},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(u"StringIndexOutOfBoundsException #" + Text(CZqString(row.reported)), Failure(row.op))
