@@ -134,9 +134,6 @@ TEST(AllocationSweepTest, StringOperations) {
   });
 }
 
-// A builder passed as a sequence, its own text in append and insert.
-const CharSequence& Seq(const CharSequence& s) { return s; }
-
 struct BuilderRow {
   const char* what;
   int owned;   // failure points with the body owned
@@ -160,7 +157,7 @@ TEST(AllocationSweepTest, BuilderOperations) {
       {"append(text)", 1, 3, [&](auto& b) { b.append(units); }},
       {"append(CZqString)", 1, 3, [&](auto& b) { b.append(piece); }},
       {"append(CharSequence)", 2, 4, [&](auto& b) { b.append(seq); }},
-      {"append(itself)", 2, 4, [](auto& b) { b.append(Seq(b)); }},
+      {"append(itself)", 2, 4, [](auto& b) { b.append(static_cast<const CharSequence&>(b)); }},
       {"append(CharSequence, start, end)", 2, 4, [&](auto& b) { b.append(seq, 1, 4); }},
       {"append(int)", 1, 3, [](auto& b) { b.append(-42); }},
       {"append(long)", 1, 3, [](auto& b) { b.append(-42L); }},
@@ -172,7 +169,7 @@ TEST(AllocationSweepTest, BuilderOperations) {
       {"insert(text)", 1, 3, [&](auto& b) { b.insert(3, units); }},
       {"insert(CZqString)", 1, 3, [&](auto& b) { b.insert(3, piece); }},
       {"insert(CharSequence)", 2, 4, [&](auto& b) { b.insert(3, seq); }},
-      {"insert(itself)", 2, 4, [](auto& b) { b.insert(0, Seq(b)); }},
+      {"insert(itself)", 2, 4, [](auto& b) { b.insert(0, static_cast<const CharSequence&>(b)); }},
       {"insert(CharSequence, start, end)", 2, 4, [&](auto& b) { b.insert(3, seq, 1, 4); }},
       {"insert(int)", 1, 3, [](auto& b) { b.insert(3, -42); }},
       {"insert(long)", 1, 3, [](auto& b) { b.insert(3, -42L); }},

@@ -6,7 +6,6 @@ namespace {
 
 // A subclass reaches the protected members.
 struct Peek : CZqInteger {
-  using CZqInteger::isValidRadix;
   using CZqInteger::parseUnsignedPartOfSigned;
   using CZqInteger::unsignedToString;
 };
@@ -16,8 +15,6 @@ TEST(CZqIntegerTest, UnsignedPartScansExactlyTheTextGiven) {
   EXPECT_EQ(255, Peek::parseUnsignedPartOfSigned(CZqString(u"ff"), 0, 16));
   // It does not fold case itself: parseInt hands it lower-case text.
   EXPECT_THROW(Peek::parseUnsignedPartOfSigned(CZqString(u"FF"), 0, 16), NumberFormatException);
-  EXPECT_FALSE(Peek::isValidRadix(1));
-  EXPECT_TRUE(Peek::isValidRadix(36));
   CZqStringBuilder out(CZqString(u"x="));
   Peek::unsignedToString(out, 4294967295u, 36);
   EXPECT_EQ(u"x=1z141z3", Text(out.toString()));

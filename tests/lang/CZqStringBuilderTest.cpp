@@ -22,8 +22,6 @@ static_assert(CanAppend<const char16_t*>::value && CanAppend<std::int64_t>::valu
               "wide text and int64_t (a long here) are taken");
 static_assert(!std::is_convertible<CZqString, CZqStringBuilder>::value, "no silent conversion");
 
-using Op = std::function<void(CZqStringBuilder&)>;
-
 const CZqString kHello(u"hello");
 const char16_t* const kNull = nullptr;
 
@@ -60,7 +58,7 @@ TEST(CZqStringBuilderTest, ReadingNeverCopiesTheBody) {
 
 struct FailureRow {
   const char* what;
-  Op op;
+  std::function<void(CZqStringBuilder&)> op;
   std::u16string thrown;
   bool unshares;  // the sharing ends before the failure
 };

@@ -138,8 +138,6 @@ TEST(BoundsTest, HugeReverseOfIntMaxUnits) {
   EXPECT_EQ(u'a', b.charAt(INT_MAX - 1));
 }
 
-//===-- Inputs the fuzzers found ------------------------------------------===//
-
 // A reversed range whose ends lie far apart: end - start overflowed an int
 // (undefined behaviour) before the reported value was computed in 32 bits
 // with wrap-around.

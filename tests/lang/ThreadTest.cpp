@@ -1,7 +1,4 @@
 //===- tests/lang/ThreadTest.cpp - what may run on several threads at once ===//
-//
-// Run under ThreadSanitizer too; the shared-copy test with atomic counts.
-//===----------------------------------------------------------------------===//
 #include <atomic>
 #include <cwctype>
 #include <thread>

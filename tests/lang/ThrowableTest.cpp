@@ -267,7 +267,6 @@ TEST(OutOfMemoryErrorTest, EveryFailurePointOfAChainGivesTheWholeTextOrTheName) 
   EXPECT_EQ(8, points);
 }
 
-// A chain far deeper than the stack could unwind recursively is released.
 TEST(ThrowableTest, DeepCauseChainIsReleasedWithoutRecursion) {
   const long long before = LiveBlocks();
   {
