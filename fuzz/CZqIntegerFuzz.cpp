@@ -6,39 +6,16 @@
 // octal and binary texts against std::to_chars of the unsigned value. A
 // difference aborts with the operation, its arguments and both results.
 //===----------------------------------------------------------------------===//
-#include <charconv>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cwctype>
-#include <string>
 
 #include "FuzzModel.h"
-#include "ZarqLang.h"
 
-using namespace zqlang;
-
+namespace zqfuzz {
 namespace {
-
-using zqfuzz::Num;
-using zqfuzz::U;
-using zqfuzz::Widen;
-
-using zqfuzz::Show;
-
-// Aborts with the report of a mismatch in what(args) unless got == want.
-void Same(const char* what, const std::string& args, const U& got, const U& want) {
-  if (got == want)
-    return;
-  std::fprintf(stderr, "mismatch in %s(%s)\n  library: %s\n  model:   %s\n", what, args.c_str(),
-               Show(got).c_str(), Show(want).c_str());
-  std::abort();
-}
 
 U Unsigned(unsigned v, int radix) {
   char buf[40];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, radix);
-  return Widen(buf, r.ptr);
+  return U(buf, std::to_chars(buf, buf + sizeof buf, v, radix).ptr);
 }
 
 U Lower(U s) {
@@ -86,10 +63,13 @@ void Compare(const U& text, int radix) {
   } catch (const NumberFormatException& e) {
     got = U(e.getMessage().view());
   }
-  Same("parseInt", "text=" + Show(text) + ", radix=" + Show(radix), got, Model(text, radix));
+  Same("parseInt(text=" + Show(text) + ", radix=" + Show(radix) + ")", got, Model(text, radix));
 }
 
 }  // namespace
+}  // namespace zqfuzz
+
+using namespace zqfuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 5)
@@ -109,17 +89,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Compare(text, radix);
 
   // The value from the input, in every radix, read back.
-  const std::string v = "value=" + Show(value);
+  const std::string v = "(value=" + Show(value);
   for (int r = 2; r <= 36; ++r) {
     const U expected = value < 0 ? u"-" + Unsigned(0u - bits, r) : Unsigned(bits, r);
-    Same("toString", v + ", radix=" + Show(r), U(CZqInteger::toString(value, r).view()), expected);
+    Same("toString" + v + ", radix=" + Show(r) + ")", U(CZqInteger::toString(value, r).view()),
+         expected);
     Compare(expected, r);  // read back
   }
   if (radix < 2 || radix > 36)
-    Same("toString", v + ", radix=" + Show(radix), U(CZqInteger::toString(value, radix).view()),
-         Num(value));
-  Same("toHexString", v, U(CZqInteger::toHexString(value).view()), Unsigned(bits, 16));
-  Same("toOctalString", v, U(CZqInteger::toOctalString(value).view()), Unsigned(bits, 8));
-  Same("toBinaryString", v, U(CZqInteger::toBinaryString(value).view()), Unsigned(bits, 2));
+    Same("toString" + v + ", radix=" + Show(radix) + ")",
+         U(CZqInteger::toString(value, radix).view()), Num(value));
+  Same("toHexString" + v + ")", U(CZqInteger::toHexString(value).view()), Unsigned(bits, 16));
+  Same("toOctalString" + v + ")", U(CZqInteger::toOctalString(value).view()), Unsigned(bits, 8));
+  Same("toBinaryString" + v + ")", U(CZqInteger::toBinaryString(value).view()), Unsigned(bits, 2));
   return 0;
 }

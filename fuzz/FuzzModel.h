@@ -2,32 +2,35 @@
 //
 // The models are written on std::u16string and produce texts the way the
 // library must, independently of it: numbers with std::to_chars (the fuzz
-// runs use the classic locale).
+// runs use the classic locale). A mismatch aborts with its report.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_FUZZ_FUZZMODEL_H
 #define ZQ_FUZZ_FUZZMODEL_H
 
 #include <charconv>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <type_traits>
 
+#include "ZarqLang.h"
+
 namespace zqfuzz {
 
+using namespace zqlang;
 using U = std::u16string;
-
-// Narrow ASCII text widened one unit per character.
-inline U Widen(const char* first, const char* last) { return U(first, last); }
 
 // Decimal text of v.
 inline U Num(long long v) {
   char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return Widen(buf, r.ptr);
+  return U(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
 }
 
-// Readable text for a mismatch report: printable ASCII as is, other units
-// as \uXXXX.
+// Readable text for a report: printable ASCII as is, other units as \uXXXX.
 inline std::string Show(const U& u) {
   std::string out = "\"";
   for (const char16_t c : u) {
@@ -39,16 +42,29 @@ inline std::string Show(const U& u) {
   return out + "\"";
 }
 
-// A number for a mismatch report; a double exactly, in hexadecimal.
+// The text of an exception due, or none.
+inline std::string Show(const std::optional<U>& o) { return o ? Show(*o) : "no exception"; }
+
+// A number for a report; a double exactly, in hexadecimal.
 template <class T>
 std::string Show(T v) {
-  if constexpr (std::is_floating_point<T>::value) {
-    char buf[40];
+  char buf[40];
+  if constexpr (std::is_floating_point<T>::value)
     std::snprintf(buf, sizeof buf, "%a", v);
-    return buf;
-  } else {
-    return std::to_string(v);
-  }
+  else
+    std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(v));
+  return buf;
+}
+
+// Aborts with the report of a mismatch in what (the operation and its
+// arguments) unless the library's result equals the model's.
+template <class T>
+void Same(const std::string& what, const T& got, const T& want) {
+  if (got == want)
+    return;
+  std::fprintf(stderr, "mismatch in %s\n  library: %s\n  model:   %s\n", what.c_str(),
+               Show(got).c_str(), Show(want).c_str());
+  std::abort();
 }
 
 }  // namespace zqfuzz

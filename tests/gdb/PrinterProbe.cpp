@@ -2,11 +2,7 @@
 // one value of each printed kind, then calls Stop(), where gdb prints them.
 #include <ZarqLang.h>
 
-using zqlang::CZqInteger;
-using zqlang::CZqString;
-using zqlang::CZqStringBuilder;
-using zqlang::SPtr;
-using zqlang::ZqStringAdapter;
+using namespace zqlang;
 
 // Not inlined, so gdb can break on it; the frame above holds the values.
 __attribute__((noinline)) void Stop() { asm volatile("" ::: "memory"); }

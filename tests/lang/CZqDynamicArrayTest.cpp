@@ -1,21 +1,8 @@
 //===- tests/lang/CZqDynamicArrayTest.cpp - base of growable arrays -------===//
-#include "lang/CZqDynamicArray.h"
-
-#include <gtest/gtest.h>
-
-#include <climits>
-#include <functional>
-#include <string>
-
-#include "lang/ArrayIndexOutOfBoundsException.h"
-#include "lang/OutOfMemoryError.h"
 #include "support/TestSupport.h"
 
 namespace zqlang {
 namespace {
-
-using testing_support::Failure;
-using testing_support::Ints;
 
 // What a check throws without the class every one must have, or "" when it
 // passes.
@@ -76,16 +63,14 @@ TEST(CZqDynamicArrayTest, TrimKeepsTheElements) {
   a.Fill(5);
   a.EnsureCapacity(16);
   a.trimToSize();
-  EXPECT_EQ(5, a.Capacity());
-  EXPECT_EQ(44, a.Data()[4]);
   a.trimToSize();
   EXPECT_EQ(5, a.Capacity());
-  EXPECT_FALSE(a.isEmpty());
+  EXPECT_EQ(44, a.Data()[4]);
   Ints empty;
   empty.Construct(8);
   empty.trimToSize();
   EXPECT_EQ(0, empty.Capacity());
-  EXPECT_TRUE(empty.isEmpty());
+  EXPECT_TRUE(empty.isEmpty() && !a.isEmpty());
 }
 
 // Byte counts that overflow are no memory, without an allocation tried (the

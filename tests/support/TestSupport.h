@@ -1,21 +1,23 @@
-//===- tests/support/TestSupport.h - helpers shared by the test suites ----===//
+//===- tests/support/TestSupport.h - what the test suites share -----------===//
 //
-// A string's units and body (count, capacity), the protected array members,
-// the allocation-failure helpers and the locales the tests share.
+// The one include of a test file: the library, GoogleTest and the standard
+// headers most suites use; a string's units and body (count, capacity), the
+// protected array members, the allocation-failure helpers and the locales.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_TESTS_SUPPORT_TESTSUPPORT_H
 #define ZQ_TESTS_SUPPORT_TESTSUPPORT_H
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <locale>
-#include <ostream>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "lang/CZqDynamicArray.h"
-#include "lang/CZqString.h"
-#include "lang/OutOfMemoryError.h"
+#include "ZarqLang.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/StringAccess.h"
 
@@ -130,6 +132,9 @@ class NoMemory {
 };
 
 }  // namespace testing_support
+
+using namespace testing_support;  // NOLINT: the tests' own vocabulary
+
 }  // namespace zqlang
 
 #endif  // ZQ_TESTS_SUPPORT_TESTSUPPORT_H
