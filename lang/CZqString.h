@@ -138,8 +138,7 @@ class ZQ_API CZqString : public CharSequence {
   bool isEmpty() const { return length() == 0; }
 
   /// The units, not terminated (for an empty string not even the first unit
-  /// is defined). Valid while some string holds the body, unless a builder
-  /// that shares it calls trimToSize() (see Standard library interop).
+  /// is defined). Valid while some string holds the body.
   const char16_t* Ptr() const { return mBody->Ptr(); }
   /// The units followed by a 0 unit, written on demand past the text.
   /// Valid as long as Ptr().
@@ -274,10 +273,8 @@ class ZQ_API CZqString : public CharSequence {
   /// @name Standard library interop
   /// Views and iterators point into the body's unit array; they copy nothing.
   /// A view stays valid while some string holds the body (a string never
-  /// changes its body's text), so do not keep one of a temporary string.
-  /// The one way the units move is a builder's trimToSize() on a body it
-  /// shares with strings: it installs a shorter array with the same text, and
-  /// older views, iterators and Ptr() results then dangle.
+  /// changes its body's text, nor moves it), so do not keep one of a
+  /// temporary string.
   /// @{
 
   /// Copies the units of \p text (0 units included) into a body of capacity

@@ -92,9 +92,8 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// nothing. Throws OutOfMemoryError (capacity unchanged) when it cannot.
   void ensureCapacity(int minimum);
   /// Lowers the capacity to the length, in the body itself even when strings
-  /// share it (they keep their text; pointers from their c_str() or Ptr()
-  /// then dangle). Does nothing when the length equals the capacity, and
-  /// nothing either when the shorter array cannot be had. Never throws.
+  /// share it. The units do not move (the room beyond stays for later
+  /// growth), so every view and pointer into them stays valid. Never throws.
   void trimToSize() const;
   /// Ends the sharing, then makes the length \p newLength: units added are
   /// 0, the capacity grows to exactly \p newLength when needed and never
