@@ -13,11 +13,6 @@
 namespace zqfuzz {
 namespace {
 
-U Unsigned(unsigned v, int radix) {
-  char buf[40];
-  return U(buf, std::to_chars(buf, buf + sizeof buf, v, radix).ptr);
-}
-
 U Lower(U s) {
   for (char16_t& u : s)
     u = static_cast<char16_t>(std::towlower(u));
@@ -38,11 +33,9 @@ U Model(const U& text, int radix) {
   unsigned long long magnitude = 0;
   for (std::size_t i = negative ? 1 : 0; i < scanned.size(); ++i) {
     const char16_t c = scanned[i];
-    int digit = -1;
-    if (c >= u'0' && c <= u'9')
-      digit = c - u'0';
-    else if (c >= u'a' && c <= u'z')
-      digit = c - u'a' + 10;
+    const int digit = c >= u'0' && c <= u'9'   ? c - u'0'
+                      : c >= u'a' && c <= u'z' ? c - u'a' + 10
+                                               : -1;
     if (digit < 0 || digit >= radix)
       return head + u"Bad base-" + Num(radix) + u" number: \"" + scanned + u"\"";
     magnitude = magnitude * static_cast<unsigned>(radix) + static_cast<unsigned>(digit);
@@ -91,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The value from the input, in every radix, read back.
   const std::string v = "(value=" + Show(value);
   for (int r = 2; r <= 36; ++r) {
-    const U expected = value < 0 ? u"-" + Unsigned(0u - bits, r) : Unsigned(bits, r);
+    const U expected = value < 0 ? u"-" + Num(0u - bits, r) : Num(bits, r);
     Same("toString" + v + ", radix=" + Show(r) + ")", U(CZqInteger::toString(value, r).view()),
          expected);
     Compare(expected, r);  // read back
@@ -99,8 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (radix < 2 || radix > 36)
     Same("toString" + v + ", radix=" + Show(radix) + ")",
          U(CZqInteger::toString(value, radix).view()), Num(value));
-  Same("toHexString" + v + ")", U(CZqInteger::toHexString(value).view()), Unsigned(bits, 16));
-  Same("toOctalString" + v + ")", U(CZqInteger::toOctalString(value).view()), Unsigned(bits, 8));
-  Same("toBinaryString" + v + ")", U(CZqInteger::toBinaryString(value).view()), Unsigned(bits, 2));
+  Same("toHexString" + v + ")", U(CZqInteger::toHexString(value).view()), Num(bits, 16));
+  Same("toOctalString" + v + ")", U(CZqInteger::toOctalString(value).view()), Num(bits, 8));
+  Same("toBinaryString" + v + ")", U(CZqInteger::toBinaryString(value).view()), Num(bits, 2));
   return 0;
 }

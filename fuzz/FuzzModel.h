@@ -24,10 +24,15 @@ namespace zqfuzz {
 using namespace zqlang;
 using U = std::u16string;
 
-// Decimal text of v.
-inline U Num(long long v) {
-  char buf[32];
-  return U(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+// The text of v in radix (an unsigned v as such); a double as the library
+// writes it in the classic locale, six significant digits.
+template <class T>
+U Num(T v, int radix = 10) {
+  char buf[64];
+  if constexpr (std::is_floating_point<T>::value)
+    return U(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6).ptr);
+  else
+    return U(buf, std::to_chars(buf, buf + sizeof buf, v, radix).ptr);
 }
 
 // Readable text for a report: printable ASCII as is, other units as \uXXXX.

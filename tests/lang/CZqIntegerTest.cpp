@@ -39,8 +39,6 @@ TEST(CZqIntegerTest, TheUnitAfterZAndRadix37AreRefused) {
   EXPECT_EQ(u"10", Text(CZqInteger::toString(10, 37)));
 }
 
-//===-- The box and its counting ------------------------------------------===//
-
 // The box's text and parsing members forward to the static ones (checked by
 // the fuzz target); here what the box adds.
 TEST(CZqIntegerTest, BoxedValueBehavesAsAValue) {

@@ -58,20 +58,18 @@ TEST(CZqStringBuilderTest, ReadingNeverCopiesTheBody) {
   EXPECT_EQ(5, CapacityOf(taken));
 }
 
-struct FailureRow {
-  const char* what;
-  std::function<void(CZqStringBuilder&)> op;
-  std::u16string thrown;
-  bool unshares;  // the sharing ends before the failure
-};
-
 // The failures the fuzz model does not reach: null text, the destination of
 // getChars, and room past INT_MAX (the need plus 16 does not fit an int; no
 // unit is read before). The model checks every other message, in its order.
 // Each runs on a full builder, owned and shared with a string taken.
 TEST(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
   char16_t sink[9];
-  const FailureRow rows[] = {
+  const struct {
+    const char* what;
+    std::function<void(CZqStringBuilder&)> op;
+    std::u16string thrown;
+    bool unshares;  // the sharing ends before the failure
+  } rows[] = {
       {"append(null)", [](auto& b) { b.append(kNull); },
        u"NullPointerException: CZqStringBuilder::append(const char16_t*): null text", false},
       {"insert(0, null, 0, 1)", [](auto& b) { b.insert(0, kNull, 0, 1); },
@@ -85,7 +83,7 @@ TEST(CZqStringBuilderTest, FailuresThrowTheirMessageAndKeepTheText) {
        true},
   };
   for (const bool shared : {false, true}) {
-    for (const FailureRow& row : rows) {
+    for (const auto& row : rows) {
       SCOPED_TRACE(std::string(row.what) + (shared ? ", shared" : ", owned"));
       CZqStringBuilder b(6);
       b.append(u"abcdef");
@@ -153,10 +151,9 @@ TEST(CZqStringBuilderEditTest, FastReverseMatchesTheScalarWalk) {
   for (unsigned spacing : {3u, 80u}) {
     for (int length = 0; length < 300; ++length) {
       std::u16string text(static_cast<size_t>(length), u'a');
-      for (char16_t& unit : text) {
+      for (char16_t& unit : text)
         if (random() % spacing < 2)
           unit = surrogates[random() % std::size(surrogates)];
-      }
       std::u16string scalar(text.size(), u'#');
       detail::ReverseUnitsScalar(text.data(), length, scalar.data());
       const long long before = LiveBlocks();
@@ -186,8 +183,6 @@ TEST(CZqStringBuilderLocaleTest, GroupedNumbersFitWhateverTheirLength) {
   b.insert(1, LLONG_MIN);
   EXPECT_EQ(u"0" + grouped + u"123456789" + grouped, b.view());
 }
-
-//===-- Standard library interop ------------------------------------------===//
 
 TEST(CZqStringBuilderInteropTest, ViewsIteratesPrintsAndSpeaksUtf8) {
   CZqStringBuilder b;

@@ -11,19 +11,15 @@
 namespace zqlang {
 namespace {
 
-//===-- Aliasing: a builder given its own units ----------------------------===//
-
-struct AliasRow {
-  const char* what;
-  std::u16string text;
-  std::function<void(CZqStringBuilder&)> op;
-  std::u16string expected;
-};
-
 TEST(AliasingTest, BuilderTakesUnitsFromItsOwnArray) {
   const std::u16string hundred = std::u16string(50, u'x') + std::u16string(50, u'y');
   const std::u16string terminated(u"abcdef\0", 7);
-  const AliasRow rows[] = {
+  const struct {
+    const char* what;
+    std::u16string text;
+    std::function<void(CZqStringBuilder&)> op;
+    std::u16string expected;
+  } rows[] = {
       {"append all", u"abc", [](auto& b) { b.append(b.begin(), 0, b.length()); }, u"abcabc"},
       {"append 100 units", hundred, [](auto& b) { b.append(b.begin(), 0, 100); },
        hundred + hundred},
@@ -42,7 +38,7 @@ TEST(AliasingTest, BuilderTakesUnitsFromItsOwnArray) {
   // are the string's, which must not change) and once after that string was
   // dropped (the builder marked shared with nobody sharing).
   for (const std::string mode : {"full", "roomy", "shared", "shared once"}) {
-    for (const AliasRow& row : rows) {
+    for (const auto& row : rows) {
       SCOPED_TRACE(std::string(row.what) + ", " + mode);
       CZqStringBuilder b(static_cast<int>(row.text.size()) + (mode == "roomy" ? 200 : 0));
       b.append(row.text.data(), 0, static_cast<int>(row.text.size()));
@@ -58,8 +54,6 @@ TEST(AliasingTest, BuilderTakesUnitsFromItsOwnArray) {
   }
 }
 
-//===-- Holders that live inside what they release -------------------------===//
-
 // A list node that frees itself at count 0 and holds its successor.
 struct Node {
   explicit Node(int* alive) : alive(alive) { ++*alive; }
@@ -71,13 +65,11 @@ struct Node {
   }
   // Never inlined, so that the compiler does not follow the release of the
   // successors back into this frame and see a use after free.
-  [[gnu::noinline]] static void Free(Node* node);
+  [[gnu::noinline]] static void Free(Node* node) { delete node; }
   int count = 0;
   int* alive;
   SPtr<Node> next;
 };
-
-void Node::Free(Node* node) { delete node; }
 
 TEST(HolderTest, AssignmentFromAHolderInsideTheReleasedObject) {
   int alive = 0;
@@ -106,8 +98,6 @@ TEST(HolderTest, AssignmentFromAHolderInsideTheReleasedObject) {
   }
   EXPECT_EQ(0, alive);
 }
-
-//===-- Bounds --------------------------------------------------------------===//
 
 // The string's and the builder's getChars are the body's.
 TEST(BoundsTest, EmptyRangeToANullDestinationTouchesNothing) {
@@ -142,25 +132,23 @@ TEST(BoundsTest, HugeReverseOfIntMaxUnits) {
 // (undefined behaviour) before the reported value was computed in 32 bits
 // with wrap-around.
 TEST(FuzzRegressionTest, FarApartReversedRangeReportsTheWrappedDifference) {
-  struct Row {
-    const char* what;
-    std::function<void()> op;
-    int reported;
-  };
   const CZqString s(u"abcdef");
   CZqStringBuilder b(s);
   char16_t buffer[8] = {};
-  const Row rows[] = {
+  const struct {
+    const char* what;
+    std::function<void()> op;
+    int reported;
+  } rows[] = {
       {"builder append(CharSequence, start, end)", [&] { b.append(s, 1, INT_MIN); }, INT_MAX},
       {"builder subSequence", [&] { static_cast<void>(b.subSequence(2, INT_MIN)); }, INT_MAX - 1},
       {"string substring", [&] { static_cast<void>(s.substring(2, INT_MIN)); }, INT_MAX - 1},
       {"string subSequence", [&] { static_cast<void>(s.subSequence(3, INT_MIN)); }, INT_MAX - 2},
       {"getChars (the body's)", [&] { s.getChars(1, INT_MIN, buffer, 0); }, INT_MAX},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows)
     EXPECT_EQ(u"StringIndexOutOfBoundsException #" + Text(CZqString(row.reported)), Failure(row.op))
         << row.what;
-  }
   EXPECT_EQ(u"abcdef", Text(b.toString()));
 }
 

@@ -15,8 +15,6 @@ static_assert(!std::is_default_constructible<OutOfMemoryError>::value &&
 // The text of an object without message or cause.
 std::u16string Bare(const char16_t* fullName) { return std::u16string(fullName) + u":\n"; }
 
-//===-- Each class: name, constructors, transfer --------------------------===//
-
 // Without a message, with one, and copied (which transfers everything but
 // the name); with withCause, the cause constructors too.
 template <class T, bool withCause = false>
@@ -76,8 +74,6 @@ TEST(ThrowableTest, EveryClassRendersItsNameMessageAndCause) {
   ExpectClass<zqio::FileNotFoundException>(u"com.zarq.io.FileNotFoundException");
 }
 
-//===-- Rendering ---------------------------------------------------------===//
-
 TEST(ThrowableTest, EnclosingTextTakesOverTheCausesCache) {
   Exception* inner = new Exception(CZqString(u"inner"));
   const RuntimeException outer(CZqString(u"outer"), inner);
@@ -91,7 +87,7 @@ TEST(ThrowableTest, EnclosingTextTakesOverTheCausesCache) {
   EXPECT_TRUE(SameBody(first, second)) << "second call comes from the cache";
 }
 
-TEST(ThrowableTest, IndexExceptionsRenderTheirIndexOnlyAsThemselves) {
+TEST(ThrowableTest, IndexExceptionsRenderAndPrintTheirIndexOnlyAsThemselves) {
   const StringIndexOutOfBoundsException s(7);
   EXPECT_EQ(u"CZqString index out of bounds: 7", Text(s.toString()));
   EXPECT_EQ(u"CZqString index out of bounds: 7",
@@ -109,6 +105,13 @@ TEST(ThrowableTest, IndexExceptionsRenderTheirIndexOnlyAsThemselves) {
   EXPECT_EQ(Bare(u"com.zarq.lang.RuntimeException") + u"outer\n" +
                 Bare(u"com.zarq.lang.StringIndexOutOfBoundsException"),
             Text(outer.toString()));
+  std::ostringstream out;  // each prints its own text, index exceptions too
+  out << IllegalStateException(CZqString(u"closed")) << s << '|'
+      << ArrayIndexOutOfBoundsException(-1) << '|' << static_cast<const Throwable&>(s);
+  EXPECT_EQ(
+      "com.zarq.lang.IllegalStateException:\nclosed\nCZqString index out of bounds: 7|"
+      "CZqString index out of bounds: -1|com.zarq.lang.StringIndexOutOfBoundsException:\n",
+      out.str());
 }
 
 // An empty message has no line; the full name follows the static type, the
@@ -123,19 +126,6 @@ TEST(ThrowableTest, EmptyMessageAndStaticNames) {
   EXPECT_EQ(Bare(u"com.zarq.lang.NumberFormatException") + u"x\n",
             Text(static_cast<const RuntimeException&>(e).toString()));
 }
-
-TEST(ThrowableTest, PrintsItsOwnText) {
-  std::ostringstream out;
-  const StringIndexOutOfBoundsException index(5);
-  out << IllegalStateException(CZqString(u"closed")) << index << '|'
-      << ArrayIndexOutOfBoundsException(-1) << '|' << static_cast<const Throwable&>(index);
-  EXPECT_EQ(
-      "com.zarq.lang.IllegalStateException:\nclosed\nCZqString index out of bounds: 5|"
-      "CZqString index out of bounds: -1|com.zarq.lang.StringIndexOutOfBoundsException:\n",
-      out.str());
-}
-
-//===-- initCause ---------------------------------------------------------===//
 
 TEST(ThrowableTest, InitCauseTakesOnlyTheFirstCauseRefusesLoopsAndKeepsTheText) {
   Exception e;
@@ -160,8 +150,6 @@ TEST(ThrowableTest, InitCauseTakesOnlyTheFirstCauseRefusesLoopsAndKeepsTheText) 
   EXPECT_EQ(Text(before), Text(m.toString()));
   EXPECT_EQ(u"msg", Text(m.getMessage()));
 }
-
-//===-- Catching ----------------------------------------------------------===//
 
 // Whether the library's own throw (from inside the shared object) is caught
 // by a handler of each of Bases; what is not must still be a Throwable.
@@ -198,8 +186,6 @@ TEST(ThrowableTest, LibraryThrowsAreCaughtByEveryBaseOnly) {
   EXPECT_EQ((V{true, true, false}),
             (CaughtAs<zqio::IOException, Exception, RuntimeException>(eof)));
 }
-
-//===-- Out of memory -----------------------------------------------------===//
 
 TEST(OutOfMemoryErrorTest, ThrownInstanceHasNoMessageAndNoCause) {
   try {

@@ -19,33 +19,39 @@ namespace {
 
 using detail::CaseMapping;
 
-constexpr ZqCaseRules kAllRules[] = {ZqCaseRules::kUnicode, ZqCaseRules::kTurkic,
-                                     ZqCaseRules::kLithuanian};
+constexpr ZqCaseRules kU = ZqCaseRules::kUnicode;
+constexpr ZqCaseRules kTr = ZqCaseRules::kTurkic;
+constexpr ZqCaseRules kLt = ZqCaseRules::kLithuanian;
+constexpr ZqCaseRules kAllRules[] = {kU, kTr, kLt};
+constexpr CaseMapping kLo = CaseMapping::kLower;
+constexpr CaseMapping kUp = CaseMapping::kUpper;
+constexpr CaseMapping kFo = CaseMapping::kFold;
 
-// Every code point once, each surrogate as an unpaired unit, each followed by
-// a space: neither cased nor case-ignorable and of combining class 0, so no
-// code point is in the context of another.
+// The code points first to last (a surrogate as an unpaired unit), each
+// followed by a space: neither cased nor case-ignorable and of combining
+// class 0, so no code point is in the context of another.
+std::u16string Spaced(int first, int last) {
+  std::u16string text;
+  for (int cp = first; cp <= last; ++cp) {
+    AppendCodePoint(text, cp);
+    text += u' ';
+  }
+  return text;
+}
 const std::u16string& EveryCodePoint() {
-  static const std::u16string text = [] {
-    std::u16string all;
-    for (int cp = 0; cp <= 0x10FFFF; ++cp) {
-      AppendCodePoint(all, cp);
-      all += u' ';
-    }
-    return all;
-  }();
+  static const std::u16string text = Spaced(0, 0x10FFFF);
   return text;
 }
 
 CZqString Mapped(const CZqString& s, CaseMapping mapping, ZqCaseRules rules) {
-  return mapping == CaseMapping::kLower   ? s.toLowerCase(rules)
-         : mapping == CaseMapping::kUpper ? s.toUpperCase(rules)
-                                          : s.foldCase(rules);
+  return mapping == kLo   ? s.toLowerCase(rules)
+         : mapping == kUp ? s.toUpperCase(rules)
+                          : s.foldCase(rules);
 }
 
 // ICU's folding options for a set of rules.
 uint32_t FoldOptions(ZqCaseRules rules) {
-  return rules == ZqCaseRules::kTurkic ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
+  return rules == kTr ? U_FOLD_CASE_EXCLUDE_SPECIAL_I : U_FOLD_CASE_DEFAULT;
 }
 
 // ICU's mapping of the whole text: toLower/toUpper in \p locale, or folding
@@ -56,11 +62,10 @@ std::u16string Icu(CaseMapping mapping, const char* locale, uint32_t foldOptions
   UErrorCode error = U_ZERO_ERROR;
   const int32_t length = static_cast<int32_t>(text.size());
   const int32_t room = static_cast<int32_t>(out.size());
-  const int32_t n = mapping == CaseMapping::kLower
-                        ? u_strToLower(&out[0], room, text.data(), length, locale, &error)
-                    : mapping == CaseMapping::kUpper
-                        ? u_strToUpper(&out[0], room, text.data(), length, locale, &error)
-                        : u_strFoldCase(&out[0], room, text.data(), length, foldOptions, &error);
+  const int32_t n =
+      mapping == kLo   ? u_strToLower(&out[0], room, text.data(), length, locale, &error)
+      : mapping == kUp ? u_strToUpper(&out[0], room, text.data(), length, locale, &error)
+                       : u_strFoldCase(&out[0], room, text.data(), length, foldOptions, &error);
   EXPECT_TRUE(U_SUCCESS(error)) << u_errorName(error);
   out.resize(static_cast<std::size_t>(n));
   return out;
@@ -87,14 +92,12 @@ TEST(UnicodeCaseTest, TablesFollowTheUnicodeVersionOfIcu) {
 
 TEST(UnicodeCaseTest, EverySimpleMappingAgreesWithIcu) {
   for (int cp = 0; cp <= 0x10FFFF; ++cp) {
-    ASSERT_EQ(u_tolower(cp), detail::SimpleCaseMapping(CaseMapping::kLower, cp)) << cp;
-    ASSERT_EQ(u_toupper(cp), detail::SimpleCaseMapping(CaseMapping::kUpper, cp)) << cp;
-    ASSERT_EQ(static_cast<int>(u_foldCase(cp, U_FOLD_CASE_DEFAULT)),
-              detail::SimpleCaseMapping(CaseMapping::kFold, cp))
-        << cp;
+    ASSERT_EQ(u_tolower(cp), detail::SimpleCaseMapping(kLo, cp)) << cp;
+    ASSERT_EQ(u_toupper(cp), detail::SimpleCaseMapping(kUp, cp)) << cp;
+    ASSERT_EQ(u_foldCase(cp, U_FOLD_CASE_DEFAULT), detail::SimpleCaseMapping(kFo, cp)) << cp;
   }
-  EXPECT_EQ(-1, detail::SimpleCaseMapping(CaseMapping::kLower, -1));
-  EXPECT_EQ(0x110000, detail::SimpleCaseMapping(CaseMapping::kUpper, 0x110000));
+  EXPECT_EQ(-1, detail::SimpleCaseMapping(kLo, -1));
+  EXPECT_EQ(0x110000, detail::SimpleCaseMapping(kUp, 0x110000));
 }
 
 // The full mappings of every code point under each set of rules, as ICU's
@@ -103,10 +106,8 @@ TEST(UnicodeCaseTest, EveryFullMappingAndFoldingAgreesWithIcu) {
   const CZqString all(EveryCodePoint());
   const char* locales[] = {"", "tr", "lt"};
   for (int r = 0; r < 3; ++r) {
-    for (const CaseMapping mapping :
-         {CaseMapping::kLower, CaseMapping::kUpper, CaseMapping::kFold}) {
-      SCOPED_TRACE(::testing::Message()
-                   << "rules " << r << ", mapping " << static_cast<int>(mapping));
+    for (const CaseMapping mapping : {kLo, kUp, kFo}) {
+      SCOPED_TRACE(testing::Message() << "rules " << r << " mapping " << static_cast<int>(mapping));
       const std::u16string ours = Text(Mapped(all, mapping, kAllRules[r]));
       const std::u16string icu = Icu(mapping, locales[r], FoldOptions(kAllRules[r]));
       EXPECT_TRUE(ours == icu) << FirstDifference(ours, icu);
@@ -119,19 +120,11 @@ TEST(UnicodeCaseTest, EveryFullMappingAndFoldingAgreesWithIcu) {
 // of them where the cased scripts are) against their upper and lower case
 // and the next block.
 TEST(UnicodeCaseTest, ComparingIgnoringCaseComparesTheFoldings) {
-  const auto block = [](int first) {
-    std::u16string text;
-    for (int cp = first; cp < first + 48; ++cp) {
-      AppendCodePoint(text, cp);
-      text += u' ';
-    }
-    return CZqString(text);
-  };
   for (int i = 0; i < 200; ++i) {
     const int first = i < 100 ? i * 80 : 0x2000 + (i - 100) * 11000;
-    const CZqString text = block(first);
-    const CZqString pieces[] = {text, text.toUpperCase(ZqCaseRules::kUnicode),
-                                text.toLowerCase(ZqCaseRules::kUnicode), block(first + 48)};
+    const CZqString text(Spaced(first, first + 47));
+    const CZqString pieces[] = {text, text.toUpperCase(kU), text.toLowerCase(kU),
+                                CZqString(Spaced(first + 48, first + 95))};
     for (const CZqString& a : pieces) {
       for (const CZqString& b : pieces) {
         for (const ZqCaseRules rules : kAllRules) {
@@ -148,8 +141,6 @@ TEST(UnicodeCaseTest, ComparingIgnoringCaseComparesTheFoldings) {
   }
 }
 
-//===-- Context and language rules ----------------------------------------===//
-
 struct Case {
   const char16_t* in;
   ZqCaseRules rules;
@@ -164,13 +155,6 @@ void ExpectMapped(const Case (&cases)[N]) {
     EXPECT_EQ(c.out, Text(Mapped(in, c.mapping, c.rules))) << Text(in).size();
   }
 }
-
-constexpr ZqCaseRules kU = ZqCaseRules::kUnicode;
-constexpr ZqCaseRules kTr = ZqCaseRules::kTurkic;
-constexpr ZqCaseRules kLt = ZqCaseRules::kLithuanian;
-constexpr CaseMapping kLo = CaseMapping::kLower;
-constexpr CaseMapping kUp = CaseMapping::kUpper;
-constexpr CaseMapping kFo = CaseMapping::kFold;
 
 // Σ is final after a cased letter (case-ignorable ones between) unless a
 // cased letter follows (likewise); ʰ is cased and case-ignorable, and counts
@@ -247,8 +231,6 @@ TEST(UnicodeCaseTest, LengthChangesAndSurrogates) {
   EXPECT_GT(0, CZqString(u"\u00DF").compareToIgnoreCase(u"st", kU));
   EXPECT_LT(0, CZqString(u"\u00DFa").compareToIgnoreCase(u"ss", kU));
 }
-
-//===-- Sharing -------------------------------------------------------------===//
 
 TEST(UnicodeCaseTest, SharesTheBodyWhenNothingChanges) {
   const CZqString lower(u"d\u00E9j\u00E0 vu \u03C3 \U00010428");

@@ -23,9 +23,7 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 // pick the view forms too) built beforehand: nothing in the loop allocates.
 TEST(ViewTest, AgreesWithTheStringFormsWithoutAllocating) {
   const std::u16string texts[] = {u"", u"a", u"ab", u"abcab", u"b\uFFFF", std::u16string(40, u'x')};
-  std::vector<CZqString> strings;
-  for (const std::u16string& t : texts)
-    strings.emplace_back(t);
+  const std::vector<CZqString> strings(std::begin(texts), std::end(texts));
   const CZqString s(u"abc");
   const long long before = AllocationCount();
   for (const CZqString& h : strings) {
@@ -76,8 +74,6 @@ TEST(ViewTest, BuilderAppendsAndInsertsViewsInPlace) {
             Failure([&] { b.insert(99, std::u16string_view(u"q")); }));
 }
 
-//===-- Code points -------------------------------------------------------===//
-
 TEST(CodePointTest, PairsAndUnpairedSurrogatesAtEveryIndex) {
   // a, a pair, a lone low, a lone high, b.
   const std::u16string units = u"a\xD83D\xDE00\xDC00\xD800\x62";
@@ -106,21 +102,17 @@ TEST(CodePointTest, PairsAndUnpairedSurrogatesAtEveryIndex) {
     seen += cp;
   EXPECT_EQ(std::u32string(U"a\U0001F600") + char32_t{0xDC00} + char32_t{0xD800} + U"b", seen);
 
-  const std::u16string kIndex = u"IndexOutOfBoundsException";
-  const std::pair<std::u16string, std::function<void()>> errors[] = {
-      {kIndex, [&] { s.codePointAt(-1); }},
-      {kIndex, [&] { b.codePointAt(6); }},
-      {kIndex, [&] { s.codePointBefore(0); }},
-      {kIndex, [&] { b.codePointBefore(7); }},
-      {kIndex, [&] { s.offsetByCodePoints(0, 6); }},
-      {kIndex, [&] { s.offsetByCodePoints(2, -3); }},
-      {kIndex, [&] { b.offsetByCodePoints(7, 0); }},
-      {u"StringIndexOutOfBoundsException #-1", [&] { s.codePointCount(-1, 2); }},
-      {u"StringIndexOutOfBoundsException #-1", [&] { b.codePointCount(3, 2); }},
-      {u"StringIndexOutOfBoundsException #7", [&] { s.codePointCount(0, 7); }},
-  };
-  for (const auto& e : errors)
-    EXPECT_EQ(e.first, Failure(e.second));
+  const std::function<void()> outside[] = {
+      [&] { s.codePointAt(-1); },          [&] { b.codePointAt(6); },
+      [&] { s.codePointBefore(0); },       [&] { b.codePointBefore(7); },
+      [&] { s.offsetByCodePoints(0, 6); }, [&] { s.offsetByCodePoints(2, -3); },
+      [&] { b.offsetByCodePoints(7, 0); }};
+  for (const auto& op : outside)
+    EXPECT_EQ(u"IndexOutOfBoundsException", Failure(op)) << &op - outside;
+  const std::u16string index = u"StringIndexOutOfBoundsException #";
+  EXPECT_EQ(index + u"-1", Failure([&] { s.codePointCount(-1, 2); }));
+  EXPECT_EQ(index + u"-1", Failure([&] { b.codePointCount(3, 2); }));
+  EXPECT_EQ(index + u"7", Failure([&] { s.codePointCount(0, 7); }));
 }
 
 TEST(CodePointTest, AppendCodePoint) {
@@ -133,8 +125,6 @@ TEST(CodePointTest, AppendCodePoint) {
   EXPECT_EQ(head + u"FFFFFFFF", Failure([&] { b.appendCodePoint(-1); }));
   EXPECT_EQ(6, b.length());
 }
-
-//===-- Numbers -----------------------------------------------------------===//
 
 TEST(ClassicNumberTest, IgnoresTheGlobalLocaleAndReadsBack) {
   const GroupingLocale grouping;  // CZqString(int) would group

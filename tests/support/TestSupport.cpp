@@ -5,10 +5,6 @@
 #include <cstdlib>
 #include <new>
 
-#include "lang/ArrayIndexOutOfBoundsException.h"
-#include "lang/StringIndexOutOfBoundsException.h"
-#include "lang/Throwable.h"
-
 namespace {
 std::atomic<bool> gRouteStd{false};
 }  // namespace

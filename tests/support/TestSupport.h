@@ -35,12 +35,9 @@ inline bool SameBody(const CZqString& a, const CZqString& b) { return &BodyOf(a)
 
 // Appends a code point's units (one, or a surrogate pair).
 inline void AppendCodePoint(std::u16string& text, int codePoint) {
-  if (codePoint > 0xFFFF) {
+  if (codePoint > 0xFFFF)
     text += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
-    text += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
-  } else {
-    text += static_cast<char16_t>(codePoint);
-  }
+  text += static_cast<char16_t>(codePoint > 0xFFFF ? 0xDC00 + (codePoint & 0x3FF) : codePoint);
 }
 
 // An array of ints that opens the protected members to the tests.
