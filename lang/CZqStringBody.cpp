@@ -62,9 +62,6 @@ void CZqStringBody::operator delete(void* block) noexcept { detail::Free(block);
 CZqStringBody::~CZqStringBody() {
   if (!HasInlineUnits())
     FreeUnits(mData);
-  mData = nullptr;
-  mLength = 0;
-  mCapacity = 0;
 }
 
 CZqStringBody* CZqStringBody::Create(int capacity) { return CreateWithRoom(capacity, capacity); }
@@ -82,11 +79,8 @@ CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
   // string costs one allocation. The units stay there until growth needs
   // more room than the block has; only a builder's body grows.
   static_assert(sizeof(CZqStringBody) % alignof(char16_t) == 0, "units follow the body");
-  bool ok = false;
-  const std::size_t unitBytes =
-      detail::CheckedBytes(static_cast<long long>(room) + 1, sizeof(char16_t), ok);
-  if (!ok || unitBytes > SIZE_MAX - sizeof(CZqStringBody))
-    return nullptr;
+  static_assert(SIZE_MAX / 4 > INT_MAX, "no int room overflows the block's size");
+  const std::size_t unitBytes = (static_cast<std::size_t>(room) + 1) * sizeof(char16_t);
   void* const block = detail::Allocate(sizeof(CZqStringBody) + unitBytes);
   if (block == nullptr)
     return nullptr;
