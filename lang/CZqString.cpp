@@ -126,8 +126,6 @@ int CZqString::compareToIgnoreCase(const CZqString& other) const {
   return mBody->CompareToIgnoreCase(*other.mBody);
 }
 
-bool CZqString::equals(const CZqString& other) const { return mBody->Equals(*other.mBody); }
-
 bool CZqString::equalsIgnoreCase(const CZqString& other) const {
   return compareToIgnoreCase(other) == 0;
 }
@@ -266,6 +264,8 @@ CZqString::CZqString(const std::u16string& text) : CZqString(std::u16string_view
 
 // Programs built against headers in which these were not inline call the
 // library's copies: keep them emitted and exported.
+[[maybe_unused]] __attribute__((used)) constexpr bool (CZqString::*kKeepEquals)(
+    const CZqString&) const = &CZqString::equals;
 [[maybe_unused]] __attribute__((used)) constexpr std::u16string_view (
     CZqString::*kKeepView)() const noexcept = &CZqString::view;
 [[maybe_unused]] __attribute__((used)) constexpr const char16_t* (

@@ -163,9 +163,14 @@ class ZQ_API CZqString : public CharSequence {
   int compareTo(const CZqString& other) const;
   /// As compareTo, both units first mapped with towlower of the C locale.
   int compareToIgnoreCase(const CZqString& other) const;
-  /// True when both strings have the same units (compareTo() is 0);
-  /// strings that share a body, or differ in length, are settled at once.
-  bool equals(const CZqString& other) const;
+  /// True when both strings have the same units (compareTo() is 0).
+  /// Inline: strings that share a body, or differ in length, are settled
+  /// without a call, as hash containers compare them most of the time.
+  ZQ_API bool equals(const CZqString& other) const {
+    const CZqStringBody& a = *mBody;
+    const CZqStringBody& b = *other.mBody;
+    return &a == &b || (a.Length() == b.Length() && a.Equals(b));
+  }
   /// True when compareToIgnoreCase() is 0.
   bool equalsIgnoreCase(const CZqString& other) const;
   /// h = 31 * h + unit over all units, with 32-bit wrap-around; 0 when empty.
@@ -648,6 +653,15 @@ struct hash<zqlang::CZqString> {
     return hash<u16string_view>()(s.view());
   }
 };
+
+#if defined(__GLIBCXX__)
+/// Hashing a string reads all its units: libstdc++'s unordered containers
+/// then keep each element's hash code, so that a lookup compares only the
+/// elements whose code matches and a rehash hashes nothing again (as they
+/// do for std::basic_string).
+template <>
+struct __is_fast_hash<hash<zqlang::CZqString>> : false_type {};
+#endif
 }  // namespace std
 
 #endif  // ZQ_LANG_CZQSTRING_H

@@ -136,8 +136,14 @@ void MapUnits(Direction direction, char16_t* units, int count) noexcept {
       __m128i* at = reinterpret_cast<__m128i*>(units + i);
       const __m128i block = _mm_loadu_si128(at);
       if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(block, nonAscii), zero)) != 0xFFFF) {
-        for (int k = i; k < i + 8; ++k)
-          units[k] = MapWithTable(*table, direction, units[k]);
+        // A mixed block: its ASCII units move as above, the others by table.
+        for (int k = i; k < i + 8; ++k) {
+          const char16_t unit = units[k];
+          if (unit >= 0x80)
+            units[k] = MapWithTable(*table, direction, unit);
+          else if (static_cast<unsigned>(unit - from) < 26u)
+            units[k] = static_cast<char16_t>(direction == kLower ? unit + 0x20 : unit - 0x20);
+        }
         continue;
       }
       // Units below 0x80 compare correctly as signed 16-bit values.
