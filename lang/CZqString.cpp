@@ -22,14 +22,12 @@ namespace {
 // Initial capacity of a string made by the default constructor.
 constexpr int kDefaultCapacity = 64;
 
-// A new body holding the text of a number, with room for the longest one.
-template <class Number>
-SPtr<CZqStringBody> NumberBody(Number value) {
-  SPtr<CZqStringBody> body(CZqStringBody::Create(detail::kNumberRoom));
-  if (body.IsNull())
-    OutOfMemoryError::ThrowInstance();
-  body->Append(value);
-  return body;
+// A new body holding the text of a number (integers as long long).
+SPtr<CZqStringBody> NumberBody(long long value) {
+  return SPtr<CZqStringBody>(CZqStringBody::CreateNumber(value));
+}
+SPtr<CZqStringBody> NumberBody(double value) {
+  return SPtr<CZqStringBody>(CZqStringBody::CreateNumber(value));
 }
 
 // count + 1 as an int; a count that leaves no room for it is no memory.
@@ -83,11 +81,12 @@ CZqString::CZqString(char16_t value) {
   mBody->Append(value);
 }
 
-CZqString::CZqString(char value) : mBody(NumberBody(value)) {}
+CZqString::CZqString(char value)
+    : mBody(NumberBody(static_cast<long long>(static_cast<signed char>(value)))) {}
 
-CZqString::CZqString(short value) : mBody(NumberBody(value)) {}
+CZqString::CZqString(short value) : mBody(NumberBody(static_cast<long long>(value))) {}
 
-CZqString::CZqString(int value) : mBody(NumberBody(value)) {}
+CZqString::CZqString(int value) : mBody(NumberBody(static_cast<long long>(value))) {}
 
 CZqString::CZqString(long value) : mBody(NumberBody(static_cast<long long>(value))) {}
 

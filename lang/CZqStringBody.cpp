@@ -73,8 +73,10 @@ CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source) {
 CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
   if (capacity < 0)
     return nullptr;
-  if (room < capacity)
-    room = capacity;
+  return NewBody(capacity, room < capacity ? capacity : room);
+}
+
+CZqStringBody* CZqStringBody::NewBody(int capacity, int room) noexcept {
   // One block: the body object, then its room + 1 units, so that a new
   // string costs one allocation. The units stay there until growth needs
   // more room than the block has; only a builder's body grows.
@@ -92,7 +94,8 @@ CZqStringBody* CZqStringBody::CreateWithRoom(int capacity, int room) {
 }
 
 CZqStringBody* CZqStringBody::CreateCopy(const char16_t* units, int count, int capacity) {
-  CZqStringBody* const body = CreateWithRoom(capacity, capacity);
+  assert(0 <= count && count <= capacity);
+  CZqStringBody* const body = NewBody(capacity, count);
   if (body == nullptr)
     OutOfMemoryError::ThrowInstance();
   if (count > 0)
@@ -187,28 +190,35 @@ void CZqStringBody::EnsureCapacity(int capacity) {
   // number of times, and realloc extends the block in place where it can.
   if (capacity > mRoom) {
     const long long ample = static_cast<long long>(mRoom) + mRoom / 2;
-    const int room =
-        capacity > ample ? capacity : (ample < INT_MAX ? static_cast<int>(ample) : INT_MAX);
-    if (HasInlineUnits()) {
-      // The units leave the body's block for an array of their own, which
-      // later growths can reallocate.
-      char16_t* const units = AllocUnits(room);
-      if (units == nullptr)
-        OutOfMemoryError::ThrowInstance();
-      std::memcpy(units, mData, static_cast<std::size_t>(mLength) * sizeof(char16_t));
-      mData = units;
-    } else {
-      char16_t* const grown =
-          detail::ReallocateArray<char16_t>(mData, static_cast<long long>(room) + 1);
-      if (grown == nullptr)
-        OutOfMemoryError::ThrowInstance();
-      // The old block is gone (or is this one): nothing to free.
-      mData = grown;
-    }
-    mRoom = room;
+    Regrow(capacity > ample ? capacity : (ample < INT_MAX ? static_cast<int>(ample) : INT_MAX));
   }
   mCapacity = capacity;
   assert(mLength <= mCapacity && mCapacity <= mRoom);
+}
+
+void CZqStringBody::Regrow(int room) {
+  if (HasInlineUnits()) {
+    // The units leave the body's block for an array of their own, which
+    // later growths can reallocate; the block keeps the old ones.
+    char16_t* const units = AllocUnits(room);
+    if (units == nullptr)
+      OutOfMemoryError::ThrowInstance();
+    std::memcpy(units, mData, static_cast<std::size_t>(mLength) * sizeof(char16_t));
+    mData = units;
+  } else {
+    char16_t* const grown =
+        detail::ReallocateArray<char16_t>(mData, static_cast<long long>(room) + 1);
+    if (grown == nullptr)
+      OutOfMemoryError::ThrowInstance();
+    // The old block is gone (or is this one): nothing to free.
+    mData = grown;
+  }
+  mRoom = room;
+}
+
+void CZqStringBody::Expand() {
+  if (mRoom < mCapacity)
+    Regrow(mCapacity);
 }
 
 CZqStringBody& CZqStringBody::Append(const char16_t* units, int count) {
@@ -269,7 +279,7 @@ int FormatNumber(double value, char16_t* out, int room) {
 }
 
 template <class Number, class Add>
-CZqStringBody& WithNumberText(Number value, Add add) {
+auto WithNumberText(Number value, Add add) -> decltype(add(nullptr, 0)) {
   char16_t text[detail::kNumberRoom];
   const int count = FormatNumber(value, text, detail::kNumberRoom);
   if (count <= detail::kNumberRoom)
@@ -302,6 +312,21 @@ CZqStringBody& CZqStringBody::AppendNumber(Number value) {
 }
 
 CZqStringBody& CZqStringBody::Append(long long value) { return AppendNumber(value); }
+
+template <class Number>
+CZqStringBody* CZqStringBody::NumberBody(Number value) {
+  // The capacities are those of Append(value) on an empty body of 20: the
+  // number room, or the need plus 16 for a longer text.
+  return WithNumberText(value, [](const char16_t* text, int count) {
+    return CreateCopy(
+        text, count,
+        count <= detail::kNumberRoom ? detail::kNumberRoom : detail::GrownCapacity(0, count));
+  });
+}
+
+CZqStringBody* CZqStringBody::CreateNumber(long long value) { return NumberBody(value); }
+
+CZqStringBody* CZqStringBody::CreateNumber(double value) { return NumberBody(value); }
 
 CZqStringBody& CZqStringBody::Append(double value) { return AppendNumber(value); }
 

@@ -6,11 +6,15 @@
 /// operation each.
 ///
 /// Invariants:
-///   - 0 <= mLength <= mCapacity <= mRoom, and the array holds mRoom + 1
-///     units, so index mLength is always inside it (room for a terminator
-///     that CStr() writes on demand; nothing else keeps one there). The
-///     mRoom + 1 units are exactly what was asked of the allocator: nothing
-///     is ever written past them.
+///   - 0 <= mLength <= mCapacity, mLength <= mRoom, and the array holds
+///     mRoom + 1 units, so index mLength is always inside it (room for a
+///     terminator that CStr() writes on demand; nothing else keeps one
+///     there). The mRoom + 1 units are exactly what was asked of the
+///     allocator: nothing is ever written past them.
+///   - mCapacity <= mRoom, except in a compact body: one that a string holds,
+///     made with room for its text alone (CreateCopy, CreateNumber). Nothing
+///     writes to a compact body: a builder that takes one over gives it room
+///     for its whole capacity first (Expand).
 ///   - A body that a CZqString holds never changes its first mLength units or
 ///     its length again. A builder that shares its body copies it before it
 ///     writes (CZqStringBuilder::UnShare).
@@ -78,10 +82,22 @@ class ZQ_API CZqStringBody {
   /// units.
   static CZqStringBody* Clone(const CZqStringBody& source, int room);
 
-  /// A new body (count 0) of exactly \p capacity units holding the \p count
-  /// units (0 <= count <= capacity; they must not lie in the new body, which
-  /// is why this is not an Append). OutOfMemoryError when it cannot be had.
+  /// A new compact body (count 0) of capacity \p capacity holding the
+  /// \p count units (0 <= count <= capacity), with room for them alone: the
+  /// body of a string. OutOfMemoryError when it cannot be had.
   static CZqStringBody* CreateCopy(const char16_t* units, int count, int capacity);
+
+  /// A new compact body holding the text Append(value) writes into an empty
+  /// body of capacity 20, with the capacity that leaves: 20, or what growth
+  /// gives a longer (grouped) text. OutOfMemoryError when it cannot be had.
+  static CZqStringBody* CreateNumber(long long value);
+  static CZqStringBody* CreateNumber(double value);
+
+  /// Gives a compact body an array with room for its whole capacity (the
+  /// units move; the old ones stay readable while the body lives); any
+  /// other body is left as it is. OutOfMemoryError, body unchanged, when the
+  /// array cannot be had.
+  void Expand();
 
   /// An uninitialised array of \p capacity + 1 units, or null when it cannot
   /// be had (a negative or overflowing capacity included). Free it with
@@ -483,6 +499,17 @@ class ZQ_API CZqStringBody {
     return reinterpret_cast<char16_t*>(const_cast<CZqStringBody*>(this) + 1);
   }
   bool HasInlineUnits() const noexcept { return mData == InlineUnits(); }
+
+  // A new body (count 0) of the capacity in one block with room + 1 units;
+  // null when the block cannot be had.
+  static CZqStringBody* NewBody(int capacity, int room) noexcept;
+
+  // Moves the units to an array of room + 1 units (room > mRoom): a new one
+  // when they are in the body's block, else the old one reallocated.
+  void Regrow(int room);
+
+  template <class Number>
+  static CZqStringBody* NumberBody(Number value);
 
   // Installs a new array of room + 1 units (taking ownership) for the given
   // capacity, freeing the old one.

@@ -92,9 +92,12 @@ void CZqStringBuilder::UnShare() {
     return;
   // When the strings that shared the body are gone, it is this builder's
   // alone again: no copy is needed, and none is made, so that pointers into
-  // the body that the caller passes along stay valid.
+  // the body that the caller passes along stay valid. A string's compact
+  // body gets room for its capacity (its old units stay readable).
   if (mBody->RefCount() > 1)
     mBody = CopyOf(*mBody);
+  else
+    mBody->Expand();
   mShared = false;
 }
 

@@ -105,6 +105,17 @@ TEST(CZqStringBuilderGrowthTest, MadeFromAStringKeepsItsCapacity) {
   EXPECT_EQ(4, b.capacity());
   b.insert(0, u"xy");
   EXPECT_EQ(22, b.capacity());  // the need plus 16
+
+  // A string's body holds its text alone: the builder that takes it over
+  // gives it room for its capacity first, in one allocation that may fail,
+  // and reads its own units from where they were.
+  const int points = SweepAllocationFailures([] {
+    CZqStringBuilder n(CZqString(-123456789));  // capacity 20; the string is gone at once
+    n.append(n.begin(), 0, n.length());
+    EXPECT_EQ(u"-123456789-123456789", n.view());
+    EXPECT_EQ(20, n.capacity());
+  });
+  EXPECT_EQ(2, points);  // the string's body, then the room the builder gives it
 }
 
 // Builder copies hold bodies of their own (the fuzz model checks their texts
