@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchData.h"
 #include "lang/CZqInteger.h"
 #include "lang/CZqString.h"
 
@@ -133,18 +134,7 @@ const std::u16string& Thousand() {
 
 // 1000 int values of every size, signs mixed.
 const std::vector<int>& Ints() {
-  static const std::vector<int> values = [] {
-    std::mt19937 random(11);
-    std::vector<int> v(1000);
-    for (int& x : v) {
-      const int digits = static_cast<int>(random() % 10);
-      long long magnitude = random() % 10;
-      for (int d = 0; d < digits; ++d)
-        magnitude = magnitude * 10 + random() % 10;
-      x = static_cast<int>(std::min<long long>(magnitude, 2147483647) * (random() % 2 ? -1 : 1));
-    }
-    return v;
-  }();
+  static const std::vector<int> values = zqbench::MakeVariedInts(11, 1000);
   return values;
 }
 

@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchData.h"
 #include "lang/CZqString.h"
 #include "lang/CZqStringBuilder.h"
 
@@ -208,18 +209,7 @@ constexpr int kVariedCount = 1000;
 
 // kVariedCount ints of 1 to 10 digits, signs mixed (fixed seed).
 const std::vector<int>& VariedInts() {
-  static const std::vector<int> values = [] {
-    std::mt19937 random(17);
-    std::vector<int> v(kVariedCount);
-    for (int& x : v) {
-      const int digits = static_cast<int>(random() % 10);
-      long long magnitude = random() % 10;
-      for (int d = 0; d < digits; ++d)
-        magnitude = magnitude * 10 + random() % 10;
-      x = static_cast<int>(std::min<long long>(magnitude, 2147483647) * (random() % 2 ? -1 : 1));
-    }
-    return v;
-  }();
+  static const std::vector<int> values = zqbench::MakeVariedInts(17, kVariedCount);
   return values;
 }
 
