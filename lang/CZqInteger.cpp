@@ -2,6 +2,7 @@
 #include "lang/CZqInteger.h"
 
 #include <cwctype>
+#include <type_traits>
 
 #include "lang/CZqStringBuilder.h"
 #include "lang/IllegalArgumentException.h"
@@ -167,35 +168,35 @@ int CZqInteger::parseUnsignedPartOfSigned(const CZqString& text, int start, int 
 
 namespace {
 
-// Writes the digits of value in Radix backwards, ending just before end;
-// returns where they start. A constant radix divides by multiplication.
-template <unsigned Radix>
-char16_t* WriteDigits(unsigned value, char16_t* end) noexcept {
+// Writes the digits of value backwards, ending just before end; returns
+// where they start. Radix is an unsigned or a std::integral_constant: a
+// constant radix divides by multiplication.
+template <class Radix>
+char16_t* WriteDigitsIn(unsigned value, Radix radix, char16_t* end) noexcept {
   do {
-    *--end = kDigits[value % Radix];
-    value /= Radix;
+    *--end = kDigits[value % radix];
+    value /= radix;
   } while (value != 0);
   return end;
 }
 
+template <unsigned Radix>
+using Constant = std::integral_constant<unsigned, Radix>;
+
 char16_t* WriteDigits(unsigned value, unsigned radix, char16_t* end) noexcept {
   switch (radix) {
     case 2:
-      return WriteDigits<2>(value, end);
+      return WriteDigitsIn(value, Constant<2>(), end);
     case 8:
-      return WriteDigits<8>(value, end);
+      return WriteDigitsIn(value, Constant<8>(), end);
     case 10:
-      return WriteDigits<10>(value, end);
+      return WriteDigitsIn(value, Constant<10>(), end);
     case 16:
-      return WriteDigits<16>(value, end);
+      return WriteDigitsIn(value, Constant<16>(), end);
     case 36:
-      return WriteDigits<36>(value, end);
+      return WriteDigitsIn(value, Constant<36>(), end);
     default:
-      do {
-        *--end = kDigits[value % radix];
-        value /= radix;
-      } while (value != 0);
-      return end;
+      return WriteDigitsIn(value, radix, end);
   }
 }
 

@@ -22,14 +22,6 @@ namespace {
 // Initial capacity of a string made by the default constructor.
 constexpr int kDefaultCapacity = 64;
 
-// A new body holding the text of a number (integers as long long).
-SPtr<CZqStringBody> NumberBody(long long value) {
-  return SPtr<CZqStringBody>(CZqStringBody::CreateNumber(value));
-}
-SPtr<CZqStringBody> NumberBody(double value) {
-  return SPtr<CZqStringBody>(CZqStringBody::CreateNumber(value));
-}
-
 // count + 1 as an int; a count that leaves no room for it is no memory.
 int CapacityFor(long long count) {
   if (count + 1 > INT_MAX)
@@ -82,17 +74,20 @@ CZqString::CZqString(char16_t value) {
 }
 
 CZqString::CZqString(char value)
-    : mBody(NumberBody(static_cast<long long>(static_cast<signed char>(value)))) {}
+    : mBody(CZqStringBody::CreateNumber(static_cast<long long>(static_cast<signed char>(value)))) {}
 
-CZqString::CZqString(short value) : mBody(NumberBody(static_cast<long long>(value))) {}
+CZqString::CZqString(short value)
+    : mBody(CZqStringBody::CreateNumber(static_cast<long long>(value))) {}
 
-CZqString::CZqString(int value) : mBody(NumberBody(static_cast<long long>(value))) {}
+CZqString::CZqString(int value)
+    : mBody(CZqStringBody::CreateNumber(static_cast<long long>(value))) {}
 
-CZqString::CZqString(long value) : mBody(NumberBody(static_cast<long long>(value))) {}
+CZqString::CZqString(long value)
+    : mBody(CZqStringBody::CreateNumber(static_cast<long long>(value))) {}
 
-CZqString::CZqString(long long value) : mBody(NumberBody(value)) {}
+CZqString::CZqString(long long value) : mBody(CZqStringBody::CreateNumber(value)) {}
 
-CZqString::CZqString(double value) : mBody(NumberBody(value)) {}
+CZqString::CZqString(double value) : mBody(CZqStringBody::CreateNumber(value)) {}
 
 CZqString& CZqString::operator=(const CZqString& other) {
   Copy(other);

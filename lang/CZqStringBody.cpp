@@ -256,13 +256,23 @@ CZqStringBody& CZqStringBody::Append(short value) { return Append(static_cast<lo
 
 CZqStringBody& CZqStringBody::Append(int value) { return Append(static_cast<long long>(value)); }
 
+namespace {
+
+// The capacity a number text of count units leaves a body of this length and
+// capacity: room for the 20 units every number asks for, by the MakeRoom
+// rule, then once more when the text is longer (a locale's grouping).
+int NumberCapacity(int length, int capacity, int count) {
+  if (detail::kNumberRoom > capacity - length)
+    capacity = detail::GrownCapacity(length, detail::kNumberRoom);
+  if (count > capacity - length)
+    capacity = detail::GrownCapacity(length, count);
+  return capacity;
+}
+
+}  // namespace
+
 void CZqStringBody::MakeNumberRoom(int count) {
-  int capacity = mCapacity;
-  if (detail::kNumberRoom > capacity - mLength)
-    capacity = detail::GrownCapacity(mLength, detail::kNumberRoom);
-  if (count > capacity - mLength)  // a locale with digit grouping
-    capacity = detail::GrownCapacity(mLength, count);
-  EnsureCapacity(capacity);
+  EnsureCapacity(NumberCapacity(mLength, mCapacity, count));
 }
 
 namespace {
@@ -315,12 +325,9 @@ CZqStringBody& CZqStringBody::Append(long long value) { return AppendNumber(valu
 
 template <class Number>
 CZqStringBody* CZqStringBody::NumberBody(Number value) {
-  // The capacities are those of Append(value) on an empty body of 20: the
-  // number room, or the need plus 16 for a longer text.
+  // The capacity is the one Append(value) leaves an empty body of 20.
   return WithNumberText(value, [](const char16_t* text, int count) {
-    return CreateCopy(
-        text, count,
-        count <= detail::kNumberRoom ? detail::kNumberRoom : detail::GrownCapacity(0, count));
+    return CreateCopy(text, count, NumberCapacity(0, detail::kNumberRoom, count));
   });
 }
 
