@@ -125,7 +125,7 @@ void MapUnits(Direction direction, char16_t* units, int count) noexcept {
 #if ZQ_SSE2
   if (count >= 8 && PageOf(*table, direction, 0) != nullptr &&
       table->asciiPlain.load(std::memory_order_relaxed)) {
-    // Blocks of 8 ASCII units: letters of the one case move by 0x20.
+    // Blocks of 8 units: ASCII letters of the one case move by 0x20.
     const char16_t from = direction == kLower ? u'A' : u'a';
     const __m128i below = _mm_set1_epi16(static_cast<short>(from - 1));
     const __m128i above = _mm_set1_epi16(static_cast<short>(from + 26));
@@ -135,21 +135,18 @@ void MapUnits(Direction direction, char16_t* units, int count) noexcept {
     for (; i <= count - 8; i += 8) {
       __m128i* at = reinterpret_cast<__m128i*>(units + i);
       const __m128i block = _mm_loadu_si128(at);
-      if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(block, nonAscii), zero)) != 0xFFFF) {
-        // A mixed block: its ASCII units move as above, the others by table.
-        for (int k = i; k < i + 8; ++k) {
-          const char16_t unit = units[k];
-          if (unit >= 0x80)
-            units[k] = MapWithTable(*table, direction, unit);
-          else if (static_cast<unsigned>(unit - from) < 26u)
-            units[k] = static_cast<char16_t>(direction == kLower ? unit + 0x20 : unit - 0x20);
-        }
-        continue;
-      }
-      // Units below 0x80 compare correctly as signed 16-bit values.
+      // Units below 0x80 compare correctly as signed 16-bit values; the
+      // others fall outside the letter range and are left as they are.
       const __m128i letter =
           _mm_and_si128(_mm_cmpgt_epi16(block, below), _mm_cmplt_epi16(block, above));
       _mm_storeu_si128(at, _mm_add_epi16(block, _mm_and_si128(letter, shift)));
+      // One bit per unit from 0x80 on: those are mapped by the table.
+      const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(block, nonAscii), zero);
+      for (unsigned wide = ~_mm_movemask_epi8(_mm_packs_epi16(ascii, zero)) & 0xFFu; wide != 0;
+           wide &= wide - 1) {
+        char16_t& unit = units[i + __builtin_ctz(wide)];
+        unit = MapWithTable(*table, direction, unit);
+      }
     }
   }
 #endif

@@ -11,6 +11,9 @@
 #ifndef ZQ_LANG_DETAIL_UNITSCAN_H
 #define ZQ_LANG_DETAIL_UNITSCAN_H
 
+#include <cstddef>
+#include <cstring>
+
 #include "lang/detail/Simd.h"
 
 namespace zqlang {
@@ -36,8 +39,11 @@ int FindLastUnits(const char16_t* text, int from, const char16_t* needle, int co
 /// their first \p count units are equal.
 int FirstDifference(const char16_t* a, const char16_t* b, int count) noexcept;
 
+/// True when the first \p count units of \p a and \p b are equal. The C
+/// library's memcmp: equality needs no index, and memcmp is at least as fast
+/// as FirstDifference on short and long arrays alike.
 inline bool UnitsEqual(const char16_t* a, const char16_t* b, int count) noexcept {
-  return FirstDifference(a, b, count) == count;
+  return count <= 0 || std::memcmp(a, b, static_cast<std::size_t>(count) * sizeof(char16_t)) == 0;
 }
 
 /// h = 31 * h + unit over units[0, count), from h = 0, with unsigned 32-bit
