@@ -303,12 +303,15 @@ auto WithNumberText(Number value, Add add) -> decltype(add(nullptr, 0)) {
 
 template <class Number>
 CZqStringBody& CZqStringBody::AppendNumber(Number value) {
-  // With room for any classic text already there, the text is written in
-  // place, past the length: nobody reads those units, so a failure leaves
-  // the body as it was. A longer (grouped) text takes the general way.
-  if (mCapacity - mLength >= detail::kNumberRoom) {
+  // When the block holds the capacity a classic text leaves, the text is
+  // written in place, past the length: nobody reads those units, so a
+  // failure leaves the body as it was, and the capacity is raised only once
+  // the text is there. A longer (grouped) text takes the general way.
+  const int capacity = NumberCapacity(mLength, mCapacity, detail::kNumberRoom);
+  if (capacity <= mRoom) {
     const int count = FormatNumber(value, mData + mLength, detail::kNumberRoom);
     if (count <= detail::kNumberRoom) {
+      mCapacity = capacity;
       mLength += count;
       return *this;
     }
