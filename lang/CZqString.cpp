@@ -218,11 +218,13 @@ CZqString CZqString::replace(char16_t oldChar, char16_t newChar) const {
 }
 
 CZqString CZqString::toLowerCase() const {
-  return WithClone([](CZqStringBody& body) { body.ToLowerCase(); });
+  const SPtr<CZqStringBody> body(mBody->LowerCased());
+  return CZqString(*body);
 }
 
 CZqString CZqString::toUpperCase() const {
-  return WithClone([](CZqStringBody& body) { body.ToUpperCase(); });
+  const SPtr<CZqStringBody> body(mBody->UpperCased());
+  return CZqString(*body);
 }
 
 CZqString CZqString::trim() const {

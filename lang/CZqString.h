@@ -164,13 +164,10 @@ class ZQ_API CZqString : public CharSequence {
   /// As compareTo, both units first mapped with towlower of the C locale.
   int compareToIgnoreCase(const CZqString& other) const;
   /// True when both strings have the same units (compareTo() is 0).
-  /// Inline: strings that share a body, or differ in length, are settled
-  /// without a call, as hash containers compare them most of the time.
-  ZQ_API bool equals(const CZqString& other) const {
-    const CZqStringBody& a = *mBody;
-    const CZqStringBody& b = *other.mBody;
-    return &a == &b || (a.Length() == b.Length() && a.Equals(b));
-  }
+  /// Inline: strings that share a body, differ in length or are short are
+  /// settled without a call, as hash containers compare them most of the
+  /// time.
+  ZQ_API bool equals(const CZqString& other) const { return mBody->EqualsInline(*other.mBody); }
   /// True when compareToIgnoreCase() is 0.
   bool equalsIgnoreCase(const CZqString& other) const;
   /// h = 31 * h + unit over all units, with 32-bit wrap-around; 0 when empty.

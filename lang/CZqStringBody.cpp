@@ -442,9 +442,29 @@ void CZqStringBody::Replace(char16_t oldChar, char16_t newChar, int fromIndex) n
   }
 }
 
-void CZqStringBody::ToLowerCase() noexcept { detail::LowerUnits(mData, mLength); }
+void CZqStringBody::ToLowerCase() noexcept { detail::LowerUnits(mData, mData, mLength); }
 
-void CZqStringBody::ToUpperCase() noexcept { detail::UpperUnits(mData, mLength); }
+void CZqStringBody::ToUpperCase() noexcept { detail::UpperUnits(mData, mData, mLength); }
+
+CZqStringBody* CZqStringBody::LowerCased() const {
+  // A clone and ToLowerCase in one pass: the units are read once and
+  // written once, mapped.
+  CZqStringBody* const copy = CreateWithRoom(mCapacity, mCapacity);
+  if (copy == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  detail::LowerUnits(mData, copy->mData, mLength);
+  copy->mLength = mLength;
+  return copy;
+}
+
+CZqStringBody* CZqStringBody::UpperCased() const {
+  CZqStringBody* const copy = CreateWithRoom(mCapacity, mCapacity);
+  if (copy == nullptr)
+    OutOfMemoryError::ThrowInstance();
+  detail::UpperUnits(mData, copy->mData, mLength);
+  copy->mLength = mLength;
+  return copy;
+}
 
 int CZqStringBody::FirstNonBlank() const noexcept {
   for (int i = 0; i < mLength; ++i) {

@@ -275,6 +275,11 @@ class ZQ_API CZqStringBody {
   void ToLowerCase() noexcept;
   /// Maps every unit with towupper of the current C locale.
   void ToUpperCase() noexcept;
+  /// A new body (count 0): a Clone() to which ToLowerCase() is applied, in
+  /// one pass over the units. OutOfMemoryError when it cannot be had.
+  CZqStringBody* LowerCased() const;
+  /// As LowerCased(), with ToUpperCase().
+  CZqStringBody* UpperCased() const;
   /// Strips leading and trailing units for which iswspace is true; the
   /// capacity stays.
   void Trim() noexcept;
@@ -396,6 +401,25 @@ class ZQ_API CZqStringBody {
   /// True when \p other holds the same units: settled at once for a shared
   /// body or unequal lengths, otherwise by one scan.
   bool Equals(const CZqStringBody& other) const noexcept;
+  /// Equals(other), inline where hash containers need it most: a shared
+  /// body, unequal lengths and short texts (words, keys) are settled without
+  /// a call; longer texts are left to Equals.
+  bool EqualsInline(const CZqStringBody& other) const noexcept {
+    if (this == &other)
+      return true;
+    const int n = mLength;
+    if (n != other.mLength)
+      return false;
+    if (n > kInlineEqualsUnits)
+      return Equals(other);
+    for (int i = 0; i < n; ++i) {
+      if (mData[i] != other.mData[i])
+        return false;
+    }
+    return true;
+  }
+  /// The longest text EqualsInline compares itself.
+  static constexpr int kInlineEqualsUnits = 16;
   /// As CompareTo, against the \p count units.
   int CompareToUnits(const char16_t* units, std::size_t count) const noexcept;
   /// As IndexOf(units, count, fromIndex); -1 when the units are longer than

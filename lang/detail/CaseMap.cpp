@@ -107,34 +107,55 @@ const char16_t* PageOf(Table& table, Direction direction, int page) noexcept {
   return units;
 }
 
-inline char16_t MapWithTable(Table& table, Direction direction, char16_t unit) noexcept {
-  const char16_t* page = PageOf(table, direction, unit / kPageUnits);
-  return page != nullptr ? page[unit % kPageUnits] : MapDirect(direction, unit);
-}
+// Maps units through one table, keeping the page it used last: the wide
+// units of a text mostly come from one or two scripts, hence pages.
+class PageMapper {
+ public:
+  PageMapper(Table& table, Direction direction) noexcept : mTable(table), mDirection(direction) {}
 
-void MapUnits(Direction direction, char16_t* units, int count) noexcept {
+  char16_t operator()(char16_t unit) noexcept {
+    const int page = unit / kPageUnits;
+    if (page != mPage) {
+      const char16_t* const units = PageOf(mTable, mDirection, page);
+      if (units == nullptr)
+        return MapDirect(mDirection, unit);
+      mPage = page;
+      mUnits = units;
+    }
+    return mUnits[unit % kPageUnits];
+  }
+
+ private:
+  Table& mTable;
+  Direction mDirection;
+  int mPage = -1;
+  const char16_t* mUnits = nullptr;
+};
+
+void MapUnits(Direction direction, const char16_t* from, char16_t* to, int count) noexcept {
   if (count <= 0)
     return;
   Table* table = CurrentTable(direction);
   if (table == nullptr) {
     for (int i = 0; i < count; ++i)
-      units[i] = MapDirect(direction, units[i]);
+      to[i] = MapDirect(direction, from[i]);
     return;
   }
+  PageMapper map(*table, direction);
   int i = 0;
 #if ZQ_SSE2
   if (count >= 8 && PageOf(*table, direction, 0) != nullptr &&
       table->asciiPlain.load(std::memory_order_relaxed)) {
     // Blocks of 8 units: ASCII letters of the one case move by 0x20.
-    const char16_t from = direction == kLower ? u'A' : u'a';
-    const __m128i below = _mm_set1_epi16(static_cast<short>(from - 1));
-    const __m128i above = _mm_set1_epi16(static_cast<short>(from + 26));
+    const char16_t first = direction == kLower ? u'A' : u'a';
+    const __m128i below = _mm_set1_epi16(static_cast<short>(first - 1));
+    const __m128i above = _mm_set1_epi16(static_cast<short>(first + 26));
     const __m128i shift = _mm_set1_epi16(static_cast<short>(direction == kLower ? 0x20 : -0x20));
     const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
     const __m128i zero = _mm_setzero_si128();
     for (; i <= count - 8; i += 8) {
-      __m128i* at = reinterpret_cast<__m128i*>(units + i);
-      const __m128i block = _mm_loadu_si128(at);
+      __m128i* at = reinterpret_cast<__m128i*>(to + i);
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
       // Units below 0x80 compare correctly as signed 16-bit values; the
       // others fall outside the letter range and are left as they are.
       const __m128i letter =
@@ -144,21 +165,25 @@ void MapUnits(Direction direction, char16_t* units, int count) noexcept {
       const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(block, nonAscii), zero);
       for (unsigned wide = ~_mm_movemask_epi8(_mm_packs_epi16(ascii, zero)) & 0xFFu; wide != 0;
            wide &= wide - 1) {
-        char16_t& unit = units[i + __builtin_ctz(wide)];
-        unit = MapWithTable(*table, direction, unit);
+        const int k = i + __builtin_ctz(wide);
+        to[k] = map(from[k]);
       }
     }
   }
 #endif
   for (; i < count; ++i)
-    units[i] = MapWithTable(*table, direction, units[i]);
+    to[i] = map(from[i]);
 }
 
 }  // namespace
 
-void LowerUnits(char16_t* units, int count) noexcept { MapUnits(kLower, units, count); }
+void LowerUnits(const char16_t* from, char16_t* to, int count) noexcept {
+  MapUnits(kLower, from, to, count);
+}
 
-void UpperUnits(char16_t* units, int count) noexcept { MapUnits(kUpper, units, count); }
+void UpperUnits(const char16_t* from, char16_t* to, int count) noexcept {
+  MapUnits(kUpper, from, to, count);
+}
 
 char16_t LowerUnit(char16_t unit) noexcept { return MapDirect(kLower, unit); }
 

@@ -21,11 +21,12 @@
 namespace zqlang {
 namespace detail {
 
-/// units[i] = towlower(units[i]) for i in [0, count).
-void LowerUnits(char16_t* units, int count) noexcept;
+/// to[i] = towlower(from[i]) for i in [0, count); \p from is either \p to
+/// (in place) or an array that does not overlap it.
+void LowerUnits(const char16_t* from, char16_t* to, int count) noexcept;
 
-/// units[i] = towupper(units[i]) for i in [0, count).
-void UpperUnits(char16_t* units, int count) noexcept;
+/// to[i] = towupper(from[i]) for i in [0, count), as LowerUnits.
+void UpperUnits(const char16_t* from, char16_t* to, int count) noexcept;
 
 /// towlower of one unit, cut to 16 bits.
 char16_t LowerUnit(char16_t unit) noexcept;
