@@ -94,6 +94,32 @@ TEST(ThreadTest, DistinctStringsOnDistinctThreads) {
   EXPECT_EQ(0, wrong.load());
 }
 
+// Small bodies go back to a cache of the releasing thread, which gives them
+// out again and flushes them when the thread ends. Strings of every cached
+// size are made on some threads and released on others, whose next strings
+// reuse those blocks: every text must stay whole (ASan reports a block too
+// small for its request), and once all threads have ended no block may be
+// left behind, cached or not.
+TEST(ThreadTest, BodiesReleasedOnOtherThreadsAndThreadsThatEnd) {
+  const long long liveAtStart = detail::testing::LiveBlocks();
+  std::vector<std::vector<CZqString>> made(kThreads);
+  OnThreads([&](int t) {
+    for (int n = 0; n <= 150; ++n)
+      made[t].push_back(CZqString(std::u16string(static_cast<std::size_t>(n), u'a' + t).c_str()));
+  });
+  std::atomic<int> wrong{0};
+  OnThreads([&](int t) {
+    made[(t + 1) % kThreads].clear();
+    for (int n = 150; n >= 0; --n) {
+      const std::u16string text(static_cast<std::size_t>(n), u'k' + t);
+      if (Text(CZqString(text.c_str()).substring(0, n)) != text)
+        ++wrong;
+    }
+  });
+  EXPECT_EQ(0, wrong.load());
+  EXPECT_EQ(liveAtStart, detail::testing::LiveBlocks());
+}
+
 // With ZARQLANG_ATOMIC_COUNTS, copies of one string may live on different
 // threads: each copies, reads and drops strings sharing one body.
 TEST(SharedCopyThreadTest, CopiesOfOneBodyOnSeveralThreads) {
