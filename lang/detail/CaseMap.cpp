@@ -38,9 +38,17 @@ struct Table {
   std::atomic<int> state;
   char name[kNameRoom];
   std::atomic<unsigned char> pages[kPages];
-  std::atomic<bool> asciiPlain;  // set before page 0 is ready
+  std::atomic<bool> asciiPlain;     // set before page 0 is ready
+  std::atomic<unsigned char> wide;  // WideState: do units from 0x80 on change?
   char16_t units[65536];
 };
+
+// What a table knows of the units from 0x80 on. The C locale changes none of
+// them, so a text of any script is mapped by the ASCII step alone there;
+// finding that out takes every page, which is done once per table, by the
+// first long text (a short one would pay much more than its own mapping).
+enum WideState : unsigned char { kWideUnknown = 0, kWideUnchanged = 1, kWideChanged = 2 };
+constexpr int kUnitsToLearnWide = 1 << 20;
 
 Table gTables[2][kTablesPerDirection];
 
@@ -107,6 +115,23 @@ const char16_t* PageOf(Table& table, Direction direction, int page) noexcept {
   return units;
 }
 
+// Fills every page of the table and records whether any unit from 0x80 on
+// changes; leaves the state unknown while another thread fills a page.
+void LearnWide(Table& table, Direction direction) noexcept {
+  for (int page = 0; page < kPages; ++page) {
+    const char16_t* const units = PageOf(table, direction, page);
+    if (units == nullptr)
+      return;
+    for (int u = page == 0 ? 0x80 : 0; u < kPageUnits; ++u) {
+      if (units[u] != static_cast<char16_t>(page * kPageUnits + u)) {
+        table.wide.store(kWideChanged, std::memory_order_relaxed);
+        return;
+      }
+    }
+  }
+  table.wide.store(kWideUnchanged, std::memory_order_relaxed);
+}
+
 // Maps units through one table, keeping the page it used last: the wide
 // units of a text mostly come from one or two scripts, hence pages.
 class PageMapper {
@@ -141,11 +166,14 @@ void MapUnits(Direction direction, const char16_t* from, char16_t* to, int count
       to[i] = MapDirect(direction, from[i]);
     return;
   }
+  if (count >= kUnitsToLearnWide && table->wide.load(std::memory_order_relaxed) == kWideUnknown)
+    LearnWide(*table, direction);
   PageMapper map(*table, direction);
   int i = 0;
 #if ZQ_SSE2
   if (count >= 8 && PageOf(*table, direction, 0) != nullptr &&
       table->asciiPlain.load(std::memory_order_relaxed)) {
+    const bool wideChanges = table->wide.load(std::memory_order_relaxed) != kWideUnchanged;
     // Blocks of 8 units: ASCII letters of the one case move by 0x20.
     const char16_t first = direction == kLower ? u'A' : u'a';
     const __m128i below = _mm_set1_epi16(static_cast<short>(first - 1));
@@ -161,6 +189,8 @@ void MapUnits(Direction direction, const char16_t* from, char16_t* to, int count
       const __m128i letter =
           _mm_and_si128(_mm_cmpgt_epi16(block, below), _mm_cmplt_epi16(block, above));
       _mm_storeu_si128(at, _mm_add_epi16(block, _mm_and_si128(letter, shift)));
+      if (!wideChanges)
+        continue;
       // One bit per unit from 0x80 on: those are mapped by the table.
       const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(block, nonAscii), zero);
       for (unsigned wide = ~_mm_movemask_epi8(_mm_packs_epi16(ascii, zero)) & 0xFFu; wide != 0;
