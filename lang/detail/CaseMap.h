@@ -10,7 +10,9 @@
 /// seen at the next call. A thread that set a locale of its own with
 /// uselocale, or a program that went through more locales than there are
 /// tables, gets the direct calls. Runs of ASCII are mapped 8 units at a time
-/// when the locale maps ASCII the plain way (A-Z and a-z only).
+/// when the locale maps ASCII the plain way (A-Z and a-z only); once a table
+/// has learned that its locale changes no unit from 0x80 on (the C locale;
+/// the first text of a million units teaches it), every unit is.
 ///
 /// The tables are static storage: nothing is allocated, and threads may map
 /// at the same time (the tables are filled under atomic flags).
