@@ -466,22 +466,17 @@ void CZqStringBody::ToLowerCase() noexcept { detail::LowerUnits(mData, mData, mL
 
 void CZqStringBody::ToUpperCase() noexcept { detail::UpperUnits(mData, mData, mLength); }
 
-CZqStringBody* CZqStringBody::LowerCased() const {
-  // A clone and ToLowerCase in one pass: the units are read once and
-  // written once, mapped.
-  CZqStringBody* const copy = CreateWithRoom(mCapacity, mCapacity);
-  if (copy == nullptr)
-    OutOfMemoryError::ThrowInstance();
-  detail::LowerUnits(mData, copy->mData, mLength);
-  copy->mLength = mLength;
-  return copy;
-}
+CZqStringBody* CZqStringBody::LowerCased() const { return MappedClone(detail::LowerUnits); }
 
-CZqStringBody* CZqStringBody::UpperCased() const {
+CZqStringBody* CZqStringBody::UpperCased() const { return MappedClone(detail::UpperUnits); }
+
+CZqStringBody* CZqStringBody::MappedClone(UnitMapper map) const {
+  // A clone and the in-place mapping in one pass: the units are read once
+  // and written once, mapped.
   CZqStringBody* const copy = CreateWithRoom(mCapacity, mCapacity);
   if (copy == nullptr)
     OutOfMemoryError::ThrowInstance();
-  detail::UpperUnits(mData, copy->mData, mLength);
+  map(mData, copy->mData, mLength);
   copy->mLength = mLength;
   return copy;
 }

@@ -541,7 +541,12 @@ class ZQ_API CZqStringBody {
 
   [[noreturn]] static void ThrowCharAtOutOfBounds();
 
-  // The one body operation behind LowerCased, UpperCased and CaseFolded.
+  // A clone (as Clone()) whose units are map(from, to, count) of these.
+  using UnitMapper = void (*)(const char16_t* from, char16_t* to, int count) noexcept;
+  CZqStringBody* MappedClone(UnitMapper map) const;
+
+  // The one body operation behind the Unicode LowerCased, UpperCased and
+  // CaseFolded.
   CZqStringBody* CaseMapped(detail::CaseMapping mapping, ZqCaseRules rules) const;
 
 #if defined(ZARQLANG_ATOMIC_COUNTS)
