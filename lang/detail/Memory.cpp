@@ -87,13 +87,17 @@ struct CachedBlock {
 };
 
 // Plain data, initialised statically: reaching it is one access relative to
-// the thread pointer, with no guard.
+// the thread pointer, with no guard. The initial-exec model takes these 144
+// bytes (and the 8 of tDyingBlockBytes in CZqStringBody.cpp) from the static
+// TLS block; a library loaded with dlopen gets them from the surplus glibc
+// keeps for that (512 bytes at least).
 struct BlockCache {
   CachedBlock* heads[kClasses];
   unsigned char counts[kClasses];
   bool armed;  // this thread's Flusher is registered (Arm)
   bool gone;   // the Flusher ran: nothing is cached any more
 };
+static_assert(sizeof(BlockCache) == 144, "the static TLS the comment above names");
 __attribute__((tls_model("initial-exec"))) thread_local BlockCache tCache;
 
 // Gives a thread's cached blocks back to the heap when the thread ends.
