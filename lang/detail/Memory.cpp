@@ -52,6 +52,31 @@ bool ShouldFail() noexcept {
 }
 #endif
 
+// The bookkeeping of the tests' build, nothing in the installed one: whether
+// the switch refuses this attempt, and the count of live blocks.
+bool Refused() noexcept {
+#if defined(ZARQLANG_FAULT_INJECTION)
+  return ShouldFail();
+#else
+  return false;
+#endif
+}
+void* Counted(void* block) noexcept {
+#if defined(ZARQLANG_FAULT_INJECTION)
+  if (block != nullptr)
+    ++gLiveBlocks;
+#endif
+  return block;
+}
+void Uncount(void* block) noexcept {
+#if defined(ZARQLANG_FAULT_INJECTION)
+  if (block != nullptr)
+    --gLiveBlocks;
+#else
+  (void)block;
+#endif
+}
+
 // The block cache. Requests of 25 to 264 bytes fall into classes of the
 // sizes glibc's malloc rounds to one chunk size (25 to 40 bytes take a
 // 48-byte chunk, 41 to 56 a 64-byte one, and so on up to 272); a class is
@@ -160,41 +185,23 @@ bool KeepBlock(void* block, int c) noexcept {
 }  // namespace
 
 void* AllocateSized(std::size_t bytes) noexcept {
-#if defined(ZARQLANG_FAULT_INJECTION)
-  if (ShouldFail())
+  if (Refused())
     return nullptr;
-#endif
   const int c = ClassOf(bytes);
-  void* const block = c < 0 ? std::malloc(bytes == 0 ? 1 : bytes) : TakeBlock(c);
-#if defined(ZARQLANG_FAULT_INJECTION)
-  if (block != nullptr)
-    ++gLiveBlocks;
-#endif
-  return block;
+  return Counted(c < 0 ? std::malloc(bytes == 0 ? 1 : bytes) : TakeBlock(c));
 }
 
 void FreeSized(void* block, std::size_t bytes) noexcept {
-  if (block == nullptr)
-    return;
-#if defined(ZARQLANG_FAULT_INJECTION)
-  --gLiveBlocks;
-#endif
+  Uncount(block);
   const int c = ClassOf(bytes);
-  if (c < 0 || !KeepBlock(block, c))
+  if (block != nullptr && (c < 0 || !KeepBlock(block, c)))
     std::free(block);
 }
 
 void* Allocate(std::size_t bytes) noexcept {
-#if defined(ZARQLANG_FAULT_INJECTION)
-  if (ShouldFail())
+  if (Refused())
     return nullptr;
-#endif
-  void* block = std::malloc(bytes == 0 ? 1 : bytes);
-#if defined(ZARQLANG_FAULT_INJECTION)
-  if (block != nullptr)
-    ++gLiveBlocks;
-#endif
-  return block;
+  return Counted(std::malloc(bytes == 0 ? 1 : bytes));
 }
 
 void* AllocateOrThrow(std::size_t bytes) {
@@ -207,18 +214,13 @@ void* AllocateOrThrow(std::size_t bytes) {
 void* Reallocate(void* block, std::size_t bytes) noexcept {
   if (block == nullptr)
     return Allocate(bytes);
-#if defined(ZARQLANG_FAULT_INJECTION)
-  if (ShouldFail())
+  if (Refused())
     return nullptr;
-#endif
   return std::realloc(block, bytes == 0 ? 1 : bytes);
 }
 
 void Free(void* block) noexcept {
-#if defined(ZARQLANG_FAULT_INJECTION)
-  if (block != nullptr)
-    --gLiveBlocks;
-#endif
+  Uncount(block);
   std::free(block);
 }
 
