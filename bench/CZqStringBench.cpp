@@ -58,6 +58,17 @@ void Keep(T value) {
   gSink = static_cast<long long>(value);
 }
 
+// One convert(value) per iteration, cycling through values; what it returns
+// is kept, so that the conversion cannot be left out.
+template <class Value, class Convert>
+void EachValue(benchmark::State& state, const std::vector<Value>& values, Convert convert) {
+  std::size_t i = 0;
+  for (auto _ : state) {
+    Keep(convert(values[i]));
+    i = i + 1 == values.size() ? 0 : i + 1;
+  }
+}
+
 // Makes the compiler assume that *p is read and written here: what was
 // stored to it must be in memory (a copy's count increment, say) and is
 // loaded again afterwards.
@@ -463,44 +474,36 @@ void BM_IntToText_CZqString(benchmark::State& state) {
     const CZqString s(v);
     Check(std::u16string(s.Ptr(), s.length()) == Widen(std::to_string(v)), "CZqString(int)");
   }
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const CZqString s(values[i]);
-    Keep(s.Ptr()[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const CZqString s(v);
+    return s.Ptr()[0];
+  });
 }
 
 void BM_IntToText_ToString(benchmark::State& state) {
   const std::vector<int>& values = Ints();
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const std::string s = std::to_string(values[i]);
-    Keep(s[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const std::string s = std::to_string(v);
+    return s[0];
+  });
 }
 
 void BM_IntToText_Ostringstream(benchmark::State& state) {
   const std::vector<int>& values = Ints();
-  std::size_t i = 0;
-  for (auto _ : state) {
+  EachValue(state, values, [](auto v) {
     std::ostringstream stream;
-    stream << values[i];
-    Keep(stream.str()[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+    stream << v;
+    return stream.str()[0];
+  });
 }
 
 void BM_IntToText_ToChars(benchmark::State& state) {
   const std::vector<int>& values = Ints();
-  std::size_t i = 0;
-  for (auto _ : state) {
+  EachValue(state, values, [](auto v) {
     char text[20];
-    const std::to_chars_result r = std::to_chars(text, text + sizeof text, values[i]);
-    Keep(r.ptr - text);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+    const std::to_chars_result r = std::to_chars(text, text + sizeof text, v);
+    return r.ptr - text;
+  });
 }
 
 void BM_DoubleToText_CZqString(benchmark::State& state) {
@@ -509,23 +512,19 @@ void BM_DoubleToText_CZqString(benchmark::State& state) {
     const CZqString s(v);
     Check(std::u16string(s.Ptr(), s.length()) == Widen(TextOf(v)), "CZqString(double)");
   }
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const CZqString s(values[i]);
-    Keep(s.Ptr()[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const CZqString s(v);
+    return s.Ptr()[0];
+  });
 }
 
 void BM_DoubleToText_Ostringstream(benchmark::State& state) {
   const std::vector<double>& values = Doubles();
-  std::size_t i = 0;
-  for (auto _ : state) {
+  EachValue(state, values, [](auto v) {
     std::ostringstream stream;
-    stream << values[i];
-    Keep(stream.str()[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+    stream << v;
+    return stream.str()[0];
+  });
 }
 
 void BM_DoubleToText_ToChars(benchmark::State& state) {
@@ -536,14 +535,12 @@ void BM_DoubleToText_ToChars(benchmark::State& state) {
         std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
     Check(std::string(text, r.ptr) == TextOf(v), "to_chars(double)");
   }
-  std::size_t i = 0;
-  for (auto _ : state) {
+  EachValue(state, values, [](auto v) {
     char text[32];
     const std::to_chars_result r =
-        std::to_chars(text, text + sizeof text, values[i], std::chars_format::general, 6);
-    Keep(r.ptr - text);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+        std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
+    return r.ptr - text;
+  });
 }
 
 BENCHMARK(BM_IntToText_CZqString);
@@ -577,24 +574,20 @@ void BM_IntToHex_CZqString(benchmark::State& state) {
     Check(std::u16string(s.Ptr(), s.length()) == Widen(ToCharsText(static_cast<unsigned>(v), 16)),
           "CZqInteger::toHexString");
   }
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const CZqString s = zqlang::CZqInteger::toHexString(values[i]);
-    Keep(s.Ptr()[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const CZqString s = zqlang::CZqInteger::toHexString(v);
+    return s.Ptr()[0];
+  });
 }
 
 void BM_IntToHex_ToChars(benchmark::State& state) {
   const std::vector<int>& values = Ints();
-  std::size_t i = 0;
-  for (auto _ : state) {
+  EachValue(state, values, [](auto v) {
     char text[40];
     const std::to_chars_result r =
-        std::to_chars(text, text + sizeof text, static_cast<unsigned>(values[i]), 16);
-    Keep(r.ptr - text);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+        std::to_chars(text, text + sizeof text, static_cast<unsigned>(v), 16);
+    return r.ptr - text;
+  });
 }
 
 void BM_IntToRadix36_CZqString(benchmark::State& state) {
@@ -604,23 +597,19 @@ void BM_IntToRadix36_CZqString(benchmark::State& state) {
     Check(std::u16string(s.Ptr(), s.length()) == Widen(ToCharsText(v, 36)),
           "CZqInteger::toString(v, 36)");
   }
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const CZqString s = zqlang::CZqInteger::toString(values[i], 36);
-    Keep(s.Ptr()[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const CZqString s = zqlang::CZqInteger::toString(v, 36);
+    return s.Ptr()[0];
+  });
 }
 
 void BM_IntToRadix36_ToChars(benchmark::State& state) {
   const std::vector<int>& values = Ints();
-  std::size_t i = 0;
-  for (auto _ : state) {
+  EachValue(state, values, [](auto v) {
     char text[40];
-    const std::to_chars_result r = std::to_chars(text, text + sizeof text, values[i], 36);
-    Keep(r.ptr - text);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+    const std::to_chars_result r = std::to_chars(text, text + sizeof text, v, 36);
+    return r.ptr - text;
+  });
 }
 
 #if defined(ZQ_BENCH_HAVE_QT)
@@ -630,12 +619,10 @@ void BM_IntToHex_Qt(benchmark::State& state) {
     const QString s = QString::number(static_cast<unsigned>(v), 16);
     Check(s.toStdString() == ToCharsText(static_cast<unsigned>(v), 16), "QString::number(v, 16)");
   }
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const QString s = QString::number(static_cast<unsigned>(values[i]), 16);
-    Keep(s.at(0).unicode());
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const QString s = QString::number(static_cast<unsigned>(v), 16);
+    return s.at(0).unicode();
+  });
 }
 
 // Qt 5 writes a negative number in a base other than 10 as its 64-bit two's
@@ -653,12 +640,10 @@ void BM_IntToRadix36_Qt(benchmark::State& state) {
   const std::vector<int>& values = Ints();
   for (int v : values)
     Check(Radix36Qt(v).toStdString() == ToCharsText(v, 36), "QString::number(v, 36) with a sign");
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const QString s = Radix36Qt(values[i]);
-    Keep(s.at(0).unicode());
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const QString s = Radix36Qt(v);
+    return s.at(0).unicode();
+  });
 }
 
 // QString::number(v, 36) as it stands: for the negative half a 13-digit
@@ -666,12 +651,10 @@ void BM_IntToRadix36_Qt(benchmark::State& state) {
 // reference only).
 void BM_IntToRadix36_QtPlain(benchmark::State& state) {
   const std::vector<int>& values = Ints();
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const QString s = QString::number(values[i], 36);
-    Keep(s.at(0).unicode());
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const QString s = QString::number(v, 36);
+    return s.at(0).unicode();
+  });
 }
 
 BENCHMARK(BM_IntToHex_Qt);
@@ -1061,22 +1044,18 @@ void BM_ToLowerCase_Qt(benchmark::State& state) {
 
 void BM_IntToText_Qt(benchmark::State& state) {
   const std::vector<int>& values = Ints();
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const QString s = QString::number(values[i]);
-    Keep(s.at(0).unicode());
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const QString s = QString::number(v);
+    return s.at(0).unicode();
+  });
 }
 
 void BM_DoubleToText_Qt(benchmark::State& state) {
   const std::vector<double>& values = Doubles();
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const QString s = QString::number(values[i], 'g', 6);
-    Keep(s.at(0).unicode());
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const QString s = QString::number(v, 'g', 6);
+    return s.at(0).unicode();
+  });
 }
 
 BENCHMARK(BM_IndexOfUnit_Qt)->Unit(benchmark::kMicrosecond);
@@ -1118,12 +1097,10 @@ void BM_IntToText_FromNumber(benchmark::State& state) {
     const CZqString s = CZqString::fromNumber(v);
     Check(std::u16string(s.Ptr(), s.length()) == Widen(std::to_string(v)), "fromNumber(int)");
   }
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const CZqString s = CZqString::fromNumber(values[i]);
-    Keep(s.Ptr()[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const CZqString s = CZqString::fromNumber(v);
+    return s.Ptr()[0];
+  });
 }
 
 void BM_ShortestDouble_CZqString(benchmark::State& state) {
@@ -1135,34 +1112,28 @@ void BM_ShortestDouble_CZqString(benchmark::State& state) {
     Check(std::u16string(s.Ptr(), s.length()) == Widen(std::string(text, r.ptr)),
           "fromNumber(double)");
   }
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const CZqString s = CZqString::fromNumber(values[i]);
-    Keep(s.Ptr()[0]);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const CZqString s = CZqString::fromNumber(v);
+    return s.Ptr()[0];
+  });
 }
 
 void BM_ShortestDouble_ToChars(benchmark::State& state) {
   const std::vector<double>& values = Doubles();
-  std::size_t i = 0;
-  for (auto _ : state) {
+  EachValue(state, values, [](auto v) {
     char text[32];
-    const std::to_chars_result r = std::to_chars(text, text + sizeof text, values[i]);
-    Keep(r.ptr - text);
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+    const std::to_chars_result r = std::to_chars(text, text + sizeof text, v);
+    return r.ptr - text;
+  });
 }
 
 #if defined(ZQ_BENCH_HAVE_QT)
 void BM_ShortestDouble_Qt(benchmark::State& state) {
   const std::vector<double>& values = Doubles();
-  std::size_t i = 0;
-  for (auto _ : state) {
-    const QString s = QString::number(values[i], 'g', QLocale::FloatingPointShortest);
-    Keep(s.size());
-    i = i + 1 == values.size() ? 0 : i + 1;
-  }
+  EachValue(state, values, [](auto v) {
+    const QString s = QString::number(v, 'g', QLocale::FloatingPointShortest);
+    return s.size();
+  });
 }
 BENCHMARK(BM_ShortestDouble_Qt);
 #endif

@@ -604,6 +604,20 @@ void CountFaults(benchmark::State& state, long before) {
 
 constexpr int kShortAppends = 100000;
 
+// Times append(), which makes a text of kShortAppends units and returns its
+// length, after the check of that text; reports the page faults per
+// iteration.
+template <class Append>
+void TimeShortAppends(benchmark::State& state, bool rightText, Append append) {
+  if (!rightText)
+    state.SkipWithError("wrong text");
+  const long faults = MinorFaults();
+  for (auto _ : state)
+    gSink = static_cast<long>(append());
+  CountFaults(state, faults);
+  state.SetItemsProcessed(state.iterations() * kShortAppends);
+}
+
 CZqString AppendedZq(int count) {
   CZqStringBuilder b;
   for (int i = 0; i < count; ++i)
@@ -619,23 +633,13 @@ std::u16string AppendedStd(int count) {
 }
 
 void BM_AppendUnit100k_CZqStringBuilder(benchmark::State& state) {
-  if (TextOf(AppendedZq(kShortAppends)) != Letters(kShortAppends))
-    state.SkipWithError("wrong text");
-  const long faults = MinorFaults();
-  for (auto _ : state)
-    gSink = AppendedZq(kShortAppends).length();
-  CountFaults(state, faults);
-  state.SetItemsProcessed(state.iterations() * kShortAppends);
+  TimeShortAppends(state, TextOf(AppendedZq(kShortAppends)) == Letters(kShortAppends),
+                   [] { return AppendedZq(kShortAppends).length(); });
 }
 
 void BM_AppendUnit100k_U16String(benchmark::State& state) {
-  if (AppendedStd(kShortAppends) != Letters(kShortAppends))
-    state.SkipWithError("wrong text");
-  const long faults = MinorFaults();
-  for (auto _ : state)
-    gSink = static_cast<long>(AppendedStd(kShortAppends).size());
-  CountFaults(state, faults);
-  state.SetItemsProcessed(state.iterations() * kShortAppends);
+  TimeShortAppends(state, AppendedStd(kShortAppends) == Letters(kShortAppends),
+                   [] { return AppendedStd(kShortAppends).size(); });
 }
 
 #if defined(ZQ_BENCH_HAVE_ICU)
@@ -648,13 +652,9 @@ icu::UnicodeString AppendedIcu(int count) {
 
 void BM_AppendUnit100k_ICU(benchmark::State& state) {
   const std::u16string expected = Letters(kShortAppends);
-  if (AppendedIcu(kShortAppends) != icu::UnicodeString(expected.data(), kShortAppends))
-    state.SkipWithError("wrong text");
-  const long faults = MinorFaults();
-  for (auto _ : state)
-    gSink = AppendedIcu(kShortAppends).length();
-  CountFaults(state, faults);
-  state.SetItemsProcessed(state.iterations() * kShortAppends);
+  TimeShortAppends(state,
+                   AppendedIcu(kShortAppends) == icu::UnicodeString(expected.data(), kShortAppends),
+                   [] { return AppendedIcu(kShortAppends).length(); });
 }
 #endif
 
@@ -667,13 +667,8 @@ QString AppendedQt(int count) {
 }
 
 void BM_AppendUnit100k_QString(benchmark::State& state) {
-  if (TextOfQt(AppendedQt(kShortAppends)) != Letters(kShortAppends))
-    state.SkipWithError("wrong text");
-  const long faults = MinorFaults();
-  for (auto _ : state)
-    gSink = AppendedQt(kShortAppends).size();
-  CountFaults(state, faults);
-  state.SetItemsProcessed(state.iterations() * kShortAppends);
+  TimeShortAppends(state, TextOfQt(AppendedQt(kShortAppends)) == Letters(kShortAppends),
+                   [] { return AppendedQt(kShortAppends).size(); });
 }
 #endif
 
