@@ -75,7 +75,11 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   /// @{
 
   /// The value of \p text in \p radix (2 to 36; letters a-z, either case,
-  /// are the digits 10 to 35). Throws NumberFormatException with one of:
+  /// are the digits 10 to 35). Above radix 10 each unit is first lower-cased
+  /// with towlower of the current C locale, so a unit that the locale maps
+  /// to an ASCII letter counts as that letter: under a UTF-8 locale
+  /// parseInt(u"\u212A", 36), KELVIN SIGN, is 20 (the digit k). Throws
+  /// NumberFormatException with one of:
   ///   "Integer::parseInt: Unsupported radix: " + radix (checked first);
   ///   "Integer::parseInt: Empty string";
   ///   "Integer::parseInt: Bad string: \"-\"" for the text "-";
@@ -106,12 +110,14 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   /// @{
 
   /// The value of \p text in \p radix by the rules of parseInt (a leading
-  /// '-' only, letters of either case above 9), or no value where parseInt
+  /// '-' only, letters of either case above 9), but with ASCII digits and
+  /// letters only, whatever the C locale; or no value where parseInt
   /// would throw: a radix outside 2 to 36, an empty text, "-", a bad digit or
   /// a value outside the int range. Never throws and allocates nothing.
   static std::optional<int> tryParseInt(std::u16string_view text, int radix = 10) noexcept;
-  /// The 64-bit value of \p text in \p radix, by the rules of parseInt, with
-  /// its messages under the name "Integer::parseLong" (e.g.
+  /// The 64-bit value of \p text in \p radix, by the rules of parseInt but
+  /// with ASCII digits and letters only (as tryParseInt), with its messages
+  /// under the name "Integer::parseLong" (e.g.
   /// "Integer::parseLong: Number out of range: 10 number: \"9223372036854775808\"";
   /// the text quoted as parseInt quotes it, lower-cased above radix 10
   /// except for exactly 9223372036854775808 without a sign).

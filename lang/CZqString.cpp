@@ -29,11 +29,22 @@ int CapacityFor(long long count) {
   return static_cast<int>(count + 1);
 }
 
+// Every body a string holds keeps a 0 unit just past its text, written
+// while the new string is its one holder: c_str() then only reads, so copies
+// of one string may call it on different threads.
+const CZqStringBody& Terminated(CZqStringBody& body) noexcept {
+  body.CStr();
+  return body;
+}
+
 }  // namespace
 
 //===-- Construction ------------------------------------------------------===//
 
-CZqString::CZqString() { CreateBody(kDefaultCapacity); }
+CZqString::CZqString() {
+  CreateBody(kDefaultCapacity);
+  Terminated(*mBody);
+}
 
 CZqString::CZqString(const CZqStringBody& body) : mBody(const_cast<CZqStringBody*>(&body)) {}
 
@@ -61,16 +72,17 @@ CZqString::CZqString(const CZqString& a, const CZqString& b) {
   CreateBody(CapacityFor(static_cast<long long>(lengthA) + lengthB));
   mBody->Append(a.mBody->Ptr(), lengthA);
   mBody->Append(b.mBody->Ptr(), lengthB);
+  Terminated(*mBody);
 }
 
 CZqString::CZqString(bool value) {
   CreateBody(5);
-  mBody->Append(value);
+  Terminated(mBody->Append(value));
 }
 
 CZqString::CZqString(char16_t value) {
   CreateBody(1);
-  mBody->Append(value);
+  Terminated(mBody->Append(value));
 }
 
 CZqString::CZqString(char value)
@@ -106,7 +118,9 @@ void CZqString::Release() { delete this; }
 
 //===-- Reading -----------------------------------------------------------===//
 
-const char16_t* CZqString::c_str() const { return mBody->CStr(); }
+// The terminator is there since the body was made (Terminated): nothing is
+// written, so copies may call this on different threads.
+const char16_t* CZqString::c_str() const { return mBody->Ptr(); }
 
 void CZqString::getChars(int srcBegin, int srcEnd, char16_t* const dst, int dstBegin) const {
   mBody->GetChars(srcBegin, srcEnd, dst, dstBegin);
@@ -277,7 +291,7 @@ CZqString CZqString::fromUtf8(std::string_view utf8) {
   if (body.IsNull())
     OutOfMemoryError::ThrowInstance();
   detail::AppendUtf8(*body, utf8, length);
-  return CZqString(*body);
+  return CZqString(Terminated(*body));
 }
 
 std::string CZqString::toUtf8() const { return detail::ToUtf8(mBody->Ptr(), mBody->Length()); }
@@ -370,16 +384,14 @@ CZqString CZqString::fromNumber(long long value) {
   const SPtr<CZqStringBody> body(CZqStringBody::Create(detail::kNumberRoom));
   if (body.IsNull())
     OutOfMemoryError::ThrowInstance();
-  body->AppendClassic(value);
-  return CZqString(*body);
+  return CZqString(Terminated(body->AppendClassic(value)));
 }
 
 CZqString CZqString::fromNumber(double value) {
   const SPtr<CZqStringBody> body(CZqStringBody::Create(detail::kShortestRoom));
   if (body.IsNull())
     OutOfMemoryError::ThrowInstance();
-  body->AppendClassic(value);
-  return CZqString(*body);
+  return CZqString(Terminated(body->AppendClassic(value)));
 }
 
 }  // namespace zqlang

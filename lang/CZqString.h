@@ -137,11 +137,13 @@ class ZQ_API CZqString : public CharSequence {
   /// True when length() is 0.
   bool isEmpty() const { return length() == 0; }
 
-  /// The units, not terminated (for an empty string not even the first unit
-  /// is defined). Valid while some string holds the body.
+  /// The units, not terminated by contract (begin() and view().data() are
+  /// the same pointer; only c_str() promises the 0 unit). Valid while some
+  /// string holds the body.
   const char16_t* Ptr() const { return mBody->Ptr(); }
-  /// The units followed by a 0 unit, written on demand past the text.
-  /// Valid as long as Ptr().
+  /// The units followed by a 0 unit. The 0 is written when the text is made,
+  /// so this call only reads: copies of one string may call it on different
+  /// threads (with ZARQLANG_ATOMIC_COUNTS). Valid as long as Ptr().
   const char16_t* c_str() const;
 
   /// Copies units [srcBegin, srcEnd) to dst + dstBegin. Throws, before
@@ -260,6 +262,12 @@ class ZQ_API CZqString : public CharSequence {
   /// as the code points they encode, unpaired surrogates unchanged; plus the
   /// language rules \p rules. Shares this body when no unit changes, else a
   /// new body whose capacity is at least the new length.
+  ///
+  /// Final sigma reads "cased" and "case-ignorable" as the standard's rule
+  /// does: a character that is both, such as ʰ (U+02B0) or U+0345, counts
+  /// as the cased letter before Σ, so u"\u02B0\u03A3" lowers to
+  /// u"\u02B0\u03C2", as in Java 17. (ICU skips such characters and gives
+  /// σ; Java 17 does so after U+0345 alone.)
   [[nodiscard]] CZqString toLowerCase(ZqCaseRules rules) const;
   /// The text in upper case by the Unicode default case mapping, as
   /// toLowerCase(ZqCaseRules): "straße" becomes "STRASSE", ŉ becomes ʼN, and

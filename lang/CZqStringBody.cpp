@@ -121,6 +121,7 @@ CZqStringBody* CZqStringBody::CreateCopy(const char16_t* units, int count, int c
   if (count > 0)
     std::memcpy(body->mData, units, static_cast<std::size_t>(count) * sizeof(char16_t));
   body->mLength = count;
+  body->mData[count] = 0;  // the body of a string: c_str() only reads
   return body;
 }
 
@@ -131,6 +132,7 @@ CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source, int room) {
   std::memcpy(copy->mData, source.mData,
               static_cast<std::size_t>(source.mLength) * sizeof(char16_t));
   copy->mLength = source.mLength;
+  copy->mData[copy->mLength] = 0;  // may become a string's body
   return copy;
 }
 
@@ -143,9 +145,14 @@ char16_t* CZqStringBody::AllocUnits(int capacity) noexcept {
 void CZqStringBody::FreeUnits(char16_t* units) noexcept { detail::Free(units); }
 
 int CZqStringBody::Init(int capacity) noexcept {
+  // A capacity below the length would leave text outside the array.
+  if (capacity < mLength)
+    return -1;
   char16_t* units = AllocUnits(capacity);
   if (units == nullptr)
     return -1;
+  if (mLength > 0)
+    std::memcpy(units, mData, static_cast<std::size_t>(mLength) * sizeof(char16_t));
   InstallUnits(units, capacity, capacity);
   return 0;
 }
@@ -195,9 +202,13 @@ char16_t* CZqStringBody::AppendUninitialized(int count) {
   return start;
 }
 
-void CZqStringBody::MakeRoom(int count) {
-  if (count > mCapacity - mLength)
-    EnsureCapacity(detail::GrownCapacity(mLength, count));
+void CZqStringBody::MakeRoom(int count) { MakeRoomAfter(mLength, count); }
+
+void CZqStringBody::MakeRoomAfter(int kept, int count) {
+  if (count > mCapacity - kept)
+    EnsureCapacity(detail::GrownCapacity(kept, count));
+  else if (count > mRoom - kept)
+    Expand();  // a compact body: its block holds the text alone
 }
 
 void CZqStringBody::EnsureCapacity(int capacity) {
@@ -293,6 +304,8 @@ int NumberCapacity(int length, int capacity, int count) {
 
 void CZqStringBody::MakeNumberRoom(int count) {
   EnsureCapacity(NumberCapacity(mLength, mCapacity, count));
+  if (count > mRoom - mLength)
+    Expand();  // a compact body whose capacity already held the text
 }
 
 namespace {
@@ -478,6 +491,7 @@ CZqStringBody* CZqStringBody::MappedClone(UnitMapper map) const {
     OutOfMemoryError::ThrowInstance();
   map(mData, copy->mData, mLength);
   copy->mLength = mLength;
+  copy->mData[mLength] = 0;  // the body of a string: c_str() only reads
   return copy;
 }
 
@@ -637,8 +651,7 @@ void CZqStringBody::ReplaceRange(int start, int end, const CZqStringBody& other)
   const int kept = mLength - (end - start);  // the length once the range is gone
   // Room first, exactly as much as deleting and then inserting would make,
   // so that running out of memory leaves the text as it was.
-  if (count > mCapacity - kept)
-    EnsureCapacity(detail::GrownCapacity(kept, count));
+  MakeRoomAfter(kept, count);
   // The tail moves once, straight to its final place.
   std::memmove(mData + start + count, mData + end,
                static_cast<std::size_t>(mLength - end) * sizeof(char16_t));
@@ -650,12 +663,13 @@ void CZqStringBody::Reverse() {
   if (mLength == 0)
     return;
   // A block as large as the old one, so that the room beyond the capacity
-  // stays for later growth.
-  char16_t* const units = detail::AllocateArray<char16_t>(static_cast<long long>(mRoom) + 1);
+  // stays for later growth; a compact body's holds its whole capacity.
+  const int room = mRoom < mCapacity ? mCapacity : mRoom;
+  char16_t* const units = detail::AllocateArray<char16_t>(static_cast<long long>(room) + 1);
   if (units == nullptr)
     OutOfMemoryError::ThrowInstance();
   detail::ReverseUnits(mData, mLength, units);
-  InstallUnits(units, mRoom, mCapacity);
+  InstallUnits(units, room, mCapacity);
 }
 
 void CZqStringBody::SetCharAt(int index, char16_t unit) {
@@ -670,6 +684,8 @@ void CZqStringBody::SetLength(int newLength) {
   if (newLength < 0)
     throw IndexOutOfBoundsException(CZqString(u"SetLength: Negative length"));
   EnsureCapacity(newLength);
+  if (newLength > mRoom)
+    Expand();  // a compact body whose capacity already held the length
   for (int i = mLength; i < newLength; ++i)
     mData[i] = 0;
   mLength = newLength;
@@ -706,6 +722,7 @@ CZqStringBody* CZqStringBody::CaseMapped(detail::CaseMapping mapping, ZqCaseRule
     delete result;
     throw;
   }
+  result->mData[result->mLength] = 0;  // the body of a string: c_str() only reads
   return result;
 }
 

@@ -8,13 +8,16 @@
 /// Invariants:
 ///   - 0 <= mLength <= mCapacity, mLength <= mRoom, and the array holds
 ///     mRoom + 1 units, so index mLength is always inside it (room for a
-///     terminator that CStr() writes on demand; nothing else keeps one
-///     there). The mRoom + 1 units are exactly what was asked of the
+///     terminator). The mRoom + 1 units are exactly what was asked of the
 ///     allocator: nothing is ever written past them.
-///   - mCapacity <= mRoom, except in a compact body: one that a string holds,
-///     made with room for its text alone (CreateCopy, CreateNumber). Nothing
-///     writes to a compact body: a builder that takes one over gives it room
-///     for its whole capacity first (Expand).
+///   - mCapacity <= mRoom, except in a compact body: one made for a string
+///     with room for its text alone (CreateCopy, CreateNumber, Trimmed).
+///     Every member that writes units makes the room it writes into first:
+///     a compact body gets room for its whole capacity (Expand) before any
+///     unit past its block is written, so its capacity stays what it reports.
+///   - A body that a CZqString holds has a 0 unit at index mLength, written
+///     when the body was made for the string or handed to it by a builder,
+///     so that CZqString::c_str() only reads.
 ///   - A body that a CZqString holds never changes its first mLength units or
 ///     its length again. A builder that shares its body copies it before it
 ///     writes (CZqStringBuilder::UnShare).
@@ -32,7 +35,9 @@
 /// Threads: none. The count is a plain int; a body and all its holders are
 /// used from one thread at a time. A build with ZARQLANG_ATOMIC_COUNTS makes
 /// the count atomic, so that holders of one body may live on different
-/// threads (the units of a body that strings hold never change).
+/// threads: nothing then writes to a body that has more than one holder
+/// (its units, its terminator and its capacity stay as they are; a builder's
+/// trimToSize leaves a shared body alone in that build).
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_CZQSTRINGBODY_H
 #define ZQ_LANG_CZQSTRINGBODY_H
@@ -106,8 +111,10 @@ class ZQ_API CZqStringBody {
   /// Gives back an array from AllocUnits(); null is ignored.
   static void FreeUnits(char16_t* units) noexcept;
 
-  /// Gives this body an array for \p capacity units: 0 on success, -1 when
-  /// the array cannot be had (the body is then unchanged).
+  /// Gives this body a new array of exactly \p capacity units holding its
+  /// text, and that capacity: 0 on success, -1 when \p capacity is below
+  /// Length() or the array cannot be had (the body is then unchanged).
+  /// Pointers into the old array are invalid afterwards.
   int Init(int capacity) noexcept;
 
 #if defined(ZARQLANG_ATOMIC_COUNTS)
@@ -156,7 +163,9 @@ class ZQ_API CZqStringBody {
   const char16_t* Ptr() const noexcept { return mData; }
 
   /// Writes a 0 unit at index Length() (always inside the array, past what
-  /// any holder reads) and returns the array.
+  /// any holder reads) and returns the array. A write: on a body that other
+  /// threads may read, use Ptr() of a body a string holds, which is
+  /// terminated already.
   const char16_t* CStr() noexcept {
     mData[mLength] = 0;
     return mData;
@@ -183,7 +192,8 @@ class ZQ_API CZqStringBody {
 
   /// @name Appending and growth
   /// Growth raises OutOfMemoryError and leaves the body unchanged when the
-  /// larger array cannot be had.
+  /// larger array cannot be had. A compact body is expanded (see Expand)
+  /// before a unit past its block is written; its capacity does not change.
   /// @{
 
   /// Appends \p count units (count >= 0, units readable). The units may lie
@@ -307,17 +317,8 @@ class ZQ_API CZqStringBody {
   /// Appends \p unit and returns true when the array has room for it:
   /// a full body takes the capacity growth gives (the MakeRoom rule) when
   /// the array already holds it. Returns false, changing nothing, when the
-  /// array must grow. Inline: the fast path of
-  /// CZqStringBuilder::append(char16_t).
-  bool TryAppend(char16_t unit) noexcept {
-    if (mLength >= mCapacity) {
-      if (mRoom - mLength <= kGrowthSlack)
-        return false;
-      mCapacity = mLength + 1 + kGrowthSlack;
-    }
-    mData[mLength++] = unit;
-    return true;
-  }
+  /// array must grow, or the body is compact (Append then makes the room).
+  bool TryAppend(char16_t unit) noexcept { return mRoom >= mCapacity && TryAppendInRoom(unit); }
 
   /// Inserts \p count units (count >= 0, readable) before the unit at
   /// \p index. The units may lie in this body's own text: they are read
@@ -352,15 +353,17 @@ class ZQ_API CZqStringBody {
   /// start > Length() and start > end, with messages beginning "Replace: ".
   /// The capacity ends as deleting and then inserting would leave it.
   void ReplaceRange(int start, int end, const CZqStringBody& other);
-  /// Reverses the units into a new array of the same capacity, keeping each
-  /// high-low surrogate pair in its order. Nothing happens to an empty body;
+  /// Reverses the units into a new array of the same capacity (which holds
+  /// the whole capacity, a compact body's too), keeping each high-low
+  /// surrogate pair in its order. Nothing happens to an empty body;
   /// OutOfMemoryError when the array cannot be had.
   void Reverse();
   /// Overwrites one unit. Throws IndexOutOfBoundsException with
   /// "SetCharAt: Negative index" or "SetCharAt: Index >= length".
   void SetCharAt(int index, char16_t unit);
   /// Sets the length; units added are 0 and the capacity grows to exactly
-  /// \p newLength when needed. Throws IndexOutOfBoundsException with
+  /// \p newLength when needed (a compact body is expanded first when the
+  /// length passes its block). Throws IndexOutOfBoundsException with
   /// "SetLength: Negative length" for a negative length.
   void SetLength(int newLength);
   /// Lowers the capacity to the length. The units do not move, so every
@@ -498,6 +501,24 @@ class ZQ_API CZqStringBody {
   static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
   static void operator delete(void* block, const std::nothrow_t&) noexcept;
   static void operator delete(void* block) noexcept;
+
+  // TryAppend on a body that is not compact, as every body is that a builder
+  // holds alone (it expands a string's body before it writes): the inline
+  // fast path of CZqStringBuilder::append(char16_t).
+  bool TryAppendInRoom(char16_t unit) noexcept {
+    if (mLength >= mCapacity) {
+      if (mRoom - mLength <= kGrowthSlack)
+        return false;
+      mCapacity = mLength + 1 + kGrowthSlack;
+    }
+    mData[mLength++] = unit;
+    return true;
+  }
+
+  // MakeRoom for count units after the first kept ones (kept <= Length()):
+  // the capacity grows to kept + count + 16 when they do not fit it, and a
+  // compact body is expanded when they do not fit its block.
+  void MakeRoomAfter(int kept, int count);
 
   // Appends narrow ASCII text, widening each character to one unit.
   CZqStringBody& AppendNarrow(const char* text, int count);

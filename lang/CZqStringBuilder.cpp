@@ -43,13 +43,11 @@ SPtr<CZqStringBody> CopyOf(const CZqStringBody& source) {
   return SPtr<CZqStringBody>(CZqStringBody::Clone(source, kStartRoom));
 }
 
-// A new body of capacity end - start holding units [start, end) of body.
+// A new string body of capacity end - start holding units [start, end) of
+// body.
 SPtr<CZqStringBody> CopyRange(const CZqStringBody& body, int start, int end) {
-  SPtr<CZqStringBody> copy(CZqStringBody::Create(end - start));
-  if (copy.IsNull())
-    OutOfMemoryError::ThrowInstance();
-  copy->Append(body.Ptr() + start, end - start);
-  return copy;
+  return SPtr<CZqStringBody>(
+      CZqStringBody::CreateCopy(body.Ptr() + start, end - start, end - start));
 }
 
 }  // namespace
@@ -102,6 +100,12 @@ void CZqStringBuilder::UnShare() {
 }
 
 CZqString CZqStringBuilder::toString() const {
+  // Strings find a 0 unit past their text, so that their c_str() only reads.
+  // A builder that is not shared holds its body alone and writes it here; a
+  // shared one has written nothing since (the units of a body that strings
+  // hold never change), so it is still there.
+  if (!mShared)
+    mBody->CStr();
   mShared = true;
   return CZqString(*mBody);
 }
@@ -115,7 +119,15 @@ void CZqStringBuilder::ensureCapacity(int minimum) {
   mBody->EnsureCapacity(minimum);
 }
 
-void CZqStringBuilder::trimToSize() const { mBody->TrimToSize(); }
+void CZqStringBuilder::trimToSize() const {
+#if defined(ZARQLANG_ATOMIC_COUNTS)
+  // Holders of a shared body may be on other threads, reading its capacity
+  // (a plain int): only a body held by this builder alone is trimmed.
+  if (mBody->RefCount() != 1)
+    return;
+#endif
+  mBody->TrimToSize();
+}
 
 void CZqStringBuilder::setLength(int newLength) {
   UnShare();

@@ -28,11 +28,29 @@
 /// the sharing.
 ///
 /// Copying or assigning a builder copies its text into a body of the same
-/// capacity, as std::basic_string does: two builders never hold one body, so
-/// nothing one of them does (trimToSize included) reaches the other.
+/// capacity, as std::basic_string does, so a copy never shares its source's
+/// body. A builder made from a string does share that string's body, and so
+/// with every other builder made from it or from a copy of it, and with the
+/// builder the string came from: trimToSize on any of them lowers the
+/// capacity that all of them report (the units stay where they are):
+///
+/// \code
+///   CZqStringBuilder b1;                   // capacity 16
+///   b1.append(u"abc");
+///   CZqStringBuilder b2(b1.toString());    // shares b1's body
+///   b2.trimToSize();                       // b1.capacity() is now 3 too
+/// \endcode
+///
+/// Pointers: begin(), view().data() and the units of a string's Ptr() are
+/// not terminated. Pass them to append and insert with a count or as a view
+/// (`b.insert(0, b.view().substr(3))`), never to the overloads that read up
+/// to a 0 unit. Only CZqString::c_str() is terminated.
 ///
 /// Threads: the count of a body is not atomic, so a builder and every string
-/// or builder that shares its body are used from one thread at a time.
+/// or builder that shares its body are used from one thread at a time. With
+/// ZARQLANG_ATOMIC_COUNTS, strings that share a builder's body may be on
+/// other threads; the builder itself stays on one, and its trimToSize leaves
+/// a body alone that it does not hold by itself.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_CZQSTRINGBUILDER_H
 #define ZQ_LANG_CZQSTRINGBUILDER_H
@@ -92,8 +110,11 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// nothing. Throws OutOfMemoryError (capacity unchanged) when it cannot.
   void ensureCapacity(int minimum);
   /// Lowers the capacity to the length, in the body itself even when strings
-  /// share it. The units do not move (the room beyond stays for later
-  /// growth), so every view and pointer into them stays valid. Never throws.
+  /// or other builders share it (see the file comment). The units do not
+  /// move (the room beyond stays for later growth), so every view and
+  /// pointer into them stays valid. Never throws. With ZARQLANG_ATOMIC_COUNTS
+  /// a body that others hold too is left as it is: they may be reading its
+  /// capacity on other threads.
   void trimToSize() const;
   /// Ends the sharing, then makes the length \p newLength: units added are
   /// 0, the capacity grows to exactly \p newLength when needed and never
@@ -112,7 +133,7 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   CZqStringBuilder& append(bool b);
   /// The one unit (U+0000 included).
   CZqStringBuilder& append(char16_t ch) override {
-    if (mShared || !mBody->TryAppend(ch))
+    if (mShared || !mBody->TryAppendInRoom(ch))
       AppendUnit(ch);
     return *this;
   }
@@ -122,7 +143,8 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// count, before anything else.
   CZqStringBuilder& append(const char16_t* str, int begin, int count);
   /// The units of \p text up to its terminating 0. Throws
-  /// NullPointerException for a null \p text, before anything else.
+  /// NullPointerException for a null \p text, before anything else. Not for
+  /// a builder's own units, which are not terminated: use the view overload.
   CZqStringBuilder& append(const char16_t* text);
   /// All units of \p s. \p s may have been taken from this builder.
   CZqStringBuilder& append(const CZqString& s);
@@ -165,7 +187,8 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// (StringIndexOutOfBoundsException built from it) are reported first.
   CZqStringBuilder& insert(int index, const char16_t* str, int begin, int count);
   /// The units of \p text up to its terminating 0; NullPointerException for
-  /// a null \p text, before anything else.
+  /// a null \p text, before anything else. Not for a builder's own units,
+  /// which are not terminated: use the view overload.
   CZqStringBuilder& insert(int index, const char16_t* text);
   /// All units of \p s; \p s may have been taken from this builder.
   CZqStringBuilder& insert(int index, const CZqString& s);
@@ -271,6 +294,7 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
   /// @name Standard library interop
   /// Views and iterators point into the builder's array and copy nothing;
   /// they stay valid until the builder's next change or its destruction.
+  /// The units are not terminated.
   /// @{
 
   /// The text as a view.

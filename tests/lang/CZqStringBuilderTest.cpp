@@ -135,6 +135,26 @@ TEST(CZqStringBuilderSharingTest, CopiesHoldTheirOwnText) {
   EXPECT_EQ(u"kept", view);  // still l's units, not freed memory
 }
 
+// A builder made from a string shares that string's body, and so with the
+// builder the string came from: trimToSize on one lowers the capacity both
+// report (the units stay where they are). With atomic counts a shared body
+// is left alone, since its other holders may be on other threads.
+TEST(CZqStringBuilderSharingTest, BuildersOfOneStringShareItsBody) {
+  CZqStringBuilder b1;
+  b1.append(u"abc");
+  CZqStringBuilder b2(b1.toString());
+  const std::u16string_view view = b1.view();
+  b2.trimToSize();
+#if defined(ZARQLANG_ATOMIC_COUNTS)
+  EXPECT_EQ(16, b1.capacity());
+#else
+  EXPECT_EQ(3, b1.capacity());
+#endif
+  EXPECT_EQ(b1.capacity(), b2.capacity());
+  EXPECT_EQ(view.data(), b2.view().data());
+  EXPECT_EQ(u"abc", view);
+}
+
 // A sequence taken from a builder or a string is a string on the heap that
 // the caller releases: from a builder with exactly the units taken.
 TEST(CZqStringBuilderSharingTest, HeapBuildersAndSequencesAreReleased) {

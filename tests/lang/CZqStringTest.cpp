@@ -359,8 +359,30 @@ TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
       EXPECT_FALSE(SameBody(hello, row.result));
       EXPECT_EQ(row.capacity, CapacityOf(row.result));
     }
+    EXPECT_EQ(u'\0', row.result.c_str()[row.result.length()]);
   }
   EXPECT_FALSE(SameBody(ab, empty.concat(ab)));
+}
+
+// Every string has its 0 unit past the text from the moment it is made (the
+// allocators of the test builds fill new blocks with other values), so that
+// c_str() only reads: the strings the other classes make as well.
+TEST(CZqStringDerivedTest, EveryStringIsTerminatedWhenMade) {
+  CZqStringBuilder b(40);
+  b.append(u"built text");
+  const CZqString strings[] = {
+      b.toString(),
+      b.substring(1, 3),
+      CZqString::fromUtf8("utf8"),
+      CZqString::fromNumber(2.5),
+      CZqString::fromNumber(7),
+      CZqInteger::toString(255, 16),
+      CZqString(u"stra\u00DFe").toUpperCase(ZqCaseRules::kUnicode),
+      CZqString(u"\u0130").toLowerCase(ZqCaseRules::kUnicode),
+      CZqString(u"ABC").foldCase(ZqCaseRules::kUnicode),
+  };
+  for (const CZqString& s : strings)
+    EXPECT_EQ(u'\0', s.c_str()[s.length()]) << ::testing::PrintToString(s);
 }
 
 // Case mapping is towlower / towupper of the C locale in force at the call.
@@ -398,6 +420,11 @@ TEST_F(CZqStringCaseTest, FollowsTheLocaleInForceAtEachCall) {
   ExpectEveryUnitMappedAsTheLocaleSays();
   EXPECT_EQ(u"\u00E0", Text(CZqString(u"\u00C0").toLowerCase()));
   EXPECT_EQ(0, CZqString(u"\u00C0b").compareToIgnoreCase(CZqString(u"\u00E0B")));
+  // parseInt reads digits above radix 10 lower-cased by the locale: KELVIN
+  // SIGN is k there. The other parsers take ASCII digits only.
+  EXPECT_EQ(20, CZqInteger::parseInt(CZqString(u"\u212A"), 36));
+  EXPECT_FALSE(CZqInteger::tryParseInt(u"\u212A", 36).has_value());
+  EXPECT_THROW(CZqInteger::parseLong(CZqString(u"\u212A"), 36), NumberFormatException);
   std::setlocale(LC_CTYPE, "C");  // the change is seen at the next call
   EXPECT_EQ(u"\u00C0", Text(CZqString(u"\u00C0").toLowerCase()));
   EXPECT_NE(0, CZqString(u"\u00C0").compareToIgnoreCase(CZqString(u"\u00E0")));

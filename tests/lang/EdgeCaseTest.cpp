@@ -4,6 +4,7 @@
 // the object they are given to, holders that live inside what they release,
 // sizes at the limits of an int, and the inputs the fuzzers found.
 //===----------------------------------------------------------------------===//
+#include <algorithm>
 #include <cstdlib>
 
 #include "support/TestSupport.h"
@@ -50,6 +51,126 @@ TEST(AliasingTest, BuilderTakesUnitsFromItsOwnArray) {
       row.op(b);
       EXPECT_EQ(row.expected, b.view());
       EXPECT_EQ(row.text, taken ? Text(*taken) : row.text);
+    }
+  }
+}
+
+// The body's own members on every body a factory returns, compact ones (a
+// string's, made with room for its text alone) included: each writing member
+// makes its room before it writes (ASan sees a unit past the block), and
+// leaves a body whose block holds the capacity it reports, which the filling
+// SetLength(Capacity()) at the end of each row then writes.
+TEST(BodyEdgeTest, EveryWriterOnEveryFactorysBody) {
+  using Make = std::function<CZqStringBody*()>;
+  const auto derived = [](const char16_t* text, CZqStringBody* (*derive)(const CZqStringBody&)) {
+    const SPtr<CZqStringBody> source(CZqStringBody::CreateCopy(
+        text, static_cast<int>(std::char_traits<char16_t>::length(text)), 9));
+    return derive(*source);
+  };
+  const struct {
+    const char* what;
+    Make make;
+    std::u16string text;
+  } factories[] = {
+      {"Create", [] { return CZqStringBody::Create(10); }, u""},
+      {"CreateWithRoom", [] { return CZqStringBody::CreateWithRoom(3, 40); }, u""},
+      {"CreateCopy, spare capacity", [] { return CZqStringBody::CreateCopy(u"abc", 3, 10); },
+       u"abc"},
+      {"CreateCopy, exact", [] { return CZqStringBody::CreateCopy(u"abc", 3, 3); }, u"abc"},
+      {"CreateNumber(long long)", [] { return CZqStringBody::CreateNumber(7LL); }, u"7"},
+      {"CreateNumber(double)", [] { return CZqStringBody::CreateNumber(0.5); }, u"0.5"},
+      {"Clone",
+       [&] {
+         return derived(u"ab", [](const CZqStringBody& b) { return CZqStringBody::Clone(b); });
+       },
+       u"ab"},
+      {"Trimmed",
+       [&] { return derived(u" ab ", [](const CZqStringBody& b) { return b.Trimmed(); }); }, u"ab"},
+      {"LowerCased",
+       [&] { return derived(u"AB", [](const CZqStringBody& b) { return b.LowerCased(); }); },
+       u"ab"},
+      {"UpperCased(rules)",
+       [&] {
+         return derived(u"\u00DF",
+                        [](const CZqStringBody& b) { return b.UpperCased(ZqCaseRules::kUnicode); });
+       },
+       u"SS"},
+  };
+  using Model = std::function<void(std::u16string&)>;
+  const auto appends = [](const std::u16string& text) -> Model {
+    return [text](std::u16string& t) { t += text; };
+  };
+  const Model same = [](std::u16string&) {};
+  const struct {
+    const char* what;
+    std::function<void(CZqStringBody&)> op;
+    Model model;
+  } writers[] = {
+      {"Append(units)", [](CZqStringBody& b) { b.Append(u"0123456", 7); }, appends(u"0123456")},
+      {"Append(char16_t)", [](CZqStringBody& b) { b.Append(u'x').Append(u'x').Append(u'x'); },
+       appends(u"xxx")},
+      {"TryAppend",
+       [](CZqStringBody& b) {
+         for (int i = 0; i < 10; ++i) {
+           if (!b.TryAppend(u'y'))
+             b.Append(u'y');
+         }
+       },
+       appends(u"yyyyyyyyyy")},
+      {"Append(bool)", [](CZqStringBody& b) { b.Append(false); }, appends(u"false")},
+      {"Append(long long)", [](CZqStringBody& b) { b.Append(-12LL); }, appends(u"-12")},
+      {"Append(double)", [](CZqStringBody& b) { b.Append(0.25); }, appends(u"0.25")},
+      {"AppendClassic", [](CZqStringBody& b) { b.AppendClassic(1e21); }, appends(u"1e+21")},
+      {"AppendCodePoint", [](CZqStringBody& b) { b.AppendCodePoint(0x1F600); },
+       appends(u"\U0001F600")},
+      {"AppendUninitialized",
+       [](CZqStringBody& b) { std::fill_n(b.AppendUninitialized(6), 6, u'u'); },
+       appends(u"uuuuuu")},
+      {"Insert", [](CZqStringBody& b) { b.Insert(0, u"0123456", 7); },
+       [](std::u16string& t) { t.insert(0, u"0123456"); }},
+      {"Insert(long long)", [](CZqStringBody& b) { b.Insert(b.Length(), 42LL); }, appends(u"42")},
+      {"ReplaceRange",
+       [](CZqStringBody& b) {
+         const SPtr<CZqStringBody> other(CZqStringBody::CreateCopy(u"WXYZ", 4, 5));
+         b.ReplaceRange(0, 1, *other);
+       },
+       [](std::u16string& t) { t.replace(0, t.empty() ? 0 : 1, u"WXYZ"); }},
+      {"SetLength", [](CZqStringBody& b) { b.SetLength(10); },
+       [](std::u16string& t) { t.resize(10, 0); }},
+      {"Reverse", [](CZqStringBody& b) { b.Reverse(); },
+       [](std::u16string& t) { std::reverse(t.begin(), t.end()); }},
+      {"Init",
+       [](CZqStringBody& b) {
+         EXPECT_EQ(0, b.Init(b.Length() + 5));
+         EXPECT_EQ(b.Length() + 5, b.Capacity());
+       },
+       same},
+      {"Init below the length",
+       [](CZqStringBody& b) {
+         const int capacity = b.Capacity();
+         EXPECT_EQ(-1, b.Init(b.Length() - 1));
+         EXPECT_EQ(capacity, b.Capacity());
+       },
+       same},
+      {"Expand", [](CZqStringBody& b) { b.Expand(); }, same},
+      {"TrimToSize", [](CZqStringBody& b) { b.TrimToSize(); }, same},
+      {"CStr", [](CZqStringBody& b) { EXPECT_EQ(0, b.CStr()[b.Length()]); }, same},
+  };
+  for (const auto& factory : factories) {
+    for (const auto& writer : writers) {
+      SCOPED_TRACE(std::string(writer.what) + " on " + factory.what);
+      const SPtr<CZqStringBody> body(factory.make());
+      std::u16string model = factory.text;
+      ASSERT_EQ(model, std::u16string_view(body->Ptr(), body->Length()));
+      writer.op(*body);
+      writer.model(model);
+      EXPECT_EQ(model, std::u16string_view(body->Ptr(), body->Length()));
+      const int capacity = body->Capacity();
+      ASSERT_LE(body->Length(), capacity);
+      body->SetLength(capacity);
+      EXPECT_EQ(capacity, body->Capacity());
+      model.resize(static_cast<std::size_t>(capacity), 0);
+      EXPECT_EQ(model, std::u16string_view(body->Ptr(), body->Length()));
     }
   }
 }

@@ -151,5 +151,68 @@ TEST(SharedCopyThreadTest, CopiesOfOneBodyOnSeveralThreads) {
 #endif
 }
 
+// Copies of strings call c_str() on their own threads while the builder that
+// made one of them hands it out again: the terminator is written when a text
+// is made or first handed over, so the calls only read.
+TEST(SharedCopyThreadTest, CStrOfCopiesOnlyReads) {
+#if !defined(ZARQLANG_ATOMIC_COUNTS)
+  GTEST_SKIP() << "plain counts: copies of one body stay on one thread";
+#else
+  CZqStringBuilder b;
+  b.append(u"built ").append(42);
+  const std::vector<CZqString> sources{b.toString(), CZqString(u"text"), CZqString(7),
+                                       CZqString(u"MiXed").toLowerCase()};
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&wrong, copies = sources] {
+      for (int i = 0; i < 2000; ++i) {
+        for (const CZqString& copy : copies) {
+          if (copy.c_str()[copy.length()] != 0 ||
+              CZqStringBuilder(copy).toString().c_str() != copy.c_str())
+            ++wrong;
+        }
+      }
+    });
+  }
+  for (int i = 0; i < 2000; ++i) {
+    if (b.toString().c_str() != sources[0].c_str())
+      ++wrong;
+  }
+  for (std::thread& thread : threads)
+    thread.join();
+  EXPECT_EQ(0, wrong.load());
+#endif
+}
+
+// Builders made from copies of one string, some trimming and some reading
+// the capacity on their threads: in this build a builder trims only a body it
+// holds alone, so a shared body's capacity stays as it is.
+TEST(SharedCopyThreadTest, TrimToSizeLeavesASharedBodyAlone) {
+#if !defined(ZARQLANG_ATOMIC_COUNTS)
+  GTEST_SKIP() << "plain counts: trimToSize lowers a shared body's capacity";
+#else
+  CZqStringBuilder b;
+  b.append(u"some text");
+  const CZqString text = b.toString();
+  std::atomic<int> wrong{0};
+  OnThreads([&](int t) {
+    const CZqString copy = text;
+    for (int i = 0; i < 5000; ++i) {
+      CZqStringBuilder builder(copy);
+      if (t % 2 == 0)
+        builder.trimToSize();
+      else if (builder.capacity() != 16)
+        ++wrong;
+    }
+  });
+  EXPECT_EQ(0, wrong.load());
+  EXPECT_EQ(16, b.capacity());
+  CZqStringBuilder alone(CZqString(u"abc"));  // the string is gone: held alone
+  alone.trimToSize();
+  EXPECT_EQ(3, alone.capacity());
+#endif
+}
+
 }  // namespace
 }  // namespace zqlang
