@@ -58,30 +58,16 @@ void CZqStringBody::operator delete(void* block, const std::nothrow_t&) noexcept
 }
 
 namespace {
-// The size of the block of the body being destroyed on this thread, handed
-// from its destructor to operator delete, which is told only the block (and
-// runs right after it, on the same thread); 0 when the size is not known.
-__attribute__((tls_model("initial-exec"))) thread_local std::size_t tDyingBlockBytes;
-
+// The bytes of a body's block: the object, then room + 1 units.
 std::size_t BlockBytes(int room) noexcept {
   return sizeof(CZqStringBody) + (static_cast<std::size_t>(room) + 1) * sizeof(char16_t);
 }
 }  // namespace
 
-void CZqStringBody::operator delete(void* block) noexcept {
-  const std::size_t bytes = tDyingBlockBytes;
-  tDyingBlockBytes = 0;
-  if (bytes != 0)
-    detail::FreeSized(block, bytes);
-  else
-    detail::Free(block);
-}
+void CZqStringBody::operator delete(void* block) noexcept { detail::Free(block); }
 
 CZqStringBody::~CZqStringBody() {
-  // A body whose units left its block no longer knows the block's size.
-  const bool inlineUnits = HasInlineUnits();
-  tDyingBlockBytes = inlineUnits ? BlockBytes(mRoom) : 0;
-  if (!inlineUnits)
+  if (!HasInlineUnits())
     FreeUnits(mData);
 }
 
@@ -103,7 +89,7 @@ CZqStringBody* CZqStringBody::NewBody(int capacity, int room) noexcept {
   // more room than the block has; only a builder's body grows.
   static_assert(sizeof(CZqStringBody) % alignof(char16_t) == 0, "units follow the body");
   static_assert(SIZE_MAX / 4 > INT_MAX, "no int room overflows the block's size");
-  void* const block = detail::AllocateSized(BlockBytes(room));
+  void* const block = detail::Allocate(BlockBytes(room));
   if (block == nullptr)
     return nullptr;
   CZqStringBody* const body = ::new (block) CZqStringBody();

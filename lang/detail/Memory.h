@@ -35,15 +35,6 @@ void* Allocate(std::size_t bytes) noexcept;
 /// \p block may be null, which makes this an Allocate.
 void* Reallocate(void* block, std::size_t bytes) noexcept;
 
-/// As Allocate and Free, for blocks whose size is known again when they are
-/// given back: FreeSized(block, bytes) takes exactly the \p bytes that
-/// AllocateSized was asked for (Free also takes a block from AllocateSized,
-/// when its size is no longer known). Small blocks given back this way are
-/// kept per thread for the next request of their size class, which costs
-/// less than the heap's own path (Memory.cpp).
-void* AllocateSized(std::size_t bytes) noexcept;
-void FreeSized(void* block, std::size_t bytes) noexcept;
-
 /// As Allocate, but throws std::bad_alloc instead of returning null: the
 /// contract of a class's plain operator new.
 void* AllocateOrThrow(std::size_t bytes);
