@@ -3,11 +3,9 @@
 
 #include <climits>
 
-#include "lang/ArrayIndexOutOfBoundsException.h"
-#include "lang/CZqStringBuilder.h"
-#include "lang/OutOfMemoryError.h"
 #include "lang/detail/Growth.h"
 #include "lang/detail/Memory.h"
+#include "lang/detail/Throw.h"
 
 namespace zqlang {
 namespace {
@@ -16,8 +14,7 @@ namespace {
 constexpr int kMinimumCapacity = 16;
 
 [[noreturn]] void ThrowIndex(const char16_t* first, int a, const char16_t* second, int b) {
-  throw ArrayIndexOutOfBoundsException(
-      CZqStringBuilder(CZqString(first)).append(a).append(second).append(b).toString());
+  detail::ThrowArrayIndexOutOfBounds(first, a, second, b);
 }
 
 }  // namespace
@@ -60,7 +57,7 @@ bool CZqDynamicArray::EnsureCapacityNoThrow(int capacity) {
 
 void CZqDynamicArray::EnsureCapacity(int capacity) {
   if (!EnsureCapacityNoThrow(capacity))
-    OutOfMemoryError::ThrowInstance();
+    detail::ThrowOutOfMemory();
 }
 
 void CZqDynamicArray::EnsureAtLeastFree(int count) {

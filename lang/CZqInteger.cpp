@@ -5,11 +5,9 @@
 #include <type_traits>
 
 #include "lang/CZqStringBuilder.h"
-#include "lang/IllegalArgumentException.h"
-#include "lang/NumberFormatException.h"
-#include "lang/OutOfMemoryError.h"
-#include "lang/detail/Memory.h"
+#include "lang/detail/Growth.h"
 #include "lang/detail/StringAccess.h"
+#include "lang/detail/Throw.h"
 
 namespace zqlang {
 namespace {
@@ -61,24 +59,11 @@ ScanResult ScanDigits(const char16_t* units, int count, int start, int radix, bo
 constexpr const char16_t* kParseInt = u"Integer::parseInt";
 constexpr const char16_t* kParseLong = u"Integer::parseLong";
 
-// Throws the NumberFormatException "<name>: <what>", the text assembled in
-// one builder.
-template <class... Parts>
-[[noreturn]] void ThrowNumberFormat(const char16_t* name, const char16_t* what,
-                                    const Parts&... parts) {
-  CZqStringBuilder message(static_cast<int>(std::char_traits<char16_t>::length(name)) + 48);
-  message.append(name).append(u": ").append(what);
-  (message.append(parts), ...);
-  throw NumberFormatException(message.toString());
-}
-
-// The NumberFormatException of a text whose digits failed: "<name>: Bad
-// base-<radix> number: ..." or "<name>: Number out of range: <radix> number:
-// ...", quoting scanned.
+// The NumberFormatException of a text whose digits failed, quoting scanned.
 [[noreturn]] void ThrowBadNumber(const char16_t* name, Scan outcome, int radix,
                                  const CZqString& scanned) {
-  ThrowNumberFormat(name, outcome == Scan::kBadDigit ? u"Bad base-" : u"Number out of range: ",
-                    radix, u" number: \"", scanned, u"\"");
+  detail::ThrowBadNumber(name, outcome == Scan::kOutOfRange, radix, scanned.Ptr(),
+                         scanned.length());
 }
 
 // The checks that parseInt and parseLong make before the digits, in their
@@ -86,12 +71,12 @@ template <class... Parts>
 // text starts with a minus sign.
 bool CheckNumberText(const char16_t* name, const CZqString& text, int radix) {
   if (radix < 2 || radix > 36)
-    ThrowNumberFormat(name, u"Unsupported radix: ", radix);
+    detail::ThrowUnsupportedRadix(name, radix);
   if (text.length() == 0)
-    ThrowNumberFormat(name, u"Empty string");
+    detail::ThrowNumberFormat(name, u"Empty string");
   const bool negative = text.charAt(0) == u'-';
   if (negative && text.length() == 1)
-    ThrowNumberFormat(name, u"Bad string: \"-\"");
+    detail::ThrowNumberFormat(name, u"Bad string: \"-\"");
   return negative;
 }
 
@@ -113,10 +98,7 @@ CZqInteger& CZqInteger::operator=(const CZqInteger& other) {
 CZqString CZqInteger::toString() const { return toString(mValue, 10); }
 
 SPtr<CZqInteger> CZqInteger::valueOf(int value) {
-  SPtr<CZqInteger> holder(new (std::nothrow) CZqInteger(value));
-  if (holder.IsNull())
-    OutOfMemoryError::ThrowInstance();
-  return holder;
+  return SPtr<CZqInteger>(detail::OrOutOfMemory(new (std::nothrow) CZqInteger(value)));
 }
 
 SPtr<CZqInteger> CZqInteger::valueOf(const CZqString& text, int radix) {
@@ -213,9 +195,8 @@ CZqString RadixText(unsigned magnitude, bool negative, unsigned radix) {
   if (negative)
     *--start = u'-';
   const int count = static_cast<int>(end - start);
-  const int capacity = count <= kBuilderCapacity
-                           ? kBuilderCapacity
-                           : kBuilderCapacity + 1 + CZqStringBody::kGrowthSlack;
+  const int capacity =
+      count <= kBuilderCapacity ? kBuilderCapacity : kBuilderCapacity + 1 + detail::kGrowthSlack;
   return detail::StringAccess::WithUnits(start, count, capacity);
 }
 
@@ -224,10 +205,8 @@ CZqString RadixText(unsigned magnitude, bool negative, unsigned radix) {
 void CZqInteger::unsignedToString(CZqStringBuilder& out, unsigned int value, int radix) {
   // A derived class may call this with any radix: one outside the digits
   // would overrun the digit array (radix 1) or divide by zero (radix 0).
-  if (!isValidRadix(radix)) {
-    throw IllegalArgumentException(CZqString(u"Integer::unsignedToString: Unsupported radix: ") +
-                                   CZqString(radix));
-  }
+  if (!isValidRadix(radix))
+    detail::ThrowIllegalArgument(u"Integer::unsignedToString: Unsupported radix: ", radix);
   char16_t digits[32];  // 32 binary digits at most
   char16_t* const end = digits + 32;
   const char16_t* const start = WriteDigits(value, static_cast<unsigned>(radix), end);

@@ -7,13 +7,12 @@
 #include <ostream>
 #include <string>
 
-#include "lang/NullPointerException.h"
-#include "lang/OutOfMemoryError.h"
-#include "lang/StringIndexOutOfBoundsException.h"
-#include "lang/detail/Checks.h"
-#include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
 #include "lang/detail/StringAccess.h"
+#include "lang/detail/Surrogates.h"
+#include "lang/detail/Text.h"
+#include "lang/detail/Throw.h"
+#include "lang/detail/UnicodeCase.h"
 #include "lang/detail/Utf8.h"
 
 namespace zqlang {
@@ -25,8 +24,13 @@ constexpr int kDefaultCapacity = 64;
 // count + 1 as an int; a count that leaves no room for it is no memory.
 int CapacityFor(long long count) {
   if (count + 1 > INT_MAX)
-    OutOfMemoryError::ThrowInstance();
+    detail::ThrowOutOfMemory();
   return static_cast<int>(count + 1);
+}
+
+// A new empty body of the capacity; OutOfMemoryError when it cannot be had.
+CZqStringBody* NewBody(int capacity) {
+  return detail::OrOutOfMemory(CZqStringBody::Create(capacity));
 }
 
 // Every body a string holds keeps a 0 unit just past its text, written
@@ -34,6 +38,15 @@ int CapacityFor(long long count) {
 // of one string may call it on different threads.
 const CZqStringBody& Terminated(CZqStringBody& body) noexcept {
   body.CStr();
+  return body;
+}
+
+// A string's body holding the classic-locale text of a number, as append
+// adds it to an empty body of the capacity.
+template <class Number>
+SPtr<CZqStringBody> ClassicNumberBody(Number value, int capacity) {
+  SPtr<CZqStringBody> body(NewBody(capacity));
+  Terminated(body->AppendClassic(value));
   return body;
 }
 
@@ -62,7 +75,7 @@ CZqString::CZqString(const char16_t* text, int count) {
 CZqString::CZqString(const char16_t* text, int start, int count) {
   detail::CheckText(text, u"CZqString(const char16_t*, int, int)");
   if (start < 0)
-    throw StringIndexOutOfBoundsException(start);
+    detail::ThrowStringIndexOutOfBounds(start);
   mBody = CZqStringBody::CreateCopy(text + start, count, CapacityFor(detail::CheckCount(count)));
 }
 
@@ -108,11 +121,7 @@ CZqString& CZqString::operator=(const CZqString& other) {
 
 void CZqString::Copy(const CZqString& other) { mBody = other.mBody; }
 
-void CZqString::CreateBody(int capacity) {
-  mBody = CZqStringBody::Create(capacity);
-  if (mBody.IsNull())
-    OutOfMemoryError::ThrowInstance();
-}
+void CZqString::CreateBody(int capacity) { mBody = NewBody(capacity); }
 
 void CZqString::Release() { delete this; }
 
@@ -128,65 +137,91 @@ void CZqString::getChars(int srcBegin, int srcEnd, char16_t* const dst, int dstB
 
 //===-- Comparison, hashing and search ------------------------------------===//
 
-int CZqString::compareTo(const CZqString& other) const { return mBody->CompareTo(*other.mBody); }
+int CZqString::compareTo(const CZqString& other) const {
+  return detail::Compare(view(), other.view());
+}
 
 int CZqString::compareToIgnoreCase(const CZqString& other) const {
-  return mBody->CompareToIgnoreCase(*other.mBody);
+  return detail::CompareIgnoreCase(view(), other.view());
 }
 
 bool CZqString::equalsIgnoreCase(const CZqString& other) const {
   return compareToIgnoreCase(other) == 0;
 }
 
-int CZqString::hashCode() const { return mBody->HashCode(); }
+int CZqString::hashCode() const { return detail::Hash(view()); }
 
 int CZqString::compareToIgnoreCase(const CZqString& other, ZqCaseRules rules) const {
-  return mBody->CompareToIgnoreCase(*other.mBody, rules);
+  return detail::CompareFolded(Ptr(), length(), other.Ptr(), other.length(), rules);
 }
 
 bool CZqString::equalsIgnoreCase(const CZqString& other, ZqCaseRules rules) const {
   return compareToIgnoreCase(other, rules) == 0;
 }
 
-int CZqString::indexOf(int ch) const { return mBody->IndexOf(ch, 0); }
+int CZqString::indexOf(int ch) const { return detail::IndexOfCodePoint(view(), ch, 0); }
 
-int CZqString::indexOf(int ch, int fromIndex) const { return mBody->IndexOf(ch, fromIndex); }
-
-int CZqString::indexOf(const CZqString& str) const { return mBody->IndexOf(*str.mBody, 0); }
-
-int CZqString::indexOf(const CZqString& str, int fromIndex) const {
-  return mBody->IndexOf(*str.mBody, fromIndex);
+int CZqString::indexOf(int ch, int fromIndex) const {
+  return detail::IndexOfCodePoint(view(), ch, fromIndex);
 }
 
-int CZqString::lastIndexOf(int ch) const { return mBody->LastIndexOf(ch, length()); }
+int CZqString::indexOf(const CZqString& str) const {
+  return detail::IndexOf(view(), str.view(), 0);
+}
+
+int CZqString::indexOf(const CZqString& str, int fromIndex) const {
+  return detail::IndexOf(view(), str.view(), fromIndex);
+}
+
+int CZqString::lastIndexOf(int ch) const {
+  return detail::LastIndexOfCodePoint(view(), ch, length());
+}
 
 int CZqString::lastIndexOf(int ch, int fromIndex) const {
-  return mBody->LastIndexOf(ch, fromIndex);
+  return detail::LastIndexOfCodePoint(view(), ch, fromIndex);
 }
 
 int CZqString::lastIndexOf(const CZqString& str) const {
-  return mBody->LastIndexOf(*str.mBody, length());
+  return detail::LastIndexOf(view(), str.view(), length());
 }
 
 int CZqString::lastIndexOf(const CZqString& str, int fromIndex) const {
-  return mBody->LastIndexOf(*str.mBody, fromIndex);
+  return detail::LastIndexOf(view(), str.view(), fromIndex);
 }
 
 bool CZqString::startsWith(const CZqString& prefix) const {
-  return mBody->StartsWith(*prefix.mBody, 0);
+  return detail::StartsWith(view(), prefix.view(), 0);
 }
 
 bool CZqString::startsWith(const CZqString& prefix, int fromIndex) const {
-  return mBody->StartsWith(*prefix.mBody, fromIndex);
+  return detail::StartsWith(view(), prefix.view(), fromIndex);
 }
 
-bool CZqString::endsWith(const CZqString& suffix) const { return mBody->EndsWith(*suffix.mBody); }
+bool CZqString::endsWith(const CZqString& suffix) const {
+  return detail::EndsWith(view(), suffix.view());
+}
+
+//===-- Code points -------------------------------------------------------===//
+
+int CZqString::codePointAt(int index) const { return detail::CodePointAt(view(), index); }
+
+int CZqString::codePointBefore(int index) const { return detail::CodePointBefore(view(), index); }
+
+int CZqString::codePointCount(int begin, int end) const {
+  return detail::CodePointCount(view(), begin, end);
+}
+
+int CZqString::offsetByCodePoints(int index, int offset) const {
+  return detail::OffsetByCodePoints(view(), index, offset);
+}
+
+char32_t ZqCodePoints::Iterator::operator*() const noexcept { return detail::DecodeAt(mAt, mEnd); }
 
 //===-- Derived strings ---------------------------------------------------===//
 
 CZqString CZqString::substring(int beginIndex) const {
   if (beginIndex < 0 || beginIndex > length())
-    throw StringIndexOutOfBoundsException(beginIndex);
+    detail::ThrowStringIndexOutOfBounds(beginIndex);
   const int count = length() - beginIndex;
   return detail::StringAccess::WithUnits(Ptr() + beginIndex, count, CapacityFor(count));
 }
@@ -203,10 +238,8 @@ CZqString CZqString::substring(int beginIndex, int endIndex) const {
 
 CharSequence* CZqString::subSequence(int beginIndex, int endIndex) const {
   CheckRange(beginIndex, endIndex, length());
-  CZqString* sequence = new (std::nothrow) CZqString(Ptr(), beginIndex, endIndex - beginIndex);
-  if (sequence == nullptr)
-    OutOfMemoryError::ThrowInstance();
-  return sequence;
+  return detail::OrOutOfMemory(new (std::nothrow)
+                                   CZqString(Ptr(), beginIndex, endIndex - beginIndex));
 }
 
 CZqString CZqString::concat(const CZqString& str) const {
@@ -225,7 +258,7 @@ CZqString CZqString::WithClone(Change change) const {
 }
 
 CZqString CZqString::replace(char16_t oldChar, char16_t newChar) const {
-  const int first = mBody->IndexOf(&oldChar, 1, 0);
+  const int first = detail::IndexOf(view(), std::u16string_view(&oldChar, 1), 0);
   if (first < 0)
     return *this;
   return WithClone([=](CZqStringBody& body) { body.Replace(oldChar, newChar, first); });
@@ -285,12 +318,10 @@ CZqString::CZqString(const std::u16string& text) : CZqString(std::u16string_view
 
 CZqString CZqString::fromUtf8(std::string_view utf8) {
   const std::size_t length = detail::Utf16LengthOfUtf8(utf8.data(), utf8.size());
-  if (length >= INT_MAX)
-    OutOfMemoryError::ThrowInstance();
-  const SPtr<CZqStringBody> body(CZqStringBody::Create(static_cast<int>(length) + 1));
-  if (body.IsNull())
-    OutOfMemoryError::ThrowInstance();
-  detail::AppendUtf8(*body, utf8, length);
+  const int count = CapacityFor(detail::LengthAsInt(length)) - 1;
+  const SPtr<CZqStringBody> body(NewBody(count + 1));
+  // Decoded straight into the body, all of it before anybody reads it.
+  detail::DecodeAllUtf8(utf8, body->AppendUninitialized(count), length);
   return CZqString(Terminated(*body));
 }
 
@@ -338,40 +369,44 @@ std::u16string_view CZqString::ViewOfText(const char16_t* text) {
   return std::u16string_view(detail::CheckText(text, u"CZqString"));
 }
 
+bool CZqString::EqualUnits(const CZqString& other) const noexcept {
+  return detail::Equal(view(), other.view());
+}
+
 bool CZqString::equals(std::u16string_view text) const noexcept {
-  return mBody->EqualsUnits(text.data(), text.size());
+  return detail::Equal(view(), text);
 }
 
 int CZqString::compareTo(std::u16string_view text) const noexcept {
-  return mBody->CompareToUnits(text.data(), text.size());
+  return detail::Compare(view(), text);
 }
 
 bool CZqString::startsWith(std::u16string_view prefix, int fromIndex) const noexcept {
-  return mBody->StartsWithUnits(prefix.data(), prefix.size(), fromIndex);
+  return detail::StartsWith(view(), prefix, fromIndex);
 }
 
 bool CZqString::endsWith(std::u16string_view suffix) const noexcept {
-  return mBody->EndsWithUnits(suffix.data(), suffix.size());
+  return detail::EndsWith(view(), suffix);
 }
 
 int CZqString::indexOf(std::u16string_view str, int fromIndex) const noexcept {
-  return mBody->IndexOfUnits(str.data(), str.size(), fromIndex);
+  return detail::IndexOf(view(), str, fromIndex);
 }
 
 int CZqString::lastIndexOf(std::u16string_view str) const noexcept {
-  return mBody->LastIndexOfUnits(str.data(), str.size(), length());
+  return detail::LastIndexOf(view(), str, length());
 }
 
 int CZqString::lastIndexOf(std::u16string_view str, int fromIndex) const noexcept {
-  return mBody->LastIndexOfUnits(str.data(), str.size(), fromIndex);
+  return detail::LastIndexOf(view(), str, fromIndex);
 }
 
 bool CZqString::contains(std::u16string_view str) const noexcept {
-  return mBody->IndexOfUnits(str.data(), str.size(), 0) >= 0;
+  return detail::IndexOf(view(), str, 0) >= 0;
 }
 
 bool CZqString::contains(const CZqString& str) const noexcept {
-  return mBody->IndexOf(*str.mBody, 0) >= 0;
+  return detail::IndexOf(view(), str.view(), 0) >= 0;
 }
 
 //===-- Numbers in the classic locale -------------------------------------===//
@@ -381,17 +416,11 @@ CZqString CZqString::fromNumber(int value) { return fromNumber(static_cast<long 
 CZqString CZqString::fromNumber(long value) { return fromNumber(static_cast<long long>(value)); }
 
 CZqString CZqString::fromNumber(long long value) {
-  const SPtr<CZqStringBody> body(CZqStringBody::Create(detail::kNumberRoom));
-  if (body.IsNull())
-    OutOfMemoryError::ThrowInstance();
-  return CZqString(Terminated(body->AppendClassic(value)));
+  return CZqString(*ClassicNumberBody(value, detail::kNumberRoom));
 }
 
 CZqString CZqString::fromNumber(double value) {
-  const SPtr<CZqStringBody> body(CZqStringBody::Create(detail::kShortestRoom));
-  if (body.IsNull())
-    OutOfMemoryError::ThrowInstance();
-  return CZqString(Terminated(body->AppendClassic(value)));
+  return CZqString(*ClassicNumberBody(value, detail::kShortestRoom));
 }
 
 }  // namespace zqlang

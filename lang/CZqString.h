@@ -166,10 +166,10 @@ class ZQ_API CZqString : public CharSequence {
   /// As compareTo, both units first mapped with towlower of the C locale.
   int compareToIgnoreCase(const CZqString& other) const;
   /// True when both strings have the same units (compareTo() is 0).
-  /// Inline: strings that share a body, differ in length or are short are
-  /// settled without a call, as hash containers compare them most of the
-  /// time.
-  ZQ_API bool equals(const CZqString& other) const { return mBody->EqualsInline(*other.mBody); }
+  ZQ_API bool equals(const CZqString& other) const {
+    return mBody.Get() == other.mBody.Get() ||
+           (mBody->Length() == other.mBody->Length() && EqualUnits(other));
+  }
   /// True when compareToIgnoreCase() is 0.
   bool equalsIgnoreCase(const CZqString& other) const;
   /// h = 31 * h + unit over all units, with 32-bit wrap-around; 0 when empty.
@@ -394,22 +394,20 @@ class ZQ_API CZqString : public CharSequence {
   /// The code point at \p index: the pair when a high surrogate there is
   /// followed by a low one, else the unit. IndexOutOfBoundsException (no
   /// message), as charAt, unless 0 <= index < length().
-  int codePointAt(int index) const { return mBody->CodePointAt(index); }
+  int codePointAt(int index) const;
   /// The code point that ends just before \p index: the pair when the unit
   /// before it is a low surrogate preceded by a high one, else that unit.
   /// IndexOutOfBoundsException (no message) unless 1 <= index <= length().
-  int codePointBefore(int index) const { return mBody->CodePointBefore(index); }
+  int codePointBefore(int index) const;
   /// Number of code points in units [begin, end); a pair split by either end
   /// counts as two unpaired surrogates. Throws as getChars does:
   /// StringIndexOutOfBoundsException built from begin (negative), from
   /// end - begin (begin > end), then from end (past length()).
-  int codePointCount(int begin, int end) const { return mBody->CodePointCount(begin, end); }
+  int codePointCount(int begin, int end) const;
   /// The index \p offset code points after \p index (before it when
   /// negative). IndexOutOfBoundsException (no message) when \p index is
   /// outside 0..length() or fewer code points lie on that side.
-  int offsetByCodePoints(int index, int offset) const {
-    return mBody->OffsetByCodePoints(index, offset);
-  }
+  int offsetByCodePoints(int index, int offset) const;
   /// The code points, for range-for: `for (char32_t cp : s.codePoints())`.
   /// The view shares the body (one count), so it may be taken of a
   /// temporary string.
@@ -438,6 +436,8 @@ class ZQ_API CZqString : public CharSequence {
   // The units of text up to its first 0 unit; NullPointerException when it
   // is null.
   static std::u16string_view ViewOfText(const char16_t* text);
+  // equals() of two texts of one length in different bodies.
+  bool EqualUnits(const CZqString& other) const noexcept;
   friend class CZqStringBuilder;
   friend struct detail::StringAccess;
 
@@ -611,7 +611,7 @@ class ZqCodePoints {
     /// At the code point that starts at \p at, in units that end at \p end.
     Iterator(const char16_t* at, const char16_t* end) noexcept : mAt(at), mEnd(end) {}
     /// The code point that starts here.
-    char32_t operator*() const noexcept { return CZqStringBody::DecodeAt(mAt, mEnd); }
+    ZQ_API char32_t operator*() const noexcept;
     /// Steps over one code point (two units for a pair).
     Iterator& operator++() noexcept {
       mAt += **this > 0xFFFF ? 2 : 1;

@@ -5,44 +5,28 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <cwctype>
 
-#include "lang/ArrayIndexOutOfBoundsException.h"
-#include "lang/CZqStringBuilder.h"
-#include "lang/IllegalArgumentException.h"
-#include "lang/IndexOutOfBoundsException.h"
-#include "lang/NullPointerException.h"
-#include "lang/OutOfMemoryError.h"
-#include "lang/StringIndexOutOfBoundsException.h"
-#include "lang/detail/BoundsText.h"
 #include "lang/detail/CaseMap.h"
-#include "lang/detail/Checks.h"
 #include "lang/detail/Growth.h"
 #include "lang/detail/Memory.h"
 #include "lang/detail/NumberText.h"
 #include "lang/detail/Surrogates.h"
+#include "lang/detail/Text.h"
+#include "lang/detail/Throw.h"
 #include "lang/detail/UnicodeCase.h"
 #include "lang/detail/UnitBuffer.h"
 #include "lang/detail/UnitReverse.h"
-#include "lang/detail/UnitScan.h"
 
 namespace zqlang {
+
+static_assert(CZqStringBody::kGrowthSlack == detail::kGrowthSlack,
+              "the inline append grows by the rule of the library");
+
 namespace {
 
-// -1, 0 or 1 as the first length is smaller, equal or greater.
-int LengthOrder(int a, int b) noexcept { return a < b ? -1 : (a > b ? 1 : 0); }
-
-// iswspace of the current C locale. Every locale counts the space, tab,
-// line feed, vertical tab, form feed and carriage return as white space, and
-// the other printable ASCII units (letters, digits, punctuation) as none:
-// those are settled without the library call, which is almost every unit
-// that trim looks at.
-bool IsBlank(char16_t unit) noexcept {
-  if (unit == u' ' || (unit >= u'\t' && unit <= u'\r'))
-    return true;
-  if (unit > u' ' && unit < 0x7F)
-    return false;
-  return std::iswspace(unit) != 0;
+// The bytes of a body's block: the object, then room + 1 units.
+std::size_t BlockBytes(int room) noexcept {
+  return sizeof(CZqStringBody) + (static_cast<std::size_t>(room) + 1) * sizeof(char16_t);
 }
 
 }  // namespace
@@ -56,13 +40,6 @@ void* CZqStringBody::operator new(std::size_t size, const std::nothrow_t&) noexc
 void CZqStringBody::operator delete(void* block, const std::nothrow_t&) noexcept {
   detail::Free(block);
 }
-
-namespace {
-// The bytes of a body's block: the object, then room + 1 units.
-std::size_t BlockBytes(int room) noexcept {
-  return sizeof(CZqStringBody) + (static_cast<std::size_t>(room) + 1) * sizeof(char16_t);
-}
-}  // namespace
 
 void CZqStringBody::operator delete(void* block) noexcept { detail::Free(block); }
 
@@ -101,9 +78,7 @@ CZqStringBody* CZqStringBody::NewBody(int capacity, int room) noexcept {
 
 CZqStringBody* CZqStringBody::CreateCopy(const char16_t* units, int count, int capacity) {
   assert(0 <= count && count <= capacity);
-  CZqStringBody* const body = NewBody(capacity, count);
-  if (body == nullptr)
-    OutOfMemoryError::ThrowInstance();
+  CZqStringBody* const body = detail::OrOutOfMemory(NewBody(capacity, count));
   if (count > 0)
     std::memcpy(body->mData, units, static_cast<std::size_t>(count) * sizeof(char16_t));
   body->mLength = count;
@@ -112,9 +87,7 @@ CZqStringBody* CZqStringBody::CreateCopy(const char16_t* units, int count, int c
 }
 
 CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source, int room) {
-  CZqStringBody* copy = CreateWithRoom(source.mCapacity, room);
-  if (copy == nullptr)
-    OutOfMemoryError::ThrowInstance();
+  CZqStringBody* const copy = detail::OrOutOfMemory(CreateWithRoom(source.mCapacity, room));
   std::memcpy(copy->mData, source.mData,
               static_cast<std::size_t>(source.mLength) * sizeof(char16_t));
   copy->mLength = source.mLength;
@@ -165,16 +138,16 @@ std::ptrdiff_t CZqStringBody::OffsetOf(const char16_t* units) const noexcept {
 
 //===-- Reading -----------------------------------------------------------===//
 
-void CZqStringBody::ThrowCharAtOutOfBounds() { throw IndexOutOfBoundsException(); }
+void CZqStringBody::ThrowCharAtOutOfBounds() { detail::ThrowIndexOutOfBounds(); }
 
 void CZqStringBody::GetChars(int srcBegin, int srcEnd, char16_t* dst, int dstBegin) const {
   detail::CheckSourceRange(srcBegin, srcEnd, mLength);
   if (dstBegin < 0)
-    throw ArrayIndexOutOfBoundsException(dstBegin);
+    detail::ThrowArrayIndexOutOfBounds(dstBegin);
   if (srcBegin == srcEnd)
     return;
   if (dst == nullptr)
-    throw NullPointerException(CZqString(u"getChars: null destination"));
+    detail::ThrowNullPointer(u"getChars", u"null destination");
   std::memmove(dst + dstBegin, mData + srcBegin,
                static_cast<std::size_t>(srcEnd - srcBegin) * sizeof(char16_t));
 }
@@ -217,16 +190,12 @@ void CZqStringBody::Regrow(int room) {
   if (HasInlineUnits()) {
     // The units leave the body's block for an array of their own, which
     // later growths can reallocate; the block keeps the old ones.
-    char16_t* const units = AllocUnits(room);
-    if (units == nullptr)
-      OutOfMemoryError::ThrowInstance();
+    char16_t* const units = detail::OrOutOfMemory(AllocUnits(room));
     std::memcpy(units, mData, static_cast<std::size_t>(mLength) * sizeof(char16_t));
     mData = units;
   } else {
-    char16_t* const grown =
-        detail::ReallocateArray<char16_t>(mData, static_cast<long long>(room) + 1);
-    if (grown == nullptr)
-      OutOfMemoryError::ThrowInstance();
+    char16_t* const grown = detail::OrOutOfMemory(
+        detail::ReallocateArray<char16_t>(mData, static_cast<long long>(room) + 1));
     // The old block is gone (or is this one): nothing to free.
     mData = grown;
   }
@@ -362,95 +331,56 @@ CZqStringBody& CZqStringBody::Append(double value) { return AppendNumber(value);
 //===-- Comparison and search ---------------------------------------------===//
 
 int CZqStringBody::CompareTo(const CZqStringBody& other) const noexcept {
-  const int n = mLength < other.mLength ? mLength : other.mLength;
-  const int i = detail::FirstDifference(mData, other.mData, n);
-  if (i < n)
-    return static_cast<int>(mData[i]) - static_cast<int>(other.mData[i]);
-  return LengthOrder(mLength, other.mLength);
+  return detail::Compare(View(), other.View());
 }
 
 int CZqStringBody::CompareToIgnoreCase(const CZqStringBody& other) const noexcept {
-  const int n = mLength < other.mLength ? mLength : other.mLength;
-  // Equal units stay equal after towlower: only differing ones are mapped.
-  for (int i = detail::FirstDifference(mData, other.mData, n); i < n;
-       i += detail::FirstDifference(mData + i, other.mData + i, n - i)) {
-    const int d = static_cast<int>(detail::LowerUnit(mData[i])) -
-                  static_cast<int>(detail::LowerUnit(other.mData[i]));
-    if (d != 0)
-      return d;
-    ++i;
-  }
-  return LengthOrder(mLength, other.mLength);
+  return detail::CompareIgnoreCase(View(), other.View());
 }
 
-int CZqStringBody::HashCode() const noexcept {
-  return static_cast<int>(detail::HashUnits(mData, mLength));
-}
+int CZqStringBody::HashCode() const noexcept { return detail::Hash(View()); }
 
 int CZqStringBody::EncodeCodePoint(int codePoint, char16_t* out) noexcept {
-  const unsigned cp = static_cast<unsigned>(codePoint);
-  if (cp > 0x10FFFFu)
-    return -1;
-  if (cp > 0xFFFFu) {
-    out[0] = detail::HighSurrogateOf(cp);
-    out[1] = detail::LowSurrogateOf(cp);
-    return 1;
-  }
-  out[0] = static_cast<char16_t>(cp);
-  return 0;
+  return detail::EncodeUtf16(codePoint, out) - 1;
 }
 
 int CZqStringBody::IndexOf(int codePoint, int fromIndex) const noexcept {
-  char16_t units[2];
-  const int encoded = EncodeCodePoint(codePoint, units);
-  return encoded < 0 ? -1 : IndexOf(units, encoded + 1, fromIndex);
+  return detail::IndexOfCodePoint(View(), codePoint, fromIndex);
 }
 
 int CZqStringBody::IndexOf(const CZqStringBody& needle, int fromIndex) const noexcept {
-  return IndexOf(needle.mData, needle.mLength, fromIndex);
+  return detail::IndexOf(View(), needle.View(), fromIndex);
 }
 
 int CZqStringBody::IndexOf(const char16_t* units, int count, int fromIndex) const noexcept {
-  if (fromIndex < 0)
-    fromIndex = 0;
-  else if (static_cast<long long>(fromIndex) + count > mLength)
-    return -1;
-  if (count == 0)
-    return fromIndex;
-  return detail::FindUnits(mData, fromIndex, mLength - count, units, count);
-}
-
-int CZqStringBody::LastIndexOf(const char16_t* units, int count, int fromIndex) const noexcept {
-  if (static_cast<long long>(fromIndex) + count > mLength)
-    fromIndex = mLength - count;
-  if (fromIndex < 0)
-    return -1;
-  if (count == 0)
-    return fromIndex;
-  return detail::FindLastUnits(mData, fromIndex, units, count);
-}
-
-int CZqStringBody::LastIndexOf(const CZqStringBody& needle, int fromIndex) const noexcept {
-  return LastIndexOf(needle.mData, needle.mLength, fromIndex);
+  return detail::IndexOf(View(), std::u16string_view(units, static_cast<std::size_t>(count)),
+                         fromIndex);
 }
 
 int CZqStringBody::LastIndexOf(int codePoint, int fromIndex) const noexcept {
-  char16_t units[2];
-  const int encoded = EncodeCodePoint(codePoint, units);
-  return encoded < 0 ? -1 : LastIndexOf(units, encoded + 1, fromIndex);
+  return detail::LastIndexOfCodePoint(View(), codePoint, fromIndex);
+}
+
+int CZqStringBody::LastIndexOf(const CZqStringBody& needle, int fromIndex) const noexcept {
+  return detail::LastIndexOf(View(), needle.View(), fromIndex);
+}
+
+int CZqStringBody::LastIndexOf(const char16_t* units, int count, int fromIndex) const noexcept {
+  return detail::LastIndexOf(View(), std::u16string_view(units, static_cast<std::size_t>(count)),
+                             fromIndex);
 }
 
 bool CZqStringBody::StartsWith(const CZqStringBody& prefix, int fromIndex) const noexcept {
-  if (fromIndex < 0 || static_cast<long long>(fromIndex) + prefix.mLength > mLength)
-    return false;
-  return detail::UnitsEqual(mData + fromIndex, prefix.mData, prefix.mLength);
+  return detail::StartsWith(View(), prefix.View(), fromIndex);
 }
 
 bool CZqStringBody::EndsWith(const CZqStringBody& suffix) const noexcept {
-  if (suffix.mLength > mLength)
-    return false;
-  return detail::UnitsEqual(mData + (mLength - suffix.mLength), suffix.mData, suffix.mLength);
+  return detail::EndsWith(View(), suffix.View());
 }
+
+int CZqStringBody::FirstNonBlank() const noexcept { return detail::FirstNonBlank(View()); }
+
+int CZqStringBody::LastNonBlank() const noexcept { return detail::LastNonBlank(View()); }
 
 //===-- Changes applied to a fresh clone ----------------------------------===//
 
@@ -472,29 +402,11 @@ CZqStringBody* CZqStringBody::UpperCased() const { return MappedClone(detail::Up
 CZqStringBody* CZqStringBody::MappedClone(UnitMapper map) const {
   // A clone and the in-place mapping in one pass: the units are read once
   // and written once, mapped.
-  CZqStringBody* const copy = CreateWithRoom(mCapacity, mCapacity);
-  if (copy == nullptr)
-    OutOfMemoryError::ThrowInstance();
+  CZqStringBody* const copy = detail::OrOutOfMemory(CreateWithRoom(mCapacity, mCapacity));
   map(mData, copy->mData, mLength);
   copy->mLength = mLength;
   copy->mData[mLength] = 0;  // the body of a string: c_str() only reads
   return copy;
-}
-
-int CZqStringBody::FirstNonBlank() const noexcept {
-  for (int i = 0; i < mLength; ++i) {
-    if (!IsBlank(mData[i]))
-      return i;
-  }
-  return -1;
-}
-
-int CZqStringBody::LastNonBlank() const noexcept {
-  for (int i = mLength - 1; i >= 0; --i) {
-    if (!IsBlank(mData[i]))
-      return i;
-  }
-  return -1;
 }
 
 void CZqStringBody::Trim() noexcept {
@@ -509,7 +421,7 @@ void CZqStringBody::Trim() noexcept {
 }
 
 CZqStringBody* CZqStringBody::Trimmed() const {
-  if (mLength == 0 || (!IsBlank(mData[0]) && !IsBlank(mData[mLength - 1])))
+  if (mLength == 0 || (!detail::IsBlank(mData[0]) && !detail::IsBlank(mData[mLength - 1])))
     return const_cast<CZqStringBody*>(this);
   // Only the kept units are copied, into a body of the same capacity.
   const int first = FirstNonBlank();
@@ -519,36 +431,9 @@ CZqStringBody* CZqStringBody::Trimmed() const {
 
 //===-- Builder editing ---------------------------------------------------===//
 
-namespace {
-
-[[noreturn]] void ThrowInsertIndex(int index, int length) {
-  // Assembled in a builder, the way the library builds its texts.
-  CZqStringBuilder message(CZqString(u"Index: "));
-  message.append(index).append(u", Length: ").append(length);
-  throw StringIndexOutOfBoundsException(message.toString());
-}
-
-// The three checks shared by DeleteRange and ReplaceRange, in their order;
-// the texts name the operation.
-void CheckEditRange(int start, int end, int length, const char16_t* negativeStart,
-                    const char16_t* startIndex) {
-  if (start < 0)
-    throw StringIndexOutOfBoundsException(detail::BoundsText(negativeStart, start));
-  if (start > length) {
-    throw StringIndexOutOfBoundsException(
-        detail::BoundsText(startIndex, start, u") is greater than length (", length));
-  }
-  if (start > end) {
-    throw StringIndexOutOfBoundsException(
-        detail::BoundsText(startIndex, start, u") is greater than end index (", end));
-  }
-}
-
-}  // namespace
-
 void CZqStringBody::CheckInsertIndex(int index) const {
   if (index < 0 || index > mLength)
-    ThrowInsertIndex(index, mLength);
+    detail::ThrowInsertIndex(index, mLength);
 }
 
 CZqStringBody& CZqStringBody::Insert(int index, const char16_t* units, int count) {
@@ -606,8 +491,7 @@ CZqStringBody& CZqStringBody::Insert(int index, const CZqStringBody& other) {
 }
 
 void CZqStringBody::DeleteRange(int start, int end) {
-  CheckEditRange(start, end, mLength, u"DeleteRange: Negative start index: ",
-                 u"DeleteRange: start index (");
+  detail::CheckEditRange(start, end, mLength, u"DeleteRange");
   if (end > mLength)
     end = mLength;
   std::memmove(mData + start, mData + end,
@@ -616,21 +500,14 @@ void CZqStringBody::DeleteRange(int start, int end) {
 }
 
 void CZqStringBody::DeleteCharAt(int index) {
-  if (index < 0) {
-    throw StringIndexOutOfBoundsException(
-        detail::BoundsText(u"DeleteCharAt: Negative start index: ", index));
-  }
-  if (index >= mLength) {
-    throw StringIndexOutOfBoundsException(detail::BoundsText(
-        u"DeleteRange: Index (", index, u") is greater than or equal to length (", mLength));
-  }
+  if (index < 0 || index >= mLength)
+    detail::ThrowDeleteCharAt(index, mLength);
   DeleteRange(index, index + 1);
 }
 
 void CZqStringBody::ReplaceRange(int start, int end, const CZqStringBody& other) {
   assert(&other != this && "a body replaced into itself");
-  CheckEditRange(start, end, mLength, u"Replace: Negative start index: ",
-                 u"Replace: start index (");
+  detail::CheckEditRange(start, end, mLength, u"Replace");
   if (end > mLength)
     end = mLength;
   const int count = other.mLength;
@@ -651,24 +528,23 @@ void CZqStringBody::Reverse() {
   // A block as large as the old one, so that the room beyond the capacity
   // stays for later growth; a compact body's holds its whole capacity.
   const int room = mRoom < mCapacity ? mCapacity : mRoom;
-  char16_t* const units = detail::AllocateArray<char16_t>(static_cast<long long>(room) + 1);
-  if (units == nullptr)
-    OutOfMemoryError::ThrowInstance();
+  char16_t* const units =
+      detail::OrOutOfMemory(detail::AllocateArray<char16_t>(static_cast<long long>(room) + 1));
   detail::ReverseUnits(mData, mLength, units);
   InstallUnits(units, room, mCapacity);
 }
 
 void CZqStringBody::SetCharAt(int index, char16_t unit) {
   if (index < 0)
-    throw IndexOutOfBoundsException(CZqString(u"SetCharAt: Negative index"));
+    detail::ThrowIndexOutOfBounds(u"SetCharAt: Negative index");
   if (index >= mLength)
-    throw IndexOutOfBoundsException(CZqString(u"SetCharAt: Index >= length"));
+    detail::ThrowIndexOutOfBounds(u"SetCharAt: Index >= length");
   mData[index] = unit;
 }
 
 void CZqStringBody::SetLength(int newLength) {
   if (newLength < 0)
-    throw IndexOutOfBoundsException(CZqString(u"SetLength: Negative length"));
+    detail::ThrowIndexOutOfBounds(u"SetLength: Negative length");
   EnsureCapacity(newLength);
   if (newLength > mRoom)
     Expand();  // a compact body whose capacity already held the length
@@ -689,9 +565,7 @@ CZqStringBody* CZqStringBody::CaseMapped(detail::CaseMapping mapping, ZqCaseRule
   int pos = detail::FirstCaseChange(mapping, rules, mData, mLength);
   if (pos == mLength)
     return const_cast<CZqStringBody*>(this);
-  CZqStringBody* result = Create(mLength);
-  if (result == nullptr)
-    OutOfMemoryError::ThrowInstance();
+  CZqStringBody* const result = detail::OrOutOfMemory(Create(mLength));
   std::memcpy(result->mData, mData, static_cast<std::size_t>(pos) * sizeof(char16_t));
   result->mLength = pos;
   try {
@@ -724,127 +598,12 @@ CZqStringBody* CZqStringBody::CaseFolded(ZqCaseRules rules) const {
   return CaseMapped(detail::CaseMapping::kFold, rules);
 }
 
-int CZqStringBody::CompareToIgnoreCase(const CZqStringBody& other,
-                                       ZqCaseRules rules) const noexcept {
-  return detail::CompareFolded(mData, mLength, other.mData, other.mLength, rules);
-}
-
-//===-- Units held elsewhere ----------------------------------------------===//
-
-bool CZqStringBody::EqualsUnits(const char16_t* units, std::size_t count) const noexcept {
-  return count == static_cast<std::size_t>(mLength) && detail::UnitsEqual(mData, units, mLength);
-}
-
-bool CZqStringBody::Equals(const CZqStringBody& other) const noexcept {
-  return this == &other || EqualsUnits(other.mData, static_cast<std::size_t>(other.mLength));
-}
-
-int CZqStringBody::CompareToUnits(const char16_t* units, std::size_t count) const noexcept {
-  const int n = count < static_cast<std::size_t>(mLength) ? static_cast<int>(count) : mLength;
-  const int i = detail::FirstDifference(mData, units, n);
-  if (i < n)
-    return static_cast<int>(mData[i]) - static_cast<int>(units[i]);
-  const std::size_t length = static_cast<std::size_t>(mLength);
-  return length < count ? -1 : (length > count ? 1 : 0);
-}
-
-int CZqStringBody::IndexOfUnits(const char16_t* units, std::size_t count,
-                                int fromIndex) const noexcept {
-  if (count > static_cast<std::size_t>(mLength))
-    return -1;
-  return IndexOf(units, static_cast<int>(count), fromIndex);
-}
-
-int CZqStringBody::LastIndexOfUnits(const char16_t* units, std::size_t count,
-                                    int fromIndex) const noexcept {
-  if (count > static_cast<std::size_t>(mLength))
-    return -1;
-  return LastIndexOf(units, static_cast<int>(count), fromIndex);
-}
-
-bool CZqStringBody::StartsWithUnits(const char16_t* units, std::size_t count,
-                                    int fromIndex) const noexcept {
-  if (fromIndex < 0 || fromIndex > mLength || count > static_cast<std::size_t>(mLength - fromIndex))
-    return false;
-  return detail::UnitsEqual(mData + fromIndex, units, static_cast<int>(count));
-}
-
-bool CZqStringBody::EndsWithUnits(const char16_t* units, std::size_t count) const noexcept {
-  if (count > static_cast<std::size_t>(mLength))
-    return false;
-  const int n = static_cast<int>(count);
-  return detail::UnitsEqual(mData + (mLength - n), units, n);
-}
-
-//===-- Code points -------------------------------------------------------===//
-
-int CZqStringBody::CodePointAt(int index) const {
-  if (static_cast<unsigned>(index) >= static_cast<unsigned>(mLength))
-    ThrowCharAtOutOfBounds();
-  return static_cast<int>(DecodeAt(mData + index, mData + mLength));
-}
-
-int CZqStringBody::CodePointBefore(int index) const {
-  if (index < 1 || index > mLength)
-    ThrowCharAtOutOfBounds();
-  const char16_t low = mData[index - 1];
-  if (index >= 2 && detail::IsLowSurrogate(low) && detail::IsHighSurrogate(mData[index - 2]))
-    return static_cast<int>(DecodeAt(mData + index - 2, mData + index));
-  return low;
-}
-
-int CZqStringBody::CodePointCount(int begin, int end) const {
-  detail::CheckSourceRange(begin, end, mLength);
-  int count = end - begin;
-  for (int i = begin; i + 1 < end; ++i) {
-    if (detail::IsHighSurrogate(mData[i]) && detail::IsLowSurrogate(mData[i + 1])) {
-      --count;
-      ++i;
-    }
-  }
-  return count;
-}
-
-int CZqStringBody::OffsetByCodePoints(int index, int offset) const {
-  if (index < 0 || index > mLength)
-    ThrowCharAtOutOfBounds();
-  int at = index;
-  for (; offset > 0; --offset) {
-    if (at >= mLength)
-      ThrowCharAtOutOfBounds();
-    at += DecodeAt(mData + at, mData + mLength) > 0xFFFF ? 2 : 1;
-  }
-  for (; offset < 0; ++offset) {
-    if (at <= 0)
-      ThrowCharAtOutOfBounds();
-    --at;
-    if (at > 0 && detail::IsLowSurrogate(mData[at]) && detail::IsHighSurrogate(mData[at - 1]))
-      --at;
-  }
-  return at;
-}
-
 CZqStringBody& CZqStringBody::AppendCodePoint(int codePoint) {
   char16_t units[2];
-  const int encoded = EncodeCodePoint(codePoint, units);
-  if (encoded < 0) {
-    // Java's wording: the 32 bits in upper-case hex, no leading zeros.
-    static constexpr char16_t kHead[] = u"appendCodePoint: Not a valid Unicode code point: 0x";
-    constexpr int kHeadLength = static_cast<int>(sizeof kHead / sizeof kHead[0]) - 1;
-    char16_t message[kHeadLength + 8];
-    std::memcpy(message, kHead, sizeof message - 8 * sizeof(char16_t));
-    int n = kHeadLength;
-    const unsigned value = static_cast<unsigned>(codePoint);
-    bool started = false;
-    for (int shift = 28; shift >= 0; shift -= 4) {
-      const unsigned digit = (value >> shift) & 0xFu;
-      started = started || digit != 0 || shift == 0;
-      if (started)
-        message[n++] = static_cast<char16_t>(digit < 10 ? u'0' + digit : u'A' + digit - 10);
-    }
-    throw IllegalArgumentException(CZqString(message, n));
-  }
-  return Append(units, encoded + 1);
+  const int count = detail::EncodeUtf16(codePoint, units);
+  if (count == 0)
+    detail::ThrowInvalidCodePoint(codePoint);
+  return Append(units, count);
 }
 
 //===-- Numbers in the classic locale -------------------------------------===//

@@ -1,9 +1,12 @@
 //===- lang/CZqStringBody.h - shared, counted storage of UTF-16 units -----===//
 /// \file
-/// CZqStringBody is the unit array behind CZqString and CZqStringBuilder, and
-/// the home of every character algorithm of the library: the public members
-/// of the string and the builder are thin wrappers that call one body
-/// operation each.
+/// CZqStringBody is the counted storage behind CZqString and
+/// CZqStringBuilder: counting, one-block creation, growth, the builder's
+/// editing, and the factories of derived bodies (case mapping, trimming).
+/// The rules of reading a text (comparison, search, code points, blanks,
+/// case mapping) are the text kernels of the library (lang/detail/Text.h,
+/// CaseMap.h, UnicodeCase.h); the body's own comparison and search members
+/// forward to them, as do the string's and the builder's.
 ///
 /// Invariants:
 ///   - 0 <= mLength <= mCapacity, mLength <= mRoom, and the array holds
@@ -45,6 +48,7 @@
 #include <cassert>
 #include <cstddef>
 #include <new>
+#include <string_view>
 #if defined(ZARQLANG_ATOMIC_COUNTS)
 #include <atomic>
 #endif
@@ -161,6 +165,10 @@ class ZQ_API CZqStringBody {
   /// The array; not terminated. Valid until the array is replaced (growth,
   /// CZqStringBuilder::trimToSize) or the body dies.
   const char16_t* Ptr() const noexcept { return mData; }
+  /// The units in use, as a view of the array (valid as long as Ptr()).
+  std::u16string_view View() const noexcept {
+    return std::u16string_view(mData, static_cast<std::size_t>(mLength));
+  }
 
   /// Writes a 0 unit at index Length() (always inside the array, past what
   /// any holder reads) and returns the array. A write: on a body that other
@@ -218,6 +226,10 @@ class ZQ_API CZqStringBody {
   /// digits, as a default std::ostringstream writes it; room as for
   /// Append(long long).
   CZqStringBody& Append(double value);
+  /// Appends the one or two units of \p codePoint. IllegalArgumentException
+  /// "appendCodePoint: Not a valid Unicode code point: 0x<hex>" outside
+  /// 0..0x10FFFF, before anything changes.
+  CZqStringBody& AppendCodePoint(int codePoint);
 
   /// Ensures that \p count more units fit: when they do not, the capacity
   /// becomes Length() + count + 16. A count of 0 or less does nothing.
@@ -236,8 +248,9 @@ class ZQ_API CZqStringBody {
   /// @}
 
   /// @name Comparison and search
-  /// Units compare as unsigned 16-bit values; a search that finds nothing
-  /// gives -1. None of these throws.
+  /// The text kernels (lang/detail/Text.h) over View(): units compare as
+  /// unsigned 16-bit values; a search that finds nothing gives -1. None of
+  /// these throws.
   /// @{
 
   /// Difference of the first differing units, else -1, 0 or 1 by length.
@@ -274,6 +287,10 @@ class ZQ_API CZqStringBody {
   /// Writes the UTF-16 form of \p codePoint to out: returns 0 for one unit,
   /// 1 for two (a surrogate pair), -1 when it is above 0x10FFFF or negative.
   static int EncodeCodePoint(int codePoint, char16_t* out) noexcept;
+  /// Index of the first unit that is not blank (iswspace), -1 if none.
+  int FirstNonBlank() const noexcept;
+  /// Index of the last unit that is not blank, -1 if none.
+  int LastNonBlank() const noexcept;
   /// @}
 
   /// @name Changes applied to a fresh clone
@@ -298,10 +315,6 @@ class ZQ_API CZqStringBody {
   /// and trailing blanks (as Trim leaves them). OutOfMemoryError when the
   /// new body cannot be had.
   CZqStringBody* Trimmed() const;
-  /// Index of the first unit that is not blank, -1 if none.
-  int FirstNonBlank() const noexcept;
-  /// Index of the last unit that is not blank, -1 if none.
-  int LastNonBlank() const noexcept;
   /// @}
 
   /// @name Builder editing
@@ -388,91 +401,6 @@ class ZQ_API CZqStringBody {
   /// The full case folding of the text (CaseFolding statuses C and F; T as
   /// well for ZqCaseRules::kTurkic).
   CZqStringBody* CaseFolded(ZqCaseRules rules) const;
-  /// The full case foldings of both texts compared as CompareTo compares
-  /// units. Allocates nothing, never throws.
-  int CompareToIgnoreCase(const CZqStringBody& other, ZqCaseRules rules) const noexcept;
-  /// @}
-
-  /// @name Units held elsewhere
-  /// The same comparisons and searches against \p count units that no body
-  /// holds (a std::u16string_view's), with the count as a size_t so that no
-  /// length is cut. None of these allocates or throws.
-  /// @{
-
-  /// True when the text is exactly the \p count units.
-  bool EqualsUnits(const char16_t* units, std::size_t count) const noexcept;
-  /// True when \p other holds the same units: settled at once for a shared
-  /// body or unequal lengths, otherwise by one scan.
-  bool Equals(const CZqStringBody& other) const noexcept;
-  /// Equals(other), inline where hash containers need it most: a shared
-  /// body, unequal lengths and short texts (words, keys) are settled without
-  /// a call; longer texts are left to Equals.
-  bool EqualsInline(const CZqStringBody& other) const noexcept {
-    if (this == &other)
-      return true;
-    const int n = mLength;
-    if (n != other.mLength)
-      return false;
-    if (n > kInlineEqualsUnits)
-      return Equals(other);
-    for (int i = 0; i < n; ++i) {
-      if (mData[i] != other.mData[i])
-        return false;
-    }
-    return true;
-  }
-  /// The longest text EqualsInline compares itself.
-  static constexpr int kInlineEqualsUnits = 16;
-  /// As CompareTo, against the \p count units.
-  int CompareToUnits(const char16_t* units, std::size_t count) const noexcept;
-  /// As IndexOf(units, count, fromIndex); -1 when the units are longer than
-  /// the text.
-  int IndexOfUnits(const char16_t* units, std::size_t count, int fromIndex) const noexcept;
-  /// As LastIndexOf(units, count, fromIndex); -1 when the units are longer
-  /// than the text.
-  int LastIndexOfUnits(const char16_t* units, std::size_t count, int fromIndex) const noexcept;
-  /// True when the units occur at \p fromIndex (false when that is negative
-  /// or they would pass the end).
-  bool StartsWithUnits(const char16_t* units, std::size_t count, int fromIndex) const noexcept;
-  /// True when the text ends with the units.
-  bool EndsWithUnits(const char16_t* units, std::size_t count) const noexcept;
-  /// @}
-
-  /// @name Code points
-  /// UTF-16 read as code points: a high surrogate followed by a low one is
-  /// one code point; every other unit, an unpaired surrogate included, is a
-  /// code point of its own.
-  /// @{
-
-  /// The code point that starts at \p at, reading no unit at or past
-  /// \p end (at < end). Its length in units is 2 when it is above 0xFFFF.
-  static char32_t DecodeAt(const char16_t* at, const char16_t* end) noexcept {
-    const char16_t unit = *at;
-    if (unit >= 0xD800 && unit <= 0xDBFF && end - at > 1 && at[1] >= 0xDC00 && at[1] <= 0xDFFF)
-      return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (at[1] - 0xDC00);
-    return unit;
-  }
-  /// The code point at \p index (a pair read whole when its low half is
-  /// there). IndexOutOfBoundsException (no message), as CharAt, unless
-  /// 0 <= index < Length().
-  int CodePointAt(int index) const;
-  /// The code point that ends just before \p index (a pair read whole when
-  /// its high half is there). IndexOutOfBoundsException (no message) unless
-  /// 1 <= index <= Length().
-  int CodePointBefore(int index) const;
-  /// Number of code points in units [begin, end); a pair counts once only
-  /// when both halves are in the range. Checks as GetChars does: begin < 0,
-  /// begin > end, end > Length(), each a StringIndexOutOfBoundsException
-  /// built from begin, end - begin, end.
-  int CodePointCount(int begin, int end) const;
-  /// The index \p offset code points away from \p index (backwards when
-  /// negative). IndexOutOfBoundsException (no message) when \p index is
-  /// outside 0..Length() or there are fewer code points on that side.
-  int OffsetByCodePoints(int index, int offset) const;
-  /// Appends the one or two units of \p codePoint. IllegalArgumentException
-  /// "appendCodePoint: Not a valid Unicode code point: 0x<hex>" outside
-  /// 0..0x10FFFF, before anything changes.
-  CZqStringBody& AppendCodePoint(int codePoint);
   /// @}
 
   /// @name Numbers in the classic locale

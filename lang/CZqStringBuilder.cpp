@@ -10,13 +10,8 @@
 #include <climits>
 #include <string>
 
-#include "lang/NegativeArraySizeException.h"
-#include "lang/NullPointerException.h"
-#include "lang/OutOfMemoryError.h"
-#include "lang/StringIndexOutOfBoundsException.h"
-#include "lang/detail/BoundsText.h"
-#include "lang/detail/Checks.h"
-#include "lang/detail/Memory.h"
+#include "lang/detail/Text.h"
+#include "lang/detail/Throw.h"
 #include "lang/detail/UnitBuffer.h"
 #include "lang/detail/Utf8.h"
 
@@ -58,7 +53,7 @@ CZqStringBuilder::CZqStringBuilder() : mShared(false) { CreateBody(kDefaultCapac
 
 CZqStringBuilder::CZqStringBuilder(int capacity) : mShared(false) {
   if (capacity < 0)
-    throw NegativeArraySizeException();
+    detail::ThrowNegativeArraySize();
   CreateBody(capacity);
 }
 
@@ -78,10 +73,7 @@ CZqStringBuilder& CZqStringBuilder::operator=(const CZqStringBuilder& other) {
 CZqStringBuilder::~CZqStringBuilder() { mBody = nullptr; }
 
 void CZqStringBuilder::CreateBody(int capacity) {
-  CZqStringBody* const body = CZqStringBody::CreateWithRoom(capacity, kStartRoom);
-  if (body == nullptr)
-    OutOfMemoryError::ThrowInstance();
-  mBody = body;
+  mBody = detail::OrOutOfMemory(CZqStringBody::CreateWithRoom(capacity, kStartRoom));
   mShared = false;
 }
 
@@ -228,19 +220,10 @@ CZqStringBuilder& CZqStringBuilder::insert(int index, const CharSequence& s) {
 
 CZqStringBuilder& CZqStringBuilder::insert(int index, const CharSequence& s, int start, int end) {
   // The range is checked before the sharing ends.
-  if (start < 0)
-    throw StringIndexOutOfBoundsException(detail::BoundsText(u"insert: Negative start: ", start));
-  if (end < 0)
-    throw StringIndexOutOfBoundsException(detail::BoundsText(u"insert: Negative end: ", end));
-  if (start > end) {
-    throw StringIndexOutOfBoundsException(
-        detail::BoundsText(u"insert: start (", start, u") is greater than end (", end));
-  }
-  const int sourceLength = s.length();
-  if (end > sourceLength) {
-    throw StringIndexOutOfBoundsException(
-        detail::BoundsText(u"insert: end (", end, u") is greater than length (", sourceLength));
-  }
+  using detail::RangeFault;
+  detail::CheckRange<RangeFault::kNegativeStart, RangeFault::kNegativeEnd,
+                     RangeFault::kStartAfterEnd, RangeFault::kEndAfterLength>(
+      start, end, s.length(), {u"insert", false});
   UnShare();
   const detail::UnitBuffer units(end - start);
   ReadUnits(s, start, end, units.Get());
@@ -299,45 +282,33 @@ void CZqStringBuilder::getChars(int srcBegin, int srcEnd, char16_t* const dst, i
   mBody->GetChars(srcBegin, srcEnd, dst, dstBegin);
 }
 
-int CZqStringBuilder::indexOf(const CZqString& str) const { return mBody->IndexOf(*str.mBody, 0); }
+int CZqStringBuilder::indexOf(const CZqString& str) const {
+  return detail::IndexOf(view(), str.view(), 0);
+}
 
 int CZqStringBuilder::indexOf(const CZqString& str, int fromIndex) const {
-  return mBody->IndexOf(*str.mBody, fromIndex);
+  return detail::IndexOf(view(), str.view(), fromIndex);
 }
 
 int CZqStringBuilder::lastIndexOf(const CZqString& str) const {
-  return mBody->LastIndexOf(*str.mBody, mBody->Length());
+  return detail::LastIndexOf(view(), str.view(), length());
 }
 
 int CZqStringBuilder::lastIndexOf(const CZqString& str, int fromIndex) const {
-  return mBody->LastIndexOf(*str.mBody, fromIndex);
+  return detail::LastIndexOf(view(), str.view(), fromIndex);
 }
 
 CZqString CZqStringBuilder::substring(int start) const { return substring(start, length()); }
 
 CZqString CZqStringBuilder::substring(int start, int end) const {
-  const int textLength = length();
-  if (start < 0)
-    throw StringIndexOutOfBoundsException(
-        detail::BoundsText(u"substring: Negative start: ", start));
-  if (end > textLength) {
-    throw StringIndexOutOfBoundsException(
-        detail::BoundsText(u"substring: end (", end, u") is greater than length (", textLength));
-  }
-  if (start > end) {
-    throw StringIndexOutOfBoundsException(
-        detail::BoundsText(u"substring: start (", start, u") is greater than end (", end));
-  }
+  detail::CheckSubstringRange(start, end, length(), {u"substring", false});
   return CZqString(*CopyRange(*mBody, start, end));
 }
 
 CharSequence* CZqStringBuilder::subSequence(int start, int end) const {
   detail::CheckSourceRange(start, end, length());
   const SPtr<CZqStringBody> body = CopyRange(*mBody, start, end);
-  CZqString* const sequence = new (std::nothrow) CZqString(*body);
-  if (sequence == nullptr)
-    OutOfMemoryError::ThrowInstance();
-  return sequence;
+  return detail::OrOutOfMemory(new (std::nothrow) CZqString(*body));
 }
 
 //===-- Standard library interop ------------------------------------------===//
@@ -356,8 +327,10 @@ std::string CZqStringBuilder::toUtf8() const {
 
 CZqStringBuilder& CZqStringBuilder::appendUtf8(std::string_view utf8) {
   const std::size_t length = detail::Utf16LengthOfUtf8(utf8.data(), utf8.size());
+  const int count = detail::LengthAsInt(length);
   UnShare();
-  detail::AppendUtf8(*mBody, utf8, length);
+  // Decoded straight into the body, all of it before anybody reads it.
+  detail::DecodeAllUtf8(utf8, mBody->AppendUninitialized(count), length);
   return *this;
 }
 
@@ -367,32 +340,35 @@ std::ostream& operator<<(std::ostream& os, const CZqStringBuilder& b) {
 
 //===-- Views -------------------------------------------------------------===//
 
-namespace {
-
-// The length of a view as an int; one that does not fit is no memory.
-int ViewLength(std::u16string_view text) {
-  if (text.size() > static_cast<std::size_t>(INT_MAX))
-    OutOfMemoryError::ThrowInstance();
-  return static_cast<int>(text.size());
-}
-
-}  // namespace
-
 CZqStringBuilder& CZqStringBuilder::append(std::u16string_view text) {
-  const int count = ViewLength(text);
+  const int count = detail::LengthAsInt(text.size());
   UnShare();  // a view of a string that shares the body stays valid: it holds it
   mBody->Append(text.data(), count);
   return *this;
 }
 
 CZqStringBuilder& CZqStringBuilder::insert(int index, std::u16string_view text) {
-  const int count = ViewLength(text);
+  const int count = detail::LengthAsInt(text.size());
   UnShare();
   mBody->Insert(index, text.data(), count);
   return *this;
 }
 
 //===-- Code points -------------------------------------------------------===//
+
+int CZqStringBuilder::codePointAt(int index) const { return detail::CodePointAt(view(), index); }
+
+int CZqStringBuilder::codePointBefore(int index) const {
+  return detail::CodePointBefore(view(), index);
+}
+
+int CZqStringBuilder::codePointCount(int begin, int end) const {
+  return detail::CodePointCount(view(), begin, end);
+}
+
+int CZqStringBuilder::offsetByCodePoints(int index, int offset) const {
+  return detail::OffsetByCodePoints(view(), index, offset);
+}
 
 CZqStringBuilder& CZqStringBuilder::appendCodePoint(int codePoint) {
   UnShare();

@@ -334,20 +334,18 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
 
   /// The code point at \p index; IndexOutOfBoundsException (no message), as
   /// charAt, unless 0 <= index < length().
-  int codePointAt(int index) const { return mBody->CodePointAt(index); }
+  int codePointAt(int index) const;
   /// The code point that ends just before \p index;
   /// IndexOutOfBoundsException (no message) unless 1 <= index <= length().
-  int codePointBefore(int index) const { return mBody->CodePointBefore(index); }
+  int codePointBefore(int index) const;
   /// Number of code points in units [begin, end). Throws as getChars does:
   /// StringIndexOutOfBoundsException built from begin (negative), from
   /// end - begin (begin > end), then from end (past length()).
-  int codePointCount(int begin, int end) const { return mBody->CodePointCount(begin, end); }
+  int codePointCount(int begin, int end) const;
   /// The index \p offset code points after \p index (before it when
   /// negative); IndexOutOfBoundsException (no message) when \p index is
   /// outside 0..length() or fewer code points lie on that side.
-  int offsetByCodePoints(int index, int offset) const {
-    return mBody->OffsetByCodePoints(index, offset);
-  }
+  int offsetByCodePoints(int index, int offset) const;
   /// Appends \p codePoint as one unit, or two (a surrogate pair) above
   /// 0xFFFF. Throws IllegalArgumentException
   /// "appendCodePoint: Not a valid Unicode code point: 0x<hex>" (upper-case

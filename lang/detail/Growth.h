@@ -9,22 +9,22 @@
 
 #include <climits>
 
-#include "lang/CZqStringBody.h"
-#include "lang/OutOfMemoryError.h"
+#include "lang/detail/Throw.h"
 
 namespace zqlang {
 namespace detail {
 
-/// Spare items that every growth adds beyond the need (defined with the
-/// body, whose inline append applies the rule too).
-constexpr int kGrowthSlack = CZqStringBody::kGrowthSlack;
+/// Spare items that every growth adds beyond the need. (The body's inline
+/// append applies the rule too, with a copy of the number that its source
+/// checks against this one.)
+constexpr int kGrowthSlack = 16;
 
 /// length + count + 16, the capacity growth gives; a capacity that does not
 /// fit an int is no memory (OutOfMemoryError).
 inline int GrownCapacity(int length, int count) {
   const long long need = static_cast<long long>(length) + count + kGrowthSlack;
   if (need > INT_MAX)
-    OutOfMemoryError::ThrowInstance();
+    ThrowOutOfMemory();
   return static_cast<int>(need);
 }
 

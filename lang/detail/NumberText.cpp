@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "lang/OutOfMemoryError.h"
+#include "lang/detail/Throw.h"
 
 namespace zqlang {
 namespace detail {
@@ -66,11 +66,11 @@ int FormatWithStream(T value, char16_t* out, int room) {
     std::ostringstream stream;
     stream << value;
     if (stream.fail())
-      OutOfMemoryError::ThrowInstance();
+      ThrowOutOfMemory();
     const std::string text = stream.str();
     return Widen(text.data(), static_cast<int>(text.size()), out, room);
   } catch (const std::bad_alloc&) {
-    OutOfMemoryError::ThrowInstance();
+    ThrowOutOfMemory();
   }
 }
 

@@ -30,6 +30,32 @@ constexpr char16_t LowSurrogateOf(unsigned codePoint) noexcept {
   return static_cast<char16_t>(0xDC00u + (codePoint & 0x3FFu));
 }
 
+/// The code point that starts at \p at, reading no unit at or past \p end
+/// (at < end): a high surrogate followed by a low one is one code point,
+/// every other unit (an unpaired surrogate included) is its own. Its length
+/// in units is 2 exactly when it is above 0xFFFF.
+constexpr char32_t DecodeAt(const char16_t* at, const char16_t* end) noexcept {
+  return IsHighSurrogate(*at) && end - at > 1 && IsLowSurrogate(at[1])
+             ? PairToCodePoint(at[0], at[1])
+             : *at;
+}
+
+/// Writes the UTF-16 form of \p codePoint to \p out and returns its length
+/// in units, 1 or 2; 0 (nothing written) when it is negative or above
+/// 0x10FFFF.
+constexpr int EncodeUtf16(int codePoint, char16_t* out) noexcept {
+  const unsigned cp = static_cast<unsigned>(codePoint);
+  if (cp > 0x10FFFFu)
+    return 0;
+  if (cp <= 0xFFFFu) {
+    out[0] = static_cast<char16_t>(cp);
+    return 1;
+  }
+  out[0] = HighSurrogateOf(cp);
+  out[1] = LowSurrogateOf(cp);
+  return 2;
+}
+
 }  // namespace detail
 }  // namespace zqlang
 

@@ -8,8 +8,8 @@
 #ifndef ZQ_LANG_DETAIL_UNITBUFFER_H
 #define ZQ_LANG_DETAIL_UNITBUFFER_H
 
-#include "lang/OutOfMemoryError.h"
 #include "lang/detail/Memory.h"
+#include "lang/detail/Throw.h"
 
 namespace zqlang {
 namespace detail {
@@ -18,10 +18,7 @@ class UnitBuffer {
  public:
   /// An uninitialised array of \p count units (0 included: a block of its
   /// own). OutOfMemoryError when it cannot be had.
-  explicit UnitBuffer(int count) : mUnits(AllocateArray<char16_t>(count)) {
-    if (mUnits == nullptr)
-      OutOfMemoryError::ThrowInstance();
-  }
+  explicit UnitBuffer(int count) : mUnits(OrOutOfMemory(AllocateArray<char16_t>(count))) {}
   ~UnitBuffer() { Free(mUnits); }
   UnitBuffer(const UnitBuffer&) = delete;
   UnitBuffer& operator=(const UnitBuffer&) = delete;

@@ -1,8 +1,6 @@
 //===- lang/detail/Utf8.cpp - UTF-8 to UTF-16 and back --------------------===//
 #include "lang/detail/Utf8.h"
 
-#include "lang/OutOfMemoryError.h"
-
 #include <cassert>
 #include <climits>
 #include <cstdint>
@@ -12,6 +10,7 @@
 
 #include "lang/detail/Simd.h"
 #include "lang/detail/Surrogates.h"
+#include "lang/detail/Throw.h"
 
 namespace zqlang {
 namespace detail {
@@ -353,12 +352,7 @@ char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept {
   return reinterpret_cast<char*>(o);
 }
 
-void AppendUtf8(CZqStringBody& body, std::string_view utf8, std::size_t length) {
-  if (length > static_cast<std::size_t>(INT_MAX))
-    OutOfMemoryError::ThrowInstance();
-  // Decoded straight into the body: the units it hands out are all written
-  // before the call returns.
-  char16_t* const out = body.AppendUninitialized(static_cast<int>(length));
+void DecodeAllUtf8(std::string_view utf8, char16_t* out, std::size_t length) noexcept {
   const char* next = utf8.data();
   const char* const end = next + utf8.size();
   std::size_t written = DecodeUtf8(next, end, out, length);
@@ -379,7 +373,7 @@ std::string ToUtf8(const char16_t* units, int count) {
   try {
     utf8.resize(bytes);
   } catch (const std::bad_alloc&) {
-    OutOfMemoryError::ThrowInstance();
+    ThrowOutOfMemory();
   }
   if (bytes != 0) {
     const char* const end = EncodeUtf8(units, n, &utf8[0]);

@@ -26,8 +26,6 @@
 #include <string>
 #include <string_view>
 
-#include "lang/CZqStringBody.h"
-
 namespace zqlang {
 namespace detail {
 
@@ -53,10 +51,9 @@ std::size_t Utf8LengthOfUtf16(const char16_t* units, std::size_t count) noexcept
 /// A high surrogate that ends the units is lone: keep pairs in one call.
 char* EncodeUtf8(const char16_t* units, std::size_t count, char* out) noexcept;
 
-/// Appends the UTF-16 form of \p utf8, whose length \p length the caller
-/// measured with Utf16LengthOfUtf8, to \p body with one growth at most.
-/// Throws OutOfMemoryError when the text cannot fit.
-void AppendUtf8(CZqStringBody& body, std::string_view utf8, std::size_t length);
+/// Writes the UTF-16 form of \p utf8 to \p out, which has room for exactly
+/// \p length units, the length the caller measured with Utf16LengthOfUtf8.
+void DecodeAllUtf8(std::string_view utf8, char16_t* out, std::size_t length) noexcept;
 
 /// The UTF-8 form of \p count units; OutOfMemoryError when it cannot be had.
 std::string ToUtf8(const char16_t* units, int count);

@@ -1,0 +1,103 @@
+//===- lang/detail/Text.h - the text kernels over views -------------------===//
+/// \file
+/// Every rule the library applies to a text it reads lives here once, as a
+/// function over std::u16string_view: comparison (exact and ignoring case by
+/// the C locale), equality, hashing, search by unit, code point and text in
+/// both directions, prefix and suffix tests, code points and blanks. Strings,
+/// builders, bodies and the view overloads all forward to these; the loops
+/// underneath are the vector scans of UnitScan.h. Case mapping and folding
+/// are the kernels of CaseMap.h (the C locale) and UnicodeCase.h (Unicode).
+///
+/// Units compare as unsigned 16-bit values; a search that finds nothing
+/// gives -1. Indices are ints: a text searched or indexed is a string's or
+/// a builder's, which never holds more than INT_MAX units, while a needle,
+/// prefix or other side of a comparison may be any view. Only the code point
+/// members throw (through Throw.h); nothing here allocates.
+//===----------------------------------------------------------------------===//
+#ifndef ZQ_LANG_DETAIL_TEXT_H
+#define ZQ_LANG_DETAIL_TEXT_H
+
+#include <cstring>
+#include <string_view>
+
+namespace zqlang {
+namespace detail {
+
+/// @name Comparison and hashing
+/// @{
+
+/// The difference of the first differing units, else -1, 0 or 1 as \p a is
+/// shorter than, as long as or longer than \p b.
+int Compare(std::u16string_view a, std::u16string_view b) noexcept;
+/// As Compare, each differing unit first mapped with towlower of the C
+/// locale and cut to 16 bits.
+int CompareIgnoreCase(std::u16string_view a, std::u16string_view b) noexcept;
+/// True when \p a and \p b hold the same units.
+inline bool Equal(std::u16string_view a, std::u16string_view b) noexcept {
+  return a.size() == b.size() &&
+         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+}
+/// h = 31 * h + unit over the units, in 32-bit wrap-around arithmetic.
+int Hash(std::u16string_view text) noexcept;
+/// @}
+
+/// @name Search
+/// @{
+
+/// First index >= \p fromIndex (a negative one counts as 0) at which
+/// \p needle stands; an empty needle stands at every index up to the length.
+int IndexOf(std::u16string_view text, std::u16string_view needle, int fromIndex) noexcept;
+/// Last index <= \p fromIndex (clamped to the last place the needle fits) at
+/// which \p needle stands; -1 when fromIndex is negative.
+int LastIndexOf(std::u16string_view text, std::u16string_view needle, int fromIndex) noexcept;
+/// IndexOf of the units of \p codePoint (a surrogate pair above 0xFFFF);
+/// -1 for an invalid code point.
+int IndexOfCodePoint(std::u16string_view text, int codePoint, int fromIndex) noexcept;
+/// LastIndexOf of the units of \p codePoint; -1 for an invalid one.
+int LastIndexOfCodePoint(std::u16string_view text, int codePoint, int fromIndex) noexcept;
+/// True when \p prefix stands at \p fromIndex (false when that is negative
+/// or the prefix would pass the end).
+bool StartsWith(std::u16string_view text, std::u16string_view prefix, int fromIndex) noexcept;
+/// True when the text ends with \p suffix.
+bool EndsWith(std::u16string_view text, std::u16string_view suffix) noexcept;
+/// @}
+
+/// @name Code points
+/// A high surrogate followed by a low one is one code point; every other
+/// unit, an unpaired surrogate included, is a code point of its own.
+/// @{
+
+/// The code point at \p index (a pair read whole when its low half is
+/// there). IndexOutOfBoundsException (no message) unless 0 <= index <
+/// length.
+int CodePointAt(std::u16string_view text, int index);
+/// The code point that ends just before \p index (a pair read whole when
+/// its high half is there). IndexOutOfBoundsException (no message) unless
+/// 1 <= index <= length.
+int CodePointBefore(std::u16string_view text, int index);
+/// Number of code points in units [begin, end); a pair counts once only
+/// when both halves are in the range. The range is checked as a source range
+/// (Throw.h, CheckSourceRange).
+int CodePointCount(std::u16string_view text, int begin, int end);
+/// The index \p offset code points away from \p index (backwards when
+/// negative). IndexOutOfBoundsException (no message) when \p index is
+/// outside 0..length or there are fewer code points on that side.
+int OffsetByCodePoints(std::u16string_view text, int index, int offset);
+/// @}
+
+/// @name Blanks
+/// A unit is blank when iswspace of the current C locale says so.
+/// @{
+
+/// True when \p unit is blank.
+bool IsBlank(char16_t unit) noexcept;
+/// Index of the first unit that is not blank, -1 if none.
+int FirstNonBlank(std::u16string_view text) noexcept;
+/// Index of the last unit that is not blank, -1 if none.
+int LastNonBlank(std::u16string_view text) noexcept;
+/// @}
+
+}  // namespace detail
+}  // namespace zqlang
+
+#endif  // ZQ_LANG_DETAIL_TEXT_H
