@@ -39,31 +39,6 @@ TEST(CZqIntegerTest, TheUnitAfterZAndRadix37AreRefused) {
   EXPECT_EQ(u"10", Text(CZqInteger::toString(10, 37)));
 }
 
-// The box's text and parsing members forward to the static ones (checked by
-// the fuzz target); here what the box adds.
-TEST(CZqIntegerTest, BoxedValueBehavesAsAValue) {
-  const CZqInteger a(5);
-  EXPECT_TRUE(a.equals(CZqInteger(5)));
-  EXPECT_FALSE(a.equals(CZqInteger(6)));
-  EXPECT_EQ(-1, CZqInteger(-1).hashCode());
-  EXPECT_EQ(5, static_cast<int>(a));
-  EXPECT_EQ(-12, CZqInteger(CZqString(u"-12")).intValue());
-  EXPECT_EQ(u"-2147483648", Text(CZqInteger(INT_MIN).toString()));
-}
-
-TEST(CZqIntegerTest, CopyKeepsTheSourceCountAssignmentKeepsItsOwn) {
-  CZqInteger source(9);
-  source.AddRef();
-  source.AddRef();
-  CZqInteger copy(source);
-  EXPECT_EQ(3, copy.AddRef());  // the copy carries count 2
-  CZqInteger target(1);
-  target.AddRef();
-  target = source;
-  EXPECT_EQ(9, target.intValue());
-  EXPECT_EQ(2, target.AddRef());  // still its own count
-}
-
 TEST(CZqIntegerTest, ValueOfHandsOutTheOnlyHolder) {
   const long long before = LiveBlocks();
   {

@@ -1,8 +1,9 @@
 //===- tests/lang/CZqStringTest.cpp - the immutable string ----------------===//
 //
-// Storage, sharing and reading; comparison, hashing and search; derived
-// strings and their sharing; case mapping under the C locale; the text forms
-// of primitive values; UTF-8; standard library interop.
+// Storage, sharing and reading; the comparison members; derived strings and
+// their sharing; case mapping under the C locale; the text forms of
+// primitive values; standard library interop. (The rules of comparison,
+// search and UTF-8 have the tests of their kernels.)
 //===----------------------------------------------------------------------===//
 #include <algorithm>
 #include <clocale>
@@ -15,7 +16,7 @@
 
 #include <locale.h>
 
-#include "lang/detail/UnitScan.h"
+#include "lang/detail/Text.h"
 
 #include "support/TestSupport.h"
 
@@ -82,29 +83,6 @@ TEST(CZqStringTest, EachConstructorGivesItsTextAndCapacity) {
   }
 }
 
-TEST(CZqStringTest, CopiesAndAssignmentsShareOneCountedBody) {
-  const long long before = LiveBlocks();
-  {
-    CZqString* original = new CZqString(u"a");
-    CZqString copy(*original);
-    EXPECT_EQ(2, CountOf(copy));
-    delete original;  // the copy keeps the body alive
-    EXPECT_EQ(1, CountOf(copy));
-    CZqString b(u"b");
-    CZqString alsoA(copy);
-    const CZqString& self = copy;
-    copy = self;
-    alsoA = copy;  // between two holders of one body
-    EXPECT_EQ(2, CountOf(copy));
-    b = copy;  // b lets go of its old body and joins a's
-    EXPECT_TRUE(SameBody(copy, b));
-    EXPECT_EQ(3, CountOf(copy));
-    EXPECT_EQ(u"a", Text(b));
-    EXPECT_EQ(before + 1, LiveBlocks());  // one body, in one block
-  }
-  EXPECT_EQ(before, LiveBlocks());
-}
-
 // Each failing call and what it throws. getChars rows break one rule, and
 // every later rule too where possible, so that the order of the checks
 // shows; a start past the end is reported as end - start.
@@ -143,174 +121,27 @@ TEST(CZqStringTest, FailuresThrowTheirClassAndValueInTheOrderChecked) {
   EXPECT_EQ(std::u16string(8, u'#'), std::u16string(dst, 8)) << "copied before failing";
 }
 
-// compareTo gives the first unit difference, else -1 or 1 for a proper
-// prefix; ignoring case folds both sides to lower case (C locale here): 'A'
-// folds to 'a' (0x61), above '_' (0x5F), where upper case would give the
-// other sign. The operators follow compareTo's sign.
-TEST(CZqStringCompareTest, UnitDifferenceThenMinusOneOrOne) {
+// The comparison members and operators forward to the text kernels (their
+// own test has the rules): here that each picks the right one, and the
+// operators follow compareTo's sign.
+TEST(CZqStringCompareTest, MembersAndOperatorsFollowTheKernels) {
   const struct {
     std::u16string a, b;
-    int exact, ignoringCase;
-  } rows[] = {
-      {u"abc", u"abd", -1, -1}, {u"a", u"z", -25, -25},   {u"abc", u"ab", 1, 1},
-      {u"ab", u"abc", -1, -1},  {u"a", u"abc", -1, -1},   {u"b", u"abc", 1, 1},
-      {u"", u"", 0, 0},         {u"", u"a", -1, -1},      {u"\xFFFF", u"A", 65470, 65438},
-      {u"same", u"same", 0, 0}, {u"ABC", u"abc", -32, 0}, {u"mIxEd CaSe", u"MiXeD cAsE", 32, 0},
-      {u"A", u"b", -33, -1},    {u"A", u"_", -30, 2},     {u"ABc", u"ab", -32, 1},
-  };
+  } rows[] = {{u"abc", u"abd"}, {u"abc", u"ab"}, {u"", u""}, {u"ABC", u"abc"}, {u"A", u"_"}};
   for (const auto& row : rows) {
     const CZqString a(row.a);
     const CZqString b(row.b);
     SCOPED_TRACE(::testing::PrintToString(a) + " vs " + ::testing::PrintToString(b));
-    EXPECT_EQ(row.exact, a.compareTo(b));
-    EXPECT_EQ(row.exact == 0, a.equals(b));
-    EXPECT_EQ(row.ignoringCase, a.compareToIgnoreCase(b));
-    EXPECT_EQ(row.ignoringCase == 0, a.equalsIgnoreCase(b));
-    const int e = row.exact;
+    const int e = detail::Compare(row.a, row.b);
+    EXPECT_EQ(e, a.compareTo(b));
+    EXPECT_EQ(e == 0, a.equals(b));
+    EXPECT_EQ(detail::CompareIgnoreCase(row.a, row.b), a.compareToIgnoreCase(b));
+    EXPECT_EQ(detail::CompareIgnoreCase(row.a, row.b) == 0, a.equalsIgnoreCase(b));
+    EXPECT_EQ(detail::Hash(row.a), a.hashCode());
     EXPECT_EQ((std::vector<bool>{e == 0, e != 0, (e < 0), e <= 0, (e > 0), e >= 0}),
               (std::vector<bool>{a == b, a != b, (a < b), a <= b, (a > b), a >= b}));
   }
-}
-
-TEST(CZqStringCompareTest, FindsTheFirstDifferenceAtAnyPosition) {
-  // Lengths around the widths the scans work in; the difference is a high
-  // unit against a low one, so a signed compare would get the sign wrong.
-  for (int n : {1, 7, 8, 9, 31, 32, 33, 64, 100}) {
-    const std::u16string base(n, u'q');
-    EXPECT_EQ(0, CZqString(base).compareTo(CZqString(base)));
-    EXPECT_EQ(1, CZqString(base + u'x').compareTo(CZqString(base)));
-    for (int at = 0; at < n; ++at) {
-      std::u16string high = base, low = base;
-      high[at] = 0x8000;
-      low[at] = 0x0001;
-      ASSERT_EQ(0x7FFF, CZqString(high).compareTo(CZqString(low))) << n << " " << at;
-      ASSERT_EQ(-0x7FFF, CZqString(low + u"zz").compareTo(CZqString(high))) << n << " " << at;
-    }
-  }
-}
-
-// The wrapping polynomial of 31 over unsigned units; std::hash is the view's.
-TEST(CZqStringCompareTest, HashIsTheWrappingPolynomialOf31) {
-  std::u16string units;
-  unsigned expected = 0;
-  for (int n = 0; n <= 200; ++n) {
-    ASSERT_EQ(static_cast<int>(expected), CZqString(units).hashCode()) << "length " << n;
-    const char16_t next = static_cast<char16_t>(0xFFFF - n * 331);  // high units, unsigned
-    units += next;
-    expected = expected * 31u + next;
-  }
   EXPECT_EQ(std::hash<std::u16string_view>()(u"key"), std::hash<CZqString>()(CZqString(u"key")));
-}
-
-// The forms that take an index (the code point test checks the others).
-TEST(CZqStringSearchTest, UnitSearchClampsItsStart) {
-  const struct {
-    bool backward;
-    int from;
-    int expected;
-  } rows[] = {{false, 0, 1},   {false, 2, 3},        {false, -5, 1},     {false, 4, -1},
-              {false, 10, -1}, {false, INT_MAX, -1}, {true, 3, 3},       {true, 2, 1},
-              {true, 100, 3},  {true, -1, -1},       {true, INT_MAX, 3}, {true, INT_MIN, -1}};
-  const CZqString s(u"abcb");
-  const CZqString b(u"b");
-  for (const auto& row : rows) {
-    SCOPED_TRACE(::testing::Message() << (row.backward ? "lastIndexOf " : "indexOf ") << row.from);
-    EXPECT_EQ(row.expected,
-              row.backward ? s.lastIndexOf(u'b', row.from) : s.indexOf(u'b', row.from));
-    EXPECT_EQ(row.expected, row.backward ? s.lastIndexOf(b, row.from) : s.indexOf(b, row.from));
-  }
-}
-
-TEST(CZqStringSearchTest, CodePointsAreSearchedAsTheirUnits) {
-  const CZqString s(u"ab\U0001F600c\U0001F600\U0010FFFF");  // pairs at 2, 5 and 7
-  EXPECT_EQ(2, s.indexOf(0x1F600));
-  EXPECT_EQ(5, s.lastIndexOf(0x1F600));
-  EXPECT_EQ(5, s.indexOf(0x1F600, 3));
-  EXPECT_EQ(2, s.lastIndexOf(0x1F600, 4));
-  EXPECT_EQ(7, s.indexOf(0x10FFFF));
-  EXPECT_EQ(3, s.indexOf(0xDE00));  // a lone surrogate is one unit like any other
-  EXPECT_EQ(-1, s.indexOf(0x1F601));
-  for (int bad : {0x110000, -1, INT_MIN, INT_MAX}) {
-    EXPECT_EQ(-1, s.indexOf(bad)) << bad;
-    EXPECT_EQ(-1, s.lastIndexOf(bad)) << bad;
-  }
-}
-
-// Every needle length the scans treat differently (the empty one too),
-// planted at every place in texts around the scan widths, against
-// std::u16string's find/rfind with the start clamped as the string does.
-TEST(CZqStringSearchTest, AgreesWithAPlainScanEverywhere) {
-  const std::u16string needles[] = {u"",         u"\xD800",   u"xy",
-                                    u"x\xD800y", u"xyxyxyxz", u"xxxxxxxxxxxxxxxxxxy"};
-  for (const std::u16string& needle : needles) {
-    const CZqString k(needle);
-    for (int n = 0; n <= 72; ++n) {
-      for (int at = -1; at + static_cast<int>(needle.size()) <= n; ++at) {
-        // Near misses of the needle everywhere, the needle itself at `at`.
-        std::u16string text(n, u'x');
-        for (int i = 0; i < n && !needle.empty(); ++i)
-          text[i] = needle[i % needle.size()] == u'y' ? u'z' : needle[i % needle.size()];
-        if (at >= 0)
-          text.replace(at, needle.size(), needle);
-        const CZqString s(text);
-        for (int from : {-1, 0, 1, 9, n / 2, n, n + 1}) {
-          const auto f = text.find(needle, std::max(from, 0));
-          const auto b = from < 0 ? std::u16string::npos : text.rfind(needle, from);
-          ASSERT_EQ(f == std::u16string::npos ? -1 : static_cast<int>(f), s.indexOf(k, from))
-              << n << " " << at << " " << from;
-          ASSERT_EQ(b == std::u16string::npos ? -1 : static_cast<int>(b), s.lastIndexOf(k, from))
-              << n << " " << at << " " << from;
-        }
-      }
-    }
-  }
-  EXPECT_EQ(3, CZqString(u"abc").lastIndexOf(CZqString(u"")));
-}
-
-// Every scan's vector path gives what its scalar reference gives, over
-// lengths around the 8-, 32- and 64-unit steps and texts where matches are
-// rare or dense, at every start.
-TEST(UnitScanTest, VectorPathsAgreeWithTheirScalarReferences) {
-#if ZQ_SSE2
-  using namespace detail;
-  std::mt19937 random(11);
-  for (int length = 0; length < 140; ++length) {
-    for (char16_t alphabet : {u'b', u'\xD801'}) {
-      std::u16string text(static_cast<std::size_t>(length), u'a');
-      for (char16_t& unit : text)
-        unit = random() % 9 == 0 ? alphabet : static_cast<char16_t>(u'a' + random() % 2);
-      std::u16string other = text;
-      if (length > 0)
-        other[random() % static_cast<unsigned>(length)] ^= 0x8000;
-      const char16_t* t = text.data();
-      ASSERT_EQ(FindUnitScalar(t, length, alphabet), FindUnitSse2(t, length, alphabet));
-      ASSERT_EQ(FindLastUnitScalar(t, length, alphabet), FindLastUnitSse2(t, length, alphabet));
-      ASSERT_EQ(FirstDifferenceScalar(t, other.data(), length),
-                FirstDifferenceSse2(t, other.data(), length));
-      ASSERT_EQ(HashUnitsScalar(t, length), HashUnitsSse2(t, length));
-      const std::u16string needle = {u'a', alphabet, u'b'};
-      for (int from = 0; from + 3 <= length; ++from) {
-        ASSERT_EQ(FindUnitsScalar(t, from, length - 3, needle.data(), 3),
-                  FindUnitsSse2(t, from, length - 3, needle.data(), 3));
-        ASSERT_EQ(FindLastUnitsScalar(t, from, needle.data(), 3),
-                  FindLastUnitsSse2(t, from, needle.data(), 3));
-      }
-    }
-  }
-#else
-  GTEST_SKIP() << "built without the vector paths";
-#endif
-}
-
-TEST(CZqStringSearchTest, StartsWithAndEndsWith) {
-  const CZqString hello(u"hello");
-  for (int from = -1; from <= 6; ++from)
-    EXPECT_EQ(from >= 0 && from <= 5, hello.startsWith(CZqString(u""), from)) << from;
-  EXPECT_FALSE(hello.startsWith(CZqString(u"lo"), INT_MAX));
-  EXPECT_TRUE(hello.startsWith(CZqString(u"he")) && hello.startsWith(CZqString(u"llo"), 2));
-  EXPECT_FALSE(hello.startsWith(CZqString(u"llo!"), 2));
-  EXPECT_TRUE(hello.endsWith(CZqString(u"")) && hello.endsWith(CZqString(u"llo")));
-  EXPECT_FALSE(hello.endsWith(CZqString(u"hhello")) || hello.endsWith(CZqString(u"hell")));
 }
 
 TEST(CZqStringDerivedTest, SharesTheSourceBodyExactlyWhereTheRulesSay) {
@@ -496,92 +327,6 @@ TEST(ZqStringAdapterTest, CountsItsHoldersAndFreesAtZero) {
   EXPECT_EQ(0, adapter->Release());  // freed
   EXPECT_EQ(before, LiveBlocks());
   EXPECT_EQ(1, CountOf(hello));
-}
-
-struct Utf8Row {
-  std::string utf8;
-  std::u16string utf16;
-};
-
-// Decoded into a body of exactly the units plus one; well-formed text (no
-// replacement) encodes back to the same bytes.
-TEST(Utf8Test, EachMaximalSubpartBecomesOneReplacement) {
-  const Utf8Row rows[] = {
-      {"", u""},
-      {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
-      {"x\xC3\xA9\xE2\x82\xAC\x31\xF0\x9F\x98\x80", u"x\u00E9\u20AC1\U0001F600"},
-      // The examples of the Unicode standard, chapter 3, "U+FFFD Substitution
-      // of Maximal Subparts".
-      {"\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64",
-       u"a\uFFFD\uFFFD\uFFFDb\uFFFDc\uFFFD\uFFFDd"},
-      {"\xC0\xAF\xE0\x80\xBF\xF0\x81\x82\x41",  // non-shortest forms
-       u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA"},
-      {"\xED\xA0\x80\xED\xBF\xBF\xED\xAF\x41",  // surrogates
-       u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA"},
-      {"\xF4\x91\x92\x93\xFF\x41\x80\xBF\x42",  // other ill-formed
-       u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDA\uFFFD\uFFFDB"},
-      {"\xE1\x80\xE2\xF0\x91\x92\xF1\xBF\x41",  // truncated
-       u"\uFFFD\uFFFD\uFFFD\uFFFDA"},
-      // A lead byte of no sequence, and sequences cut short at the end.
-      {"\xF8\x88\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
-      {"\xC3", u"\uFFFD"},  // truncated at the end: one per subpart
-      {"\xE2\x82", u"\uFFFD"},
-      {"\xF0\x9F\x98", u"\uFFFD"},
-      {"\x61\xF0\x9F\x98\x61", u"a\uFFFDa"},
-      {"\x80\xBF\xFE\xFF", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
-  };
-  for (const Utf8Row& row : rows) {
-    SCOPED_TRACE(::testing::PrintToString(row.utf8));
-    const CZqString decoded = CZqString::fromUtf8(row.utf8);
-    EXPECT_EQ(row.utf16, Text(decoded));
-    EXPECT_EQ(decoded.length() + 1, CapacityOf(decoded));
-    if (row.utf16.find(u'\uFFFD') == std::u16string::npos) {
-      EXPECT_EQ(row.utf8, CZqString(row.utf16).toUtf8());
-    }
-  }
-}
-
-TEST(Utf8Test, LoneSurrogatesBecomeReplacements) {
-  const std::string fffd = "\xEF\xBF\xBD";
-  const Utf8Row rows[] = {
-      {fffd, {0xD83D}},                                       // high at the end
-      {fffd + "a", {0xD83D, u'a'}},                           // high before another unit
-      {fffd + fffd, {0xDC00, 0xD800}},                        // reversed pair
-      {fffd + "\xF0\x9F\x98\x80", {0xD83D, 0xD83D, 0xDE00}},  // high before a pair
-      {"a" + fffd + "b", {u'a', 0xDFFF, u'b'}},               // low alone
-  };
-  for (const Utf8Row& row : rows) {
-    SCOPED_TRACE(::testing::PrintToString(row.utf8));
-    EXPECT_EQ(row.utf8, CZqString(row.utf16).toUtf8());
-  }
-}
-
-TEST(Utf8Test, EveryCodePointRoundTrips) {
-  std::u16string all;
-  std::size_t expectedBytes = 0;
-  for (char32_t c = 0; c <= 0x10FFFF; ++c) {
-    if (c >= 0xD800 && c <= 0xDFFF)
-      continue;
-    AppendCodePoint(all, static_cast<int>(c));
-    expectedBytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-  }
-  const std::string utf8 = CZqString(all).toUtf8();
-  EXPECT_EQ(expectedBytes, utf8.size());
-  EXPECT_TRUE(all == Text(CZqString::fromUtf8(utf8)));  // no 2-million-unit dump
-}
-
-// Runs of ASCII go 16 at a time: a non-ASCII character at every place of a
-// run must come out whole, in a body sized exactly.
-TEST(Utf8Test, NonAsciiAnywhereInAnAsciiRun) {
-  for (const char16_t* odd : {u"\u00E9", u"\u20AC", u"\U0001F600"}) {
-    for (int at = 0; at <= 40; ++at) {
-      SCOPED_TRACE(at);
-      const std::u16string text = std::u16string(at, u'a') + odd + std::u16string(40 - at, u'z');
-      const CZqString decoded = CZqString::fromUtf8(CZqString(text).toUtf8());
-      EXPECT_EQ(text, Text(decoded));
-      EXPECT_EQ(decoded.length() + 1, CapacityOf(decoded));
-    }
-  }
 }
 
 TEST(CZqStringInteropTest, ViewsAndIteratesOverTheBodyWithoutCopying) {
