@@ -71,8 +71,7 @@ class ZQ_API CZqString : public CharSequence {
 
   /// The empty string, in a body of capacity 64.
   CZqString();
-  /// Shares \p other's body; allocates nothing. Inline, like the
-  /// destructor: copying a string is one count increment.
+  /// Shares \p other's body; allocates nothing.
   CZqString(const CZqString& other) = default;
   /// Copies the units of \p text up to its first 0 unit into a body of
   /// capacity length + 1. Throws NullPointerException when \p text is null.
@@ -129,10 +128,7 @@ class ZQ_API CZqString : public CharSequence {
   /// @{
   int length() const override { return mBody->Length(); }
   /// The unit at \p index; IndexOutOfBoundsException (no message) unless
-  /// 0 <= index < length(). Inline, and final so that a call through a
-  /// CZqString reference is inlined too: loops that read unit by unit cost
-  /// what an array access costs. (The library exports its own copy for
-  /// programs built against older headers.)
+  /// 0 <= index < length().
   ZQ_API char16_t charAt(int index) const final { return mBody->CharAt(index); }
   /// True when length() is 0.
   bool isEmpty() const { return length() == 0; }
@@ -188,11 +184,16 @@ class ZQ_API CZqString : public CharSequence {
   /// the needle may be *this. \p ch is a code point: one above 0xFFFF is
   /// found where its surrogate pair stands, and an invalid one (negative,
   /// above 0x10FFFF) is never found. Units are compared exactly (no case
-  /// folding). A string needle costs O(length() * str.length()) at worst.
+  /// folding).
+  ///
+  /// indexOf gives the first index >= fromIndex (0 without one; a negative
+  /// one searches from 0); an empty \p str is found at fromIndex when
+  /// fromIndex <= length(). lastIndexOf gives the last index <= fromIndex
+  /// (length() without one); a fromIndex past the last place the needle fits
+  /// searches from there, a negative one finds nothing.
   /// @{
 
-  /// First index >= fromIndex; a negative fromIndex searches from 0. An empty
-  /// \p str is found at fromIndex when fromIndex <= length().
+  /// First index of \p ch.
   int indexOf(int ch) const;
   /// First index >= \p fromIndex of \p ch.
   int indexOf(int ch, int fromIndex) const;
@@ -200,8 +201,7 @@ class ZQ_API CZqString : public CharSequence {
   int indexOf(const CZqString& str) const;
   /// First index >= \p fromIndex of \p str.
   int indexOf(const CZqString& str, int fromIndex) const;
-  /// Last index <= fromIndex; a fromIndex past the last place the needle
-  /// fits searches from there, a negative one finds nothing.
+  /// Last index of \p ch.
   int lastIndexOf(int ch) const;
   /// Last index <= \p fromIndex of \p ch.
   int lastIndexOf(int ch, int fromIndex) const;
@@ -209,10 +209,10 @@ class ZQ_API CZqString : public CharSequence {
   int lastIndexOf(const CZqString& str) const;
   /// Last index <= \p fromIndex of \p str.
   int lastIndexOf(const CZqString& str, int fromIndex) const;
-  /// True when \p prefix occurs at \p fromIndex (false when that is negative
-  /// or the prefix would pass the end).
+  /// True when the string starts with \p prefix.
   bool startsWith(const CZqString& prefix) const;
-  /// True when \p prefix occurs at \p fromIndex.
+  /// True when \p prefix occurs at \p fromIndex (false when that is
+  /// negative or the prefix would pass the end).
   bool startsWith(const CZqString& prefix, int fromIndex) const;
   /// True when the string ends with \p suffix (always for an empty one).
   bool endsWith(const CZqString& suffix) const;
@@ -470,17 +470,11 @@ ZQ_API CZqString operator+(const CZqString& a, const CZqString& b);
 /// throws.
 /// @{
 
-/// a.equals(b).
 inline bool operator==(const CZqString& a, const CZqString& b) { return a.equals(b); }
-/// !a.equals(b).
 inline bool operator!=(const CZqString& a, const CZqString& b) { return !a.equals(b); }
-/// a.compareTo(b) < 0.
 inline bool operator<(const CZqString& a, const CZqString& b) { return a.compareTo(b) < 0; }
-/// a.compareTo(b) <= 0.
 inline bool operator<=(const CZqString& a, const CZqString& b) { return a.compareTo(b) <= 0; }
-/// a.compareTo(b) > 0.
 inline bool operator>(const CZqString& a, const CZqString& b) { return a.compareTo(b) > 0; }
-/// a.compareTo(b) >= 0.
 inline bool operator>=(const CZqString& a, const CZqString& b) { return a.compareTo(b) >= 0; }
 /// @}
 
@@ -496,68 +490,57 @@ ZQ_API void PrintTo(const CZqString& s, std::ostream* os);
 
 //===-- Views, hashing and code points ----------------------------------===//
 /// @name Comparison operators with views
-/// As the operators above against the units of a std::u16string_view, a
-/// `u"..."` literal, a `const char16_t*` or a std::u16string, on either side,
-/// without a temporary string: nothing is allocated. (A null pointer is a
-/// NullPointerException.)
+/// Equality and order of a string against the units of a
+/// std::u16string_view, a `u"..."` literal, a `const char16_t*` or a
+/// std::u16string, on either side: `==` and `!=` as equals(), the others
+/// by the sign of compareTo(), as for two strings, without a temporary
+/// string: nothing is allocated. (A null pointer is a NullPointerException.)
 /// @{
 
-/// a.equals(b).
 template <class Text, detail::IfText<Text> = 0>
 bool operator==(const CZqString& a, const Text& b) {
   return a.equals(b);
 }
-/// b.equals(a).
 template <class Text, detail::IfText<Text> = 0>
 bool operator==(const Text& a, const CZqString& b) {
   return b.equals(a);
 }
-/// !a.equals(b).
 template <class Text, detail::IfText<Text> = 0>
 bool operator!=(const CZqString& a, const Text& b) {
   return !a.equals(b);
 }
-/// !b.equals(a).
 template <class Text, detail::IfText<Text> = 0>
 bool operator!=(const Text& a, const CZqString& b) {
   return !b.equals(a);
 }
-/// a.compareTo(b) < 0.
 template <class Text, detail::IfText<Text> = 0>
 bool operator<(const CZqString& a, const Text& b) {
   return a.compareTo(b) < 0;
 }
-/// b.compareTo(a) > 0.
 template <class Text, detail::IfText<Text> = 0>
 bool operator<(const Text& a, const CZqString& b) {
   return b.compareTo(a) > 0;
 }
-/// a.compareTo(b) <= 0.
 template <class Text, detail::IfText<Text> = 0>
 bool operator<=(const CZqString& a, const Text& b) {
   return a.compareTo(b) <= 0;
 }
-/// b.compareTo(a) >= 0.
 template <class Text, detail::IfText<Text> = 0>
 bool operator<=(const Text& a, const CZqString& b) {
   return b.compareTo(a) >= 0;
 }
-/// a.compareTo(b) > 0.
 template <class Text, detail::IfText<Text> = 0>
 bool operator>(const CZqString& a, const Text& b) {
   return a.compareTo(b) > 0;
 }
-/// b.compareTo(a) < 0.
 template <class Text, detail::IfText<Text> = 0>
 bool operator>(const Text& a, const CZqString& b) {
   return b.compareTo(a) < 0;
 }
-/// a.compareTo(b) >= 0.
 template <class Text, detail::IfText<Text> = 0>
 bool operator>=(const CZqString& a, const Text& b) {
   return a.compareTo(b) >= 0;
 }
-/// b.compareTo(a) <= 0.
 template <class Text, detail::IfText<Text> = 0>
 bool operator>=(const Text& a, const CZqString& b) {
   return b.compareTo(a) <= 0;

@@ -503,7 +503,7 @@ class ZQ_API CZqStringBody {
 #else
   int mRefCount;
 #endif
-  int mRoom;  // the array holds mRoom + 1 units; mCapacity <= mRoom
+  int mRoom;  // the array holds mRoom + 1 units; mCapacity <= mRoom unless compact
   char16_t* mData;
   int mLength;
   int mCapacity;

@@ -12,8 +12,9 @@
 ///   // a's destructor: count 0, the integer frees itself
 /// \endcode
 ///
-/// Counting is not atomic: a holder and everything it refers to are used from
-/// one thread at a time.
+/// SPtr counts nothing itself: T's AddRef and Release do, atomically or
+/// not as T decides (a string body's count is atomic in a build with
+/// ZARQLANG_ATOMIC_COUNTS). One holder is used from one thread at a time.
 //===----------------------------------------------------------------------===//
 #ifndef ZQ_LANG_SPTR_H
 #define ZQ_LANG_SPTR_H

@@ -329,15 +329,6 @@ TEST(ZqStringAdapterTest, CountsItsHoldersAndFreesAtZero) {
   EXPECT_EQ(1, CountOf(hello));
 }
 
-TEST(CZqStringInteropTest, ViewsAndIteratesOverTheBodyWithoutCopying) {
-  const CZqString s(u"banana");
-  EXPECT_EQ(s.Ptr(), std::u16string_view(s).data());
-  EXPECT_EQ(u"banana", std::u16string(s.begin(), s.end()));
-  EXPECT_EQ(s.Ptr(), s.begin());
-  const CZqString empty(u"");
-  EXPECT_EQ(empty.begin(), empty.end());
-}
-
 TEST(CZqStringInteropTest, PrintsAsUtf8AndForGoogleTestAsALiteral) {
   const CZqString s(u"a\"b\\\n\u00E9\U0001D11E");
   EXPECT_EQ("u\"a\\\"b\\\\\\n\\u00E9\\uD834\\uDD1E\"", ::testing::PrintToString(s));
