@@ -9,12 +9,26 @@
 namespace zqlang {
 namespace detail {
 
+/// The first high and the first low surrogate, and the bits that tell a
+/// half (with kHalfMask) or any surrogate (with kSurrogateMask) apart; the
+/// vector loops use them lane by lane.
+constexpr unsigned kFirstHighSurrogate = 0xD800u;
+constexpr unsigned kFirstLowSurrogate = 0xDC00u;
+constexpr unsigned kHalfMask = 0xFC00u;
+constexpr unsigned kSurrogateMask = 0xF800u;
+
 /// True for a unit in 0xD800-0xDBFF, the first half of a pair.
-constexpr bool IsHighSurrogate(unsigned unit) noexcept { return (unit & 0xFC00u) == 0xD800u; }
+constexpr bool IsHighSurrogate(unsigned unit) noexcept {
+  return (unit & kHalfMask) == kFirstHighSurrogate;
+}
 /// True for a unit in 0xDC00-0xDFFF, the second half of a pair.
-constexpr bool IsLowSurrogate(unsigned unit) noexcept { return (unit & 0xFC00u) == 0xDC00u; }
+constexpr bool IsLowSurrogate(unsigned unit) noexcept {
+  return (unit & kHalfMask) == kFirstLowSurrogate;
+}
 /// True for a unit in 0xD800-0xDFFF, either half.
-constexpr bool IsSurrogate(unsigned unit) noexcept { return (unit & 0xF800u) == 0xD800u; }
+constexpr bool IsSurrogate(unsigned unit) noexcept {
+  return (unit & kSurrogateMask) == kFirstHighSurrogate;
+}
 
 /// The code point of a high and a low surrogate.
 constexpr unsigned PairToCodePoint(unsigned high, unsigned low) noexcept {

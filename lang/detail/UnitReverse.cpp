@@ -45,18 +45,20 @@ inline __m128i ReverseLanes(__m128i units) noexcept {
   return _mm_shufflehi_epi16(units, _MM_SHUFFLE(2, 3, 0, 1));
 }
 
-// Lanes where \p units lie in the surrogate range 0xD800 to 0xDFFF.
+// The 16-bit lanes of \p value.
+inline __m128i Lanes(unsigned value) noexcept { return _mm_set1_epi16(static_cast<short>(value)); }
+
+// Lanes where \p units are surrogates (IsSurrogate, lane by lane).
 inline __m128i SurrogateLanes(__m128i units) noexcept {
-  return _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xF800))),
-                         _mm_set1_epi16(static_cast<short>(0xD800)));
+  return _mm_cmpeq_epi16(_mm_and_si128(units, Lanes(kSurrogateMask)), Lanes(kFirstHighSurrogate));
 }
 
 // Writes the mirrored units of src[i .. i + 8) to dst, reading src[i - 1]
 // and src[i + 8] as well.
 inline void MirrorEightUnits(const char16_t* src, int count, char16_t* dst, int i) noexcept {
-  const __m128i halfBits = _mm_set1_epi16(static_cast<short>(0xFC00));
-  const __m128i high = _mm_set1_epi16(static_cast<short>(0xD800));
-  const __m128i low = _mm_set1_epi16(static_cast<short>(0xDC00));
+  const __m128i halfBits = Lanes(kHalfMask);
+  const __m128i high = Lanes(kFirstHighSurrogate);
+  const __m128i low = Lanes(kFirstLowSurrogate);
   const __m128i units = Load(src + i);
   const __m128i prev = Load(src + i - 1);
   const __m128i next = Load(src + i + 1);
