@@ -15,23 +15,23 @@
 namespace zqfuzz {
 namespace {
 
-// The parts one after another. Texts are joined by appending into one string
+// The pieces one after another. Texts are joined by appending into one string
 // sized for them all, not with operator+: an operator+ whose right side is a
 // temporary may insert the left side at its front, and g++ 12 at -O3 takes
 // that inlined insert for an overlapping copy of 2^63 bytes (-Wrestrict).
 template <class Char>
-std::basic_string<Char> Join(std::initializer_list<std::basic_string_view<Char>> parts) {
+std::basic_string<Char> Join(std::initializer_list<std::basic_string_view<Char>> pieces) {
   std::size_t size = 0;
-  for (const auto part : parts)
-    size += part.size();
+  for (const auto piece : pieces)
+    size += piece.size();
   std::basic_string<Char> out;
   out.reserve(size);
-  for (const auto part : parts)
-    out.append(part.data(), part.size());
+  for (const auto piece : pieces)
+    out.append(piece.data(), piece.size());
   return out;
 }
-U Cat(std::initializer_list<std::u16string_view> parts) { return Join(parts); }
-std::string Cat(std::initializer_list<std::string_view> parts) { return Join(parts); }
+U Cat(std::initializer_list<std::u16string_view> pieces) { return Join(pieces); }
+std::string Cat(std::initializer_list<std::string_view> pieces) { return Join(pieces); }
 
 U Lower(U s) {
   for (char16_t& u : s)

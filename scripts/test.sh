@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The test command, in two tiers.
 #
-#   scripts/test.sh --quick   before each commit: about three minutes from a
+#   scripts/test.sh --quick   before each commit: about two minutes from a
 #                             fresh clone, under one after an edit
 #     - the formatting of every tracked C++ file (.clang-format)
 #     - the GoogleTest suites through CTest, optimised with g++ and built
