@@ -20,13 +20,14 @@ set(CPACK_PACKAGE_DIRECTORY "${PROJECT_BINARY_DIR}/packages")
 set(CPACK_COMPONENTS_ALL Runtime Development)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 # Install with DESTDIR, so that CMAKE_INSTALL_PREFIX is the real prefix
-# while installing: the gdb printers' path contains it.
+# while installing.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
 # The library is stripped; its debug info (the package preset compiles with
 # -g) goes into libzarqlang1-dbgsym (a .ddeb), where gdb finds it by build
-# id: the printers need the classes' members from it. CPack does both when
+# id. The gdb printers go with it (the library's .debug_gdb_scripts section),
+# and need the classes' members from it. CPack does both when
 # the installed library is not stripped yet (so no CPACK_STRIP_FILES).
 set(CPACK_DEBIAN_RUNTIME_DEBUGINFO_PACKAGE ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -61,7 +62,8 @@ immutable UTF-16 string whose storage is shared and reference-counted, a
 builder that shares its storage with strings copy-on-write, a boxed
 integer with text in any radix, and a hierarchy of exception classes.
 .
-This package contains the shared library and its gdb pretty-printers.")
+This package contains the shared library. Its gdb pretty-printers come with
+its debug information, in libzarqlang1-dbgsym.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME "${_zq_dev_pkg}")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)

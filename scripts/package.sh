@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian packages from the `deb` preset (Release, no test hooks,
-# prefix /usr): libzarqlang<major> (the library, its SONAME and the gdb
-# printers) and libzarqlang-dev (headers, CMake package, zarqlang.pc).
-# CPack also writes libzarqlang1-dbgsym (a .ddeb: the library's debug info).
+# prefix /usr): libzarqlang<major> (the library and its SONAME) and
+# libzarqlang-dev (headers, CMake package, zarqlang.pc). CPack also writes
+# libzarqlang1-dbgsym (a .ddeb: the library's debug info, with the gdb
+# printers).
 # Its output goes to stderr; stdout gets the paths of the two .deb files,
 # one a line.
 #   scripts/package.sh

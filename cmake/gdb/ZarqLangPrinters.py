@@ -1,8 +1,9 @@
 # gdb pretty-printers for ZarqLang: strings and builders print their text as
 # a u"..." literal with their length (a builder also its capacity and whether
 # it shares its storage with strings), and a holder (SPtr<T>) prints what it
-# holds. Installed as <prefix>/share/gdb/auto-load/<library path>-gdb.py, so
-# gdb loads it with libZarqLang.so; `source` it by hand otherwise.
+# holds. The build puts this script into the library's .debug_gdb_scripts
+# section (cmake/gdb/GdbScriptSection.cmake), so gdb loads it with
+# libZarqLang.so wherever that is; `source` it by hand otherwise.
 #
 # The printers read the classes' members (mBody, mPtr, mLength, mCapacity,
 # mRefCount, mShared) and keep working when the process is damaged: a bad
