@@ -120,6 +120,12 @@ TEST(AllocationSweepTest, StringOperations) {
        [&] { EXPECT_TRUE(sharps.equalsIgnoreCase(upper, ZqCaseRules::kUnicode)); }},
       {"compareToIgnoreCase", 0,
        [&] { EXPECT_EQ(0, sharps.compareToIgnoreCase(upper, ZqCaseRules::kLithuanian)); }},
+      // Java's members: one body for a result; a sequence is read first.
+      {"repeat", 1, [&] { (void)other.repeat(3); }},
+      {"strip", 1, [&] { (void)source.strip(); }},
+      {"replace(view, view)", 1, [&] { (void)source.replace(u"e", u"EE"); }},
+      {"replace(sequence, sequence)", 3, [&] { (void)source.replace(source, other); }},
+      {"replace, not found", 0, [&] { (void)source.replace(u"#", u"-"); }},
   };
   SweepTable("strings", rows, &Row::points, [&](const Row& row) {
     return Sweep(
