@@ -21,9 +21,6 @@
 namespace zqlang {
 namespace {
 
-// Initial capacity of a string made by the default constructor.
-constexpr int kDefaultCapacity = 64;
-
 // count + 1 as an int; a count that leaves no room for it is no memory.
 int CapacityFor(long long count) {
   if (count + 1 > INT_MAX)
@@ -57,10 +54,9 @@ SPtr<CZqStringBody> ClassicNumberBody(Number value, int capacity) {
 
 //===-- Construction ------------------------------------------------------===//
 
-CZqString::CZqString() {
-  CreateBody(kDefaultCapacity);
-  Terminated(*mBody);
-}
+// Every empty string made this way shares one body that is never counted:
+// a million of them take no memory beyond their own objects.
+CZqString::CZqString() : mBody(&CZqStringBody::SharedEmpty()) {}
 
 CZqString::CZqString(const CZqStringBody& body) : mBody(const_cast<CZqStringBody*>(&body)) {}
 

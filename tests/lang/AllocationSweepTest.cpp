@@ -75,7 +75,7 @@ TEST(AllocationSweepTest, StringOperations) {
   const CZqString upper(u"STRASSE SSSSSSSS");
   const char16_t units[] = u"abcdef";
   const std::vector<Row> rows = {
-      {"CZqString()", 1, [] { CZqString s; }},
+      {"CZqString()", 0, [] { CZqString s; }},
       {"CZqString(text)", 1, [&] { CZqString s(units); }},
       {"CZqString(text, count)", 1, [&] { CZqString s(units, 3); }},
       {"CZqString(text, start, count)", 1, [&] { CZqString s(units, 1, 3); }},
