@@ -433,6 +433,12 @@ std::u16string_view ReadSequence(const CharSequence& s, const detail::UnitBuffer
 
 }  // namespace
 
+CZqString CZqString::OfLength(std::size_t length, void (*write)(char16_t*, void*), void* context) {
+  const SPtr<CZqStringBody> body =
+      BodyOfLength(detail::LengthAsInt(length), [&](char16_t* out) { write(out, context); });
+  return CZqString(*body);
+}
+
 CZqString CZqString::repeat(int count) const {
   if (count < 0)
     detail::ThrowIllegalArgument(u"count is negative: ", count);

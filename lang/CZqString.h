@@ -27,8 +27,10 @@
 #ifndef ZQ_LANG_CZQSTRING_H
 #define ZQ_LANG_CZQSTRING_H
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <iosfwd>
 #include <iterator>
 #include <new>
@@ -466,6 +468,43 @@ class ZQ_API CZqString : public CharSequence {
   /// mappings, or the lower-case mappings of those, are equal.
   bool regionMatches(bool ignoreCase, int toffset, const CZqString& other, int ooffset,
                      int len) const noexcept;
+  /// The texts of \p parts (any range of strings, views, literals or
+  /// std::u16string, or a braced list of them) with \p delimiter (a string
+  /// or any such text) between each two, in one new body of capacity
+  /// length + 1; empty for no parts. OutOfMemoryError when the length does
+  /// not fit an int; NullPointerException for a null `const char16_t*`.
+  template <class Delimiter, class Range>
+  [[nodiscard]] static CZqString join(const Delimiter& delimiter, const Range& parts) {
+    const std::u16string_view between = AsView(delimiter);
+    std::size_t length = 0;
+    std::size_t count = 0;
+    for (const auto& part : parts) {
+      length += AsView(part).size();
+      ++count;
+    }
+    if (count > 1)
+      length += (count - 1) * between.size();
+    auto write = [&](char16_t* out) {
+      bool first = true;
+      for (const auto& part : parts) {
+        if (!first)
+          out = std::copy(between.begin(), between.end(), out);
+        first = false;
+        const std::u16string_view text = AsView(part);
+        out = std::copy(text.begin(), text.end(), out);
+      }
+    };
+    return OfLength(
+        length,
+        [](char16_t* out, void* context) { (*static_cast<decltype(write)*>(context))(out); },
+        &write);
+  }
+  /// join of a braced list: `CZqString::join(u", ", {a, b, u"c"})`.
+  template <class Delimiter>
+  [[nodiscard]] static CZqString join(const Delimiter& delimiter,
+                                      std::initializer_list<std::u16string_view> parts) {
+    return join<Delimiter, std::initializer_list<std::u16string_view>>(delimiter, parts);
+  }
   /// True when \p cs holds exactly these units (read with its charAt).
   bool contentEquals(const CharSequence& cs) const;
   /// As compareToIgnoreCase(const CZqString&) against the units of \p text.
@@ -503,6 +542,9 @@ class ZQ_API CZqString : public CharSequence {
 
   // Internals: not part of the interface.
  private:
+  // A string of \p length units in one new body of capacity length + 1, which
+  // write(units, context) fills; OutOfMemoryError when it cannot be had.
+  static CZqString OfLength(std::size_t length, void (*write)(char16_t*, void*), void* context);
   // The units of text up to its first 0 unit; NullPointerException when it
   // is null.
   static std::u16string_view ViewOfText(const char16_t* text);

@@ -126,6 +126,10 @@ TEST(AllocationSweepTest, StringOperations) {
       {"replace(view, view)", 1, [&] { (void)source.replace(u"e", u"EE"); }},
       {"replace(sequence, sequence)", 3, [&] { (void)source.replace(source, other); }},
       {"replace, not found", 0, [&] { (void)source.replace(u"#", u"-"); }},
+      {"join", 1,
+       [&] {
+         (void)CZqString::join(u", ", {other, source, empty});
+       }},
   };
   SweepTable("strings", rows, &Row::points, [&](const Row& row) {
     return Sweep(

@@ -185,6 +185,23 @@ TEST(JavaIdiomTest, RepeatDoublesIntoOneBody) {
   EXPECT_EQ(u"OutOfMemoryError", Failure([&] { (void)ab.repeat(INT_MAX / 2 + 1); }));
 }
 
+TEST(JavaIdiomTest, JoinWritesEveryPartIntoOneBody) {
+  const std::vector<CZqString> words{CZqString(u"a"), CZqString(u""), CZqString(u"\u00E9t\u00E9")};
+  const long long before = detail::testing::AllocationCount();
+  const CZqString joined = CZqString::join(u", ", words);
+  EXPECT_EQ(before + 1, detail::testing::AllocationCount());
+  EXPECT_EQ(u"a, , \u00E9t\u00E9", Text(joined));
+  EXPECT_EQ(9, CapacityOf(joined));
+  EXPECT_EQ(u"x-y-z", Text(CZqString::join(CZqString(u"-"), {CZqString(u"x"), u"y", u"z"})));
+  const std::vector<std::u16string_view> views{u"1", u"2"};
+  EXPECT_EQ(u"12", Text(CZqString::join(u"", views)));
+  EXPECT_EQ(u"only", Text(CZqString::join(u"+", std::vector<std::u16string>{u"only"})));
+  EXPECT_EQ(u"", Text(CZqString::join(u"+", std::vector<CZqString>{})));
+  const char16_t* const parts[] = {u"p", nullptr};
+  EXPECT_EQ(u"NullPointerException: CZqString: null text",
+            Failure([&] { (void)CZqString::join(u",", parts); }));
+}
+
 TEST(JavaIdiomTest, ContentEqualsAndIgnoringCaseWithViews) {
   const CZqString s(u"Key");
   CZqStringBuilder b(CZqString(u"Key"));
