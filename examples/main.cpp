@@ -26,6 +26,10 @@ std::string Narrow(const CZqString& s) {
 }  // namespace
 
 int main() {
+  // An exception nobody catches now prints its text (class, message, cause)
+  // before the program ends, instead of its C++ type name alone.
+  zqlang::installTerminateHandler();
+
   // Strings from wide text. Copies share one body: no unit is copied.
   const CZqString greeting(u"Hello, shared world");
   const CZqString copy = greeting;

@@ -66,16 +66,25 @@ constexpr const char16_t* kParseLong = u"Integer::parseLong";
                          scanned.length());
 }
 
+// As above, quoting the string the caller gave (shared, not copied) or else
+// a string of the view's units, lower-cased (as parseInt quotes its text
+// above radix 10) when lower is set.
+[[noreturn]] void ThrowBadNumber(const char16_t* name, Scan outcome, int radix,
+                                 std::u16string_view scanned, const CZqString* given, bool lower) {
+  const CZqString text = given != nullptr ? *given : CZqString(scanned);
+  ThrowBadNumber(name, outcome, radix, lower ? text.toLowerCase() : text);
+}
+
 // The checks that parseInt and parseLong make before the digits, in their
 // order: the radix, an empty text, a lone minus sign. Returns whether the
 // text starts with a minus sign.
-bool CheckNumberText(const char16_t* name, const CZqString& text, int radix) {
+bool CheckNumberText(const char16_t* name, std::u16string_view text, int radix) {
   if (radix < 2 || radix > 36)
     detail::ThrowUnsupportedRadix(name, radix);
-  if (text.length() == 0)
+  if (text.empty())
     detail::ThrowNumberFormat(name, u"Empty string");
-  const bool negative = text.charAt(0) == u'-';
-  if (negative && text.length() == 1)
+  const bool negative = text[0] == u'-';
+  if (negative && text.size() == 1)
     detail::ThrowNumberFormat(name, u"Bad string: \"-\"");
   return negative;
 }
@@ -120,23 +129,35 @@ int CZqInteger::Release() const {
 
 bool CZqInteger::isValidRadix(int radix) { return radix >= 2 && radix <= 36; }
 
-int CZqInteger::parseInt(const CZqString& text, int radix) {
+namespace {
+
+// parseInt of the units of text; given is the string they came from, if any.
+int ParseInt(std::u16string_view text, int radix, const CZqString* given) {
   const bool negative = CheckNumberText(kParseInt, text, radix);
-  const int n = text.length();
-  const char16_t* units = text.Ptr();
+  const int n = detail::LengthAsInt(text.size());
 
   // Above radix 10 the digits are read in lower case; the lower-case copy
   // of the text is only made for a message.
   const bool lower = radix > 10;
-  const ScanResult scan = ScanDigits(units, n, negative ? 1 : 0, radix, lower);
+  const ScanResult scan = ScanDigits(text.data(), n, negative ? 1 : 0, radix, lower);
   if (scan.outcome != Scan::kOk)
-    ThrowBadNumber(kParseInt, scan.outcome, radix, lower ? text.toLowerCase() : text);
+    ThrowBadNumber(kParseInt, scan.outcome, radix, text, given, lower);
 
   if (negative)
     return static_cast<int>(0u - static_cast<unsigned>(scan.magnitude));
   if (scan.magnitude == kMaxMagnitude)
-    ThrowBadNumber(kParseInt, Scan::kOutOfRange, radix, text);
+    ThrowBadNumber(kParseInt, Scan::kOutOfRange, radix, text, given, false);
   return static_cast<int>(scan.magnitude);
+}
+
+}  // namespace
+
+int CZqInteger::parseInt(const CZqString& text, int radix) {
+  return ParseInt(text.view(), radix, &text);
+}
+
+int CZqInteger::parseInt(std::u16string_view text, int radix) {
+  return ParseInt(text, radix, nullptr);
 }
 
 int CZqInteger::parseUnsignedPartOfSigned(const CZqString& text, int start, int radix) {

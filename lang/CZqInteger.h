@@ -90,6 +90,16 @@ class ZQ_API CZqInteger : public ZqUnknownItf {
   /// messages the text is lower-cased when radix > 10, except when the value
   /// is exactly 2147483648 without a sign, which quotes the caller's text.
   static int parseInt(const CZqString& text, int radix = 10);
+  /// As parseInt(const CZqString&, int), of the units of a view; a
+  /// `u"..."` literal, a `const char16_t*` or a std::u16string comes here
+  /// too, without a temporary string.
+  static int parseInt(std::u16string_view text, int radix = 10);
+  /// parseInt of a `u"..."` literal, a `const char16_t*` (NullPointerException
+  /// when null) or a std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  static int parseInt(const Text& text, int radix = 10) {
+    return parseInt(CZqString::AsView(text), radix);
+  }
   /// @}
 
   /// @name Number to text

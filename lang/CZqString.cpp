@@ -1,8 +1,10 @@
 //===- lang/CZqString.cpp - immutable UTF-16 text with shared storage -----===//
 #include "lang/CZqString.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <ostream>
 #include <string>
@@ -13,13 +15,11 @@
 #include "lang/detail/Text.h"
 #include "lang/detail/Throw.h"
 #include "lang/detail/UnicodeCase.h"
+#include "lang/detail/UnitBuffer.h"
 #include "lang/detail/Utf8.h"
 
 namespace zqlang {
 namespace {
-
-// Initial capacity of a string made by the default constructor.
-constexpr int kDefaultCapacity = 64;
 
 // count + 1 as an int; a count that leaves no room for it is no memory.
 int CapacityFor(long long count) {
@@ -54,10 +54,9 @@ SPtr<CZqStringBody> ClassicNumberBody(Number value, int capacity) {
 
 //===-- Construction ------------------------------------------------------===//
 
-CZqString::CZqString() {
-  CreateBody(kDefaultCapacity);
-  Terminated(*mBody);
-}
+// Every empty string made this way shares one body that is never counted:
+// a million of them take no memory beyond their own objects.
+CZqString::CZqString() : mBody(&CZqStringBody::SharedEmpty()) {}
 
 CZqString::CZqString(const CZqStringBody& body) : mBody(const_cast<CZqStringBody*>(&body)) {}
 
@@ -407,6 +406,144 @@ bool CZqString::contains(std::u16string_view str) const noexcept {
 
 bool CZqString::contains(const CZqString& str) const noexcept {
   return detail::IndexOf(view(), str.view(), 0) >= 0;
+}
+
+//===-- Java's everyday members -------------------------------------------===//
+
+namespace {
+
+// A string of exactly \p count units that \p fill writes, in one new body
+// of capacity count + 1.
+template <class Fill>
+SPtr<CZqStringBody> BodyOfLength(long long count, Fill fill) {
+  const int capacity = CapacityFor(count);
+  SPtr<CZqStringBody> body(NewBody(capacity));
+  fill(body->AppendUninitialized(capacity - 1));
+  Terminated(*body);
+  return body;
+}
+
+// The units of a sequence, read with its charAt.
+std::u16string_view ReadSequence(const CharSequence& s, const detail::UnitBuffer& buffer) {
+  const int n = s.length();
+  for (int i = 0; i < n; ++i)
+    buffer.Get()[i] = s.charAt(i);
+  return std::u16string_view(buffer.Get(), static_cast<std::size_t>(n));
+}
+
+}  // namespace
+
+CZqString CZqString::OfLength(std::size_t length, void (*write)(char16_t*, void*), void* context) {
+  const SPtr<CZqStringBody> body =
+      BodyOfLength(detail::LengthAsInt(length), [&](char16_t* out) { write(out, context); });
+  return CZqString(*body);
+}
+
+CZqString CZqString::repeat(int count) const {
+  if (count < 0)
+    detail::ThrowIllegalArgument(u"count is negative: ", count);
+  if (count == 1)
+    return *this;
+  const std::size_t n = static_cast<std::size_t>(length());
+  const std::size_t total = n * static_cast<std::size_t>(count);  // below 2^62: no overflow
+  const SPtr<CZqStringBody> body = BodyOfLength(static_cast<long long>(total), [&](char16_t* out) {
+    if (total == 0)
+      return;
+    // The text once, then what is written so far doubled until it is all.
+    std::memcpy(out, Ptr(), n * sizeof(char16_t));
+    for (std::size_t done = n; done < total;) {
+      const std::size_t take = done < total - done ? done : total - done;
+      std::memcpy(out + done, out, take * sizeof(char16_t));
+      done += take;
+    }
+  });
+  return CZqString(*body);
+}
+
+CZqString CZqString::strip() const {
+  const int first = detail::FirstNonWhitespace(view());
+  const int end = first == length() ? first : detail::EndOfNonWhitespace(view());
+  if (first == 0 && end == length())
+    return *this;
+  return CZqString(Ptr() + first, end - first);
+}
+
+CZqString CZqString::stripLeading() const {
+  const int first = detail::FirstNonWhitespace(view());
+  return first == 0 ? *this : CZqString(Ptr() + first, length() - first);
+}
+
+CZqString CZqString::stripTrailing() const {
+  const int end = detail::EndOfNonWhitespace(view());
+  return end == length() ? *this : CZqString(Ptr(), end);
+}
+
+bool CZqString::isBlank() const noexcept { return detail::FirstNonWhitespace(view()) == length(); }
+
+CZqString CZqString::replace(const CharSequence& target, const CharSequence& replacement) const {
+  // Read first: either may be this string, or a builder.
+  const detail::UnitBuffer targetUnits(target.length());
+  const detail::UnitBuffer replacementUnits(replacement.length());
+  return replace(ReadSequence(target, targetUnits), ReadSequence(replacement, replacementUnits));
+}
+
+CZqString CZqString::replace(std::u16string_view target, std::u16string_view replacement) const {
+  const std::u16string_view text = view();
+  const int first = detail::IndexOf(text, target, 0);
+  if (first < 0)
+    return *this;
+  detail::LengthAsInt(replacement.size());  // a longer one cannot fit in any result
+  // Where the target stands, left to right without overlapping; an empty
+  // one stands before every unit and at the end.
+  const int step = target.empty() ? 1 : static_cast<int>(target.size());
+  const auto next = [&](int at) {
+    return at < length() ? detail::IndexOf(text, target, at + step) : -1;
+  };
+  long long found = 0;
+  for (int at = first; at >= 0; at = next(at))
+    ++found;
+  const long long total =
+      static_cast<long long>(text.size()) +
+      found * (static_cast<long long>(replacement.size()) - static_cast<long long>(target.size()));
+  const SPtr<CZqStringBody> body = BodyOfLength(total, [&](char16_t* out) {
+    int from = 0;
+    for (int at = first; at >= 0; at = next(at)) {
+      out = std::copy(text.data() + from, text.data() + at, out);
+      out = std::copy(replacement.begin(), replacement.end(), out);
+      from = at + static_cast<int>(target.size());
+    }
+    std::copy(text.data() + from, text.data() + text.size(), out);
+  });
+  return CZqString(*body);
+}
+
+bool CZqString::regionMatches(int toffset, const CZqString& other, int ooffset,
+                              int len) const noexcept {
+  return detail::RegionMatches(view(), toffset, other.view(), ooffset, len, false);
+}
+
+bool CZqString::regionMatches(bool ignoreCase, int toffset, const CZqString& other, int ooffset,
+                              int len) const noexcept {
+  return detail::RegionMatches(view(), toffset, other.view(), ooffset, len, ignoreCase);
+}
+
+bool CZqString::contentEquals(const CharSequence& cs) const {
+  const int n = length();
+  if (cs.length() != n)
+    return false;
+  for (int i = 0; i < n; ++i) {
+    if (cs.charAt(i) != Ptr()[i])
+      return false;
+  }
+  return true;
+}
+
+int CZqString::compareToIgnoreCase(std::u16string_view text) const noexcept {
+  return detail::CompareIgnoreCase(view(), text);
+}
+
+bool CZqString::equalsIgnoreCase(std::u16string_view text) const noexcept {
+  return compareToIgnoreCase(text) == 0;
 }
 
 //===-- Numbers in the classic locale -------------------------------------===//

@@ -27,8 +27,10 @@
 #ifndef ZQ_LANG_CZQSTRING_H
 #define ZQ_LANG_CZQSTRING_H
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <iosfwd>
 #include <iterator>
 #include <new>
@@ -47,6 +49,7 @@ namespace zqlang {
 class CZqStringBuilder;
 class CZqString;
 class ZqCodePoints;
+class ZqLines;
 namespace detail {
 struct StringAccess;
 
@@ -414,6 +417,112 @@ class ZQ_API CZqString : public CharSequence {
   ZqCodePoints codePoints() const noexcept;
   /// @}
 
+  /// @name Java's everyday members
+  /// As java.lang.String's, independent of the C locale. A result with the
+  /// units of this string shares its body; a new one has capacity
+  /// length + 1, as a string made from its text.
+  /// @{
+
+  /// The text \p count times over (empty for 0). Throws
+  /// IllegalArgumentException "count is negative: <count>" for a negative
+  /// count, OutOfMemoryError when the length does not fit an int.
+  [[nodiscard]] CZqString repeat(int count) const;
+  /// Without leading and trailing white space by Java's
+  /// Character.isWhitespace (U+0020, tab, line feed, U+2028, U+3000, ...;
+  /// not the no-break spaces).
+  [[nodiscard]] CZqString strip() const;
+  /// Without leading white space (as strip()).
+  [[nodiscard]] CZqString stripLeading() const;
+  /// Without trailing white space (as strip()).
+  [[nodiscard]] CZqString stripTrailing() const;
+  /// True when the string is empty or holds only white space (as strip()).
+  bool isBlank() const noexcept;
+  /// The lines of the text, lazily: split at "\n", "\r" and "\r\n", without
+  /// the terminators; a last terminator ends the last line (no empty line
+  /// after it), and an empty text has none. Each line is a
+  /// std::u16string_view into this body, which the range holds;
+  /// `CZqString(line)` makes a string of one.
+  ZqLines lines() const noexcept;
+  /// Every occurrence of \p target, from the start and not overlapping,
+  /// replaced by \p replacement; an empty target stands before every unit
+  /// and at the end ("abc" with "" and "-" gives "-a-b-c-"). Shares this
+  /// body when the target does not occur.
+  [[nodiscard]] CZqString replace(const CharSequence& target,
+                                  const CharSequence& replacement) const;
+  /// As replace(const CharSequence&, const CharSequence&) with views; a
+  /// `u"..."` literal or a std::u16string comes here too.
+  [[nodiscard]] CZqString replace(std::u16string_view target,
+                                  std::u16string_view replacement) const;
+  /// replace of two `u"..."` literals, `const char16_t*` or std::u16string.
+  template <class Target, class Replacement, detail::IfText<Target> = 0,
+            detail::IfText<Replacement> = 0>
+  [[nodiscard]] CZqString replace(const Target& target, const Replacement& replacement) const {
+    return replace(AsView(target), AsView(replacement));
+  }
+  /// Whether \p len units of this string from \p toffset equal those of
+  /// \p other from \p ooffset: false when an offset is negative or a region
+  /// passes its string, else true for a len of 0 or less.
+  bool regionMatches(int toffset, const CZqString& other, int ooffset, int len) const noexcept;
+  /// As regionMatches, with \p ignoreCase by Java's rule: units (or the code
+  /// points of surrogate pairs) also match when their simple upper-case
+  /// mappings, or the lower-case mappings of those, are equal.
+  bool regionMatches(bool ignoreCase, int toffset, const CZqString& other, int ooffset,
+                     int len) const noexcept;
+  /// The texts of \p parts (any range of strings, views, literals or
+  /// std::u16string, or a braced list of them) with \p delimiter (a string
+  /// or any such text) between each two, in one new body of capacity
+  /// length + 1; empty for no parts. OutOfMemoryError when the length does
+  /// not fit an int; NullPointerException for a null `const char16_t*`.
+  template <class Delimiter, class Range>
+  [[nodiscard]] static CZqString join(const Delimiter& delimiter, const Range& parts) {
+    const std::u16string_view between = AsView(delimiter);
+    std::size_t length = 0;
+    std::size_t count = 0;
+    for (const auto& part : parts) {
+      length += AsView(part).size();
+      ++count;
+    }
+    if (count > 1)
+      length += (count - 1) * between.size();
+    auto write = [&](char16_t* out) {
+      bool first = true;
+      for (const auto& part : parts) {
+        if (!first)
+          out = std::copy(between.begin(), between.end(), out);
+        first = false;
+        const std::u16string_view text = AsView(part);
+        out = std::copy(text.begin(), text.end(), out);
+      }
+    };
+    return OfLength(
+        length,
+        [](char16_t* out, void* context) { (*static_cast<decltype(write)*>(context))(out); },
+        &write);
+  }
+  /// join of a braced list: `CZqString::join(u", ", {a, b, u"c"})`.
+  template <class Delimiter>
+  [[nodiscard]] static CZqString join(const Delimiter& delimiter,
+                                      std::initializer_list<std::u16string_view> parts) {
+    return join<Delimiter, std::initializer_list<std::u16string_view>>(delimiter, parts);
+  }
+  /// True when \p cs holds exactly these units (read with its charAt).
+  bool contentEquals(const CharSequence& cs) const;
+  /// As compareToIgnoreCase(const CZqString&) against the units of \p text.
+  int compareToIgnoreCase(std::u16string_view text) const noexcept;
+  /// True when compareToIgnoreCase(text) is 0.
+  bool equalsIgnoreCase(std::u16string_view text) const noexcept;
+  /// compareToIgnoreCase and equalsIgnoreCase of a `u"..."` literal, a
+  /// `const char16_t*` or a std::u16string.
+  template <class Text, detail::IfText<Text> = 0>
+  int compareToIgnoreCase(const Text& text) const {
+    return compareToIgnoreCase(AsView(text));
+  }
+  template <class Text, detail::IfText<Text> = 0>
+  bool equalsIgnoreCase(const Text& text) const {
+    return equalsIgnoreCase(AsView(text));
+  }
+  /// @}
+
   /// @name Numbers in the classic locale
   /// Text for protocols and files: the same whatever std::locale::global is
   /// (the constructors from numbers follow it), as std::to_chars writes it.
@@ -433,6 +542,9 @@ class ZQ_API CZqString : public CharSequence {
 
   // Internals: not part of the interface.
  private:
+  // A string of \p length units in one new body of capacity length + 1, which
+  // write(units, context) fills; OutOfMemoryError when it cannot be had.
+  static CZqString OfLength(std::size_t length, void (*write)(char16_t*, void*), void* context);
   // The units of text up to its first 0 unit; NullPointerException when it
   // is null.
   static std::u16string_view ViewOfText(const char16_t* text);
@@ -628,6 +740,80 @@ class ZqCodePoints {
 };
 
 inline ZqCodePoints CZqString::codePoints() const noexcept { return ZqCodePoints(*this); }
+
+/// The lines of a string (see CZqString::lines()), for range-for and the
+/// standard algorithms: a forward range of std::u16string_view. Holds the
+/// string (sharing its body), so it stays valid on its own, and so do the
+/// views while it lives; nothing is allocated.
+class ZqLines {
+ public:
+  /// A forward iterator over the lines.
+  class Iterator {
+   public:
+    /// A forward iterator: it reads, and may pass over the text again.
+    using iterator_category = std::forward_iterator_tag;
+    /// A line, without its terminator.
+    using value_type = std::u16string_view;
+    /// A distance in lines.
+    using difference_type = std::ptrdiff_t;
+    /// Not used: the lines are computed, not stored.
+    using pointer = const std::u16string_view*;
+    /// The line itself, by value.
+    using reference = std::u16string_view;
+
+    /// An iterator that points nowhere, equal to other such iterators.
+    Iterator() noexcept : mAt(nullptr), mEnd(nullptr), mLineEnd(nullptr) {}
+    /// At the line that starts at \p at, in units that end at \p end.
+    Iterator(const char16_t* at, const char16_t* end) noexcept
+        : mAt(at), mEnd(end), mLineEnd(EndOfLine(at, end)) {}
+    /// The line that starts here.
+    std::u16string_view operator*() const noexcept {
+      return std::u16string_view(mAt, static_cast<std::size_t>(mLineEnd - mAt));
+    }
+    /// Steps past the line and its terminator.
+    Iterator& operator++() noexcept {
+      const char16_t* next = mLineEnd;
+      if (next < mEnd)
+        next += (*next == u'\r' && next + 1 < mEnd && next[1] == u'\n') ? 2 : 1;
+      mAt = next;
+      mLineEnd = EndOfLine(next, mEnd);
+      return *this;
+    }
+    /// Steps past the line; returns where it was.
+    Iterator operator++(int) noexcept {
+      Iterator before = *this;
+      ++*this;
+      return before;
+    }
+    /// True at the same line.
+    friend bool operator==(const Iterator& a, const Iterator& b) noexcept { return a.mAt == b.mAt; }
+    /// False at the same line.
+    friend bool operator!=(const Iterator& a, const Iterator& b) noexcept { return a.mAt != b.mAt; }
+
+   private:
+    // The first line terminator at or after \p at, or \p end.
+    static const char16_t* EndOfLine(const char16_t* at, const char16_t* end) noexcept {
+      while (at < end && *at != u'\n' && *at != u'\r')
+        ++at;
+      return at;
+    }
+    const char16_t* mAt;
+    const char16_t* mEnd;
+    const char16_t* mLineEnd;
+  };
+
+  /// The lines of \p text.
+  explicit ZqLines(const CZqString& text) noexcept : mText(text) {}
+  /// The first line.
+  Iterator begin() const noexcept { return Iterator(mText.begin(), mText.end()); }
+  /// Past the last line.
+  Iterator end() const noexcept { return Iterator(mText.end(), mText.end()); }
+
+ private:
+  CZqString mText;
+};
+
+inline ZqLines CZqString::lines() const noexcept { return ZqLines(*this); }
 
 }  // namespace zqlang
 

@@ -48,6 +48,25 @@ CZqStringBody::~CZqStringBody() {
     FreeUnits(mData);
 }
 
+CZqStringBody& CZqStringBody::SharedEmpty() noexcept {
+  // Static storage for the object and its 65 units, made at the first call
+  // and never destroyed: nothing runs at load, and strings released by other
+  // static destructors may still hold it at exit.
+  constexpr int kCapacity = 64;
+  alignas(CZqStringBody) static unsigned char storage[sizeof(CZqStringBody) +
+                                                      (kCapacity + 1) * sizeof(char16_t)];
+  static CZqStringBody* const empty = [] {
+    CZqStringBody* const body = ::new (storage) CZqStringBody();
+    body->mData = body->InlineUnits();
+    body->mData[0] = 0;  // terminated, as every string's body
+    body->mRoom = kCapacity;
+    body->mCapacity = kCapacity;
+    body->mRefCount = kUncounted;
+    return body;
+  }();
+  return *empty;
+}
+
 CZqStringBody* CZqStringBody::Create(int capacity) { return CreateWithRoom(capacity, capacity); }
 
 CZqStringBody* CZqStringBody::Clone(const CZqStringBody& source) {

@@ -121,14 +121,28 @@ class ZQ_API CZqStringBody {
   /// Pointers into the old array are invalid afterwards.
   int Init(int capacity) noexcept;
 
+  /// The one empty body of capacity 64 that every CZqString() shares. It is
+  /// never counted and never freed (its count stays kUncounted, which
+  /// AddRef and Release return), and nothing writes to it, so that strings
+  /// of it may live on any thread in either build.
+  static CZqStringBody& SharedEmpty() noexcept;
+  /// The count of SharedEmpty(), which no holder changes.
+  static constexpr int kUncounted = 0x3FFFFFFF;
+
 #if defined(ZARQLANG_ATOMIC_COUNTS)
   /// Adds one holder; returns the new count. Atomic in this build, so that
   /// holders of one body may live on different threads.
-  int AddRef() noexcept { return mRefCount.fetch_add(1, std::memory_order_relaxed) + 1; }
+  int AddRef() noexcept {
+    if (mRefCount.load(std::memory_order_relaxed) == kUncounted)
+      return kUncounted;
+    return mRefCount.fetch_add(1, std::memory_order_relaxed) + 1;
+  }
   /// Removes one holder; the call that brings the count to 0 frees the body
   /// (after every other holder's last use, which the release order makes
   /// visible to it). Returns the new count.
   int Release() noexcept {
+    if (mRefCount.load(std::memory_order_relaxed) == kUncounted)
+      return kUncounted;
     const int count = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
     if (count == 0)
       delete this;
@@ -138,10 +152,12 @@ class ZQ_API CZqStringBody {
   int RefCount() const noexcept { return mRefCount.load(std::memory_order_acquire); }
 #else
   /// Adds one holder; returns the new count.
-  int AddRef() noexcept { return ++mRefCount; }
+  int AddRef() noexcept { return mRefCount == kUncounted ? kUncounted : ++mRefCount; }
   /// Removes one holder; the call that brings the count to 0 frees the body.
   /// Returns the new count.
   int Release() noexcept {
+    if (mRefCount == kUncounted)
+      return kUncounted;
     const int count = --mRefCount;
     assert(count >= 0 && "a body released more often than it was held");
     if (count == 0)

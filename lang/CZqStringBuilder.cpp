@@ -57,7 +57,12 @@ CZqStringBuilder::CZqStringBuilder(int capacity) : mShared(false) {
   CreateBody(capacity);
 }
 
-CZqStringBuilder::CZqStringBuilder(const CZqString& s) : mBody(s.mBody), mShared(true) {}
+CZqStringBuilder::CZqStringBuilder(const CZqString& s) : mBody(s.mBody), mShared(true) {
+  // The shared empty body is never written, not even by trimToSize: a
+  // builder of it takes an empty body of its own, of the same capacity.
+  if (mBody.Get() == &CZqStringBody::SharedEmpty())
+    CreateBody(mBody->Capacity());
+}
 
 CZqStringBuilder::CZqStringBuilder(const CZqStringBuilder& other)
     : CharSequence(other), Appendable(other), mBody(CopyOf(*other.mBody)), mShared(false) {}

@@ -2,8 +2,12 @@
 #include "lang/Throwable.h"
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <ostream>
+#include <string>
 
 #include "lang/detail/FullNames.h"
 #include "lang/detail/Memory.h"
@@ -156,5 +160,41 @@ void Throwable::DeallocateString() const {
 }
 
 std::ostream& operator<<(std::ostream& os, const Throwable& t) { return os << t.toString(); }
+
+namespace {
+
+// The handler that was in place before installTerminateHandler().
+std::terminate_handler gPreviousTerminate = nullptr;
+
+[[noreturn]] void WriteThrowableAndTerminate() noexcept {
+  if (const std::exception_ptr current = std::current_exception()) {
+    try {
+      std::rethrow_exception(current);
+    } catch (const Throwable& e) {
+      // Written in one call, after the text is complete: a failure on the
+      // way writes nothing.
+      try {
+        const std::string text = "terminate: uncaught " + e.toString().toUtf8();
+        std::fwrite(text.data(), 1, text.size(), stderr);
+        std::fflush(stderr);
+      } catch (...) {
+      }
+    } catch (...) {
+    }
+  }
+  if (gPreviousTerminate != nullptr)
+    gPreviousTerminate();
+  std::abort();
+}
+
+}  // namespace
+
+void installTerminateHandler() noexcept {
+  static const bool installed = [] {
+    gPreviousTerminate = std::set_terminate(WriteThrowableAndTerminate);
+    return true;
+  }();
+  static_cast<void>(installed);
+}
 
 }  // namespace zqlang

@@ -111,6 +111,21 @@ class ZQ_API Throwable {
 /// type: the index exceptions have overloads of their own.
 ZQ_API std::ostream& operator<<(std::ostream& os, const Throwable& t);
 
+/// Makes an uncaught exception of the library say what it was: from now on
+/// the program's terminate handler first writes the exception's toString()
+/// in UTF-8 to standard error (for a library exception; anything else is
+/// left to the handler that was installed before), then calls that earlier
+/// handler, which ends the program as before. Call it once, early in main;
+/// further calls change nothing.
+///
+/// \code
+///   int main() {
+///     zqlang::installTerminateHandler();
+///     CZqString(u"abc").charAt(7);  // prints the exception's text, aborts
+///   }
+/// \endcode
+ZQ_API void installTerminateHandler() noexcept;
+
 }  // namespace zqlang
 
 #endif  // ZQ_LANG_THROWABLE_H

@@ -6,6 +6,7 @@
 #include "lang/detail/CaseMap.h"
 #include "lang/detail/Surrogates.h"
 #include "lang/detail/Throw.h"
+#include "lang/detail/UnicodeCase.h"
 #include "lang/detail/UnitScan.h"
 
 namespace zqlang {
@@ -181,6 +182,81 @@ int LastNonBlank(std::u16string_view text) noexcept {
       return i;
   }
   return -1;
+}
+
+//===-- Java's white space and regions ------------------------------------===//
+
+bool IsWhitespace(char32_t c) noexcept {
+  if (c <= 0x20)
+    return c == 0x20 || (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x1F);
+  if (c < 0x1680)
+    return false;
+  return c == 0x1680 || (c >= 0x2000 && c <= 0x200A && c != 0x2007) || c == 0x2028 || c == 0x2029 ||
+         c == 0x205F || c == 0x3000;
+}
+
+// Every white space code point is a single unit, and no surrogate is one:
+// the units can be tested one by one.
+int FirstNonWhitespace(std::u16string_view text) noexcept {
+  const int length = Length(text);
+  int i = 0;
+  while (i < length && IsWhitespace(text[i]))
+    ++i;
+  return i;
+}
+
+int EndOfNonWhitespace(std::u16string_view text) noexcept {
+  int end = Length(text);
+  while (end > 0 && IsWhitespace(text[end - 1]))
+    --end;
+  return end;
+}
+
+namespace {
+
+// Java's per-character rule of ignoring case: equal, or equal upper-case
+// mappings, or equal lower-case mappings of those (Georgian and a few others
+// match only that way).
+bool SameIgnoringCase(char32_t a, char32_t b) noexcept {
+  if (a == b)
+    return true;
+  const int upperA = SimpleCaseMapping(CaseMapping::kUpper, static_cast<int>(a));
+  const int upperB = SimpleCaseMapping(CaseMapping::kUpper, static_cast<int>(b));
+  return upperA == upperB || SimpleCaseMapping(CaseMapping::kLower, upperA) ==
+                                 SimpleCaseMapping(CaseMapping::kLower, upperB);
+}
+
+}  // namespace
+
+bool RegionMatches(std::u16string_view text, int toffset, std::u16string_view other, int ooffset,
+                   int len, bool ignoreCase) noexcept {
+  if (toffset < 0 || ooffset < 0 || toffset > static_cast<long long>(text.size()) - len ||
+      ooffset > static_cast<long long>(other.size()) - len)
+    return false;
+  if (len <= 0)
+    return true;
+  const char16_t* a = text.data() + toffset;
+  const char16_t* b = other.data() + ooffset;
+  if (!ignoreCase)
+    return Equal(std::u16string_view(a, static_cast<std::size_t>(len)),
+                 std::u16string_view(b, static_cast<std::size_t>(len)));
+  const char16_t* const endA = a + len;
+  const char16_t* const endB = b + len;
+  while (a < endA) {
+    // A pair on both sides is compared as the code points it encodes.
+    const char32_t ca = DecodeAt(a, endA);
+    const char32_t cb = DecodeAt(b, endB);
+    if (ca > 0xFFFF && cb > 0xFFFF) {
+      if (!SameIgnoringCase(ca, cb))
+        return false;
+      a += 2;
+      b += 2;
+      continue;
+    }
+    if (!SameIgnoringCase(*a++, *b++))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace detail

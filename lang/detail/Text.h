@@ -97,6 +97,29 @@ int FirstNonBlank(std::u16string_view text) noexcept;
 int LastNonBlank(std::u16string_view text) noexcept;
 /// @}
 
+/// @name Java's white space and regions
+/// Independent of the C locale.
+/// @{
+
+/// Java's Character.isWhitespace: the space, line and paragraph separators
+/// of Unicode except the no-break spaces (U+00A0, U+2007, U+202F), and the
+/// controls U+0009 to U+000D and U+001C to U+001F.
+bool IsWhitespace(char32_t codePoint) noexcept;
+/// Index of the first unit that is not white space (Java's), or the length.
+int FirstNonWhitespace(std::u16string_view text) noexcept;
+/// Index just past the last unit that is not white space, or 0.
+int EndOfNonWhitespace(std::u16string_view text) noexcept;
+
+/// Java's regionMatches: whether \p len units of \p text from \p toffset
+/// equal those of \p other from \p ooffset; false when either offset is
+/// negative or either region passes its text, true for a len of 0 or less
+/// otherwise. With \p ignoreCase, units (code points where both regions
+/// hold a surrogate pair) also match when their simple upper-case mappings
+/// match, or the lower-case mappings of those.
+bool RegionMatches(std::u16string_view text, int toffset, std::u16string_view other, int ooffset,
+                   int len, bool ignoreCase) noexcept;
+/// @}
+
 }  // namespace detail
 }  // namespace zqlang
 

@@ -75,7 +75,7 @@ TEST(AllocationSweepTest, StringOperations) {
   const CZqString upper(u"STRASSE SSSSSSSS");
   const char16_t units[] = u"abcdef";
   const std::vector<Row> rows = {
-      {"CZqString()", 1, [] { CZqString s; }},
+      {"CZqString()", 0, [] { CZqString s; }},
       {"CZqString(text)", 1, [&] { CZqString s(units); }},
       {"CZqString(text, count)", 1, [&] { CZqString s(units, 3); }},
       {"CZqString(text, start, count)", 1, [&] { CZqString s(units, 1, 3); }},
@@ -120,6 +120,16 @@ TEST(AllocationSweepTest, StringOperations) {
        [&] { EXPECT_TRUE(sharps.equalsIgnoreCase(upper, ZqCaseRules::kUnicode)); }},
       {"compareToIgnoreCase", 0,
        [&] { EXPECT_EQ(0, sharps.compareToIgnoreCase(upper, ZqCaseRules::kLithuanian)); }},
+      // Java's members: one body for a result; a sequence is read first.
+      {"repeat", 1, [&] { (void)other.repeat(3); }},
+      {"strip", 1, [&] { (void)source.strip(); }},
+      {"replace(view, view)", 1, [&] { (void)source.replace(u"e", u"EE"); }},
+      {"replace(sequence, sequence)", 3, [&] { (void)source.replace(source, other); }},
+      {"replace, not found", 0, [&] { (void)source.replace(u"#", u"-"); }},
+      {"join", 1,
+       [&] {
+         (void)CZqString::join(u", ", {other, source, empty});
+       }},
   };
   SweepTable("strings", rows, &Row::points, [&](const Row& row) {
     return Sweep(

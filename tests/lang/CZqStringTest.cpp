@@ -83,6 +83,26 @@ TEST(CZqStringTest, EachConstructorGivesItsTextAndCapacity) {
   }
 }
 
+// Empty strings made by the default constructor share one body that is
+// never counted or freed, and report what a body of their own would: a
+// builder of one has capacity 64, and its trimToSize reaches no other.
+TEST(CZqStringTest, DefaultStringsShareOneUncountedBody) {
+  const long long before = LiveBlocks();
+  std::vector<CZqString> many(1000);
+  EXPECT_EQ(before, LiveBlocks());
+  EXPECT_TRUE(SameBody(many.front(), many.back()));
+  EXPECT_EQ(u'\0', many[7].c_str()[0]);
+  CZqStringBuilder trimmed(many[1]);
+  EXPECT_EQ(64, trimmed.capacity());
+  trimmed.trimToSize();
+  EXPECT_EQ(0, trimmed.capacity());
+  EXPECT_EQ(64, CZqStringBuilder(many[2]).capacity());
+  EXPECT_EQ(64, CapacityOf(many[3]));
+  many[4] = CZqString(u"x");
+  many.clear();
+  EXPECT_EQ(u"", Text(CZqString()));
+}
+
 // Each failing call and what it throws. getChars rows break one rule, and
 // every later rule too where possible, so that the order of the checks
 // shows; a start past the end is reported as end - start.

@@ -84,8 +84,12 @@ TEST(ThreadTest, DistinctStringsOnDistinctThreads) {
   std::atomic<int> wrong{0};
   OnThreads([&](int t) {
     CZqStringBuilder b;
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < 2000; ++i) {
       b.append(static_cast<char16_t>(u'a' + (i + t) % 26));
+      const CZqString empty;  // every thread's share one body, never counted
+      if (CZqString(empty).length() != 0 || CZqStringBuilder(empty).capacity() != 64)
+        ++wrong;
+    }
     const CZqString s = b.toString();
     b.reverse().insert(0, t);
     const CZqString word = s.substring(10, 20).concat(CZqString(u" \u00e9"));

@@ -1,5 +1,6 @@
 //===- tests/lang/ThrowableTest.cpp - the exception family ----------------===//
 #include <sstream>
+#include <thread>
 #include <type_traits>
 
 #include "support/TestSupport.h"
@@ -263,6 +264,19 @@ TEST(ThrowableTest, DeepCauseChainIsReleasedWithoutRecursion) {
     const Throwable outer(CZqString(u"top"), chain);
   }
   EXPECT_EQ(before, LiveBlocks());
+}
+
+// An exception that leaves a thread ends the program; with the handler
+// installed it first says what it was.
+TEST(ThrowableDeathTest, UncaughtExceptionSaysWhatItWas) {
+  ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+  EXPECT_DEATH(
+      {
+        installTerminateHandler();
+        installTerminateHandler();  // once is enough; again changes nothing
+        std::thread([] { CZqInteger::parseInt(CZqString(u"x"), 10); }).join();
+      },
+      "uncaught com.zarq.lang.NumberFormatException:.Integer::parseInt: Bad base-10 number: .x.");
 }
 
 }  // namespace
