@@ -53,8 +53,8 @@ CZqStringBody& CZqStringBody::SharedEmpty() noexcept {
   // and never destroyed: nothing runs at load, and strings released by other
   // static destructors may still hold it at exit.
   constexpr int kCapacity = 64;
-  alignas(CZqStringBody) static unsigned char storage[sizeof(CZqStringBody) +
-                                                      (kCapacity + 1) * sizeof(char16_t)];
+  alignas(CZqStringBody) static unsigned char
+      storage[sizeof(CZqStringBody) + (kCapacity + 1) * sizeof(char16_t)];
   static CZqStringBody* const empty = [] {
     CZqStringBody* const body = ::new (storage) CZqStringBody();
     body->mData = body->InlineUnits();
