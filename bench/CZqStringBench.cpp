@@ -14,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <emmintrin.h>
-#include <gnu/libc-version.h>
 
 #include <algorithm>
 #include <charconv>
@@ -480,6 +479,25 @@ void BM_IntToText_CZqString(benchmark::State& state) {
   });
 }
 
+// The same text in a new std::u16string: std::to_chars into a stack buffer,
+// widened (texts of more than 7 units outgrow the string's inline buffer and
+// take a block, as ours always does).
+std::u16string U16Decimal(int value) {
+  char text[12];
+  const std::to_chars_result r = std::to_chars(text, text + sizeof text, value);
+  return std::u16string(text, r.ptr);
+}
+
+void BM_IntToText_U16String(benchmark::State& state) {
+  const std::vector<int>& values = Ints();
+  for (int v : values)
+    Check(U16Decimal(v) == Widen(std::to_string(v)), "std::u16string of to_chars");
+  EachValue(state, values, [](auto v) {
+    const std::u16string s = U16Decimal(v);
+    return s[0];
+  });
+}
+
 void BM_IntToText_ToString(benchmark::State& state) {
   const std::vector<int>& values = Ints();
   EachValue(state, values, [](auto v) {
@@ -544,6 +562,7 @@ void BM_DoubleToText_ToChars(benchmark::State& state) {
 }
 
 BENCHMARK(BM_IntToText_CZqString);
+BENCHMARK(BM_IntToText_U16String);
 BENCHMARK(BM_IntToText_ToString);
 BENCHMARK(BM_IntToText_Ostringstream);
 BENCHMARK(BM_IntToText_ToChars);
@@ -1071,21 +1090,6 @@ BENCHMARK(BM_DoubleToText_Qt);
 
 #endif  // ZQ_BENCH_HAVE_QT
 
-// The malloc the figures were taken with: glibc's version and whatever the
-// environment tuned (fresh pages are expensive here, so this matters).
-std::string MallocSettings() {
-  std::string settings = std::string("glibc ") + gnu_get_libc_version();
-  bool tuned = false;
-  for (const char* name : {"GLIBC_TUNABLES", "MALLOC_ARENA_MAX", "MALLOC_MMAP_THRESHOLD_",
-                           "MALLOC_TRIM_THRESHOLD_", "MALLOC_TOP_PAD_", "LD_PRELOAD"}) {
-    if (const char* value = std::getenv(name)) {
-      settings += std::string(", ") + name + "=" + value;
-      tuned = true;
-    }
-  }
-  return settings + (tuned ? "" : ", default settings (dynamic mmap threshold)");
-}
-
 //===-- Locale-free numbers: fromNumber over the same 1,000 values ---------===//
 // IntToText_FromNumber sits next to CZqString(int) and std::to_chars;
 // ShortestDouble compares fromNumber(double) with std::to_chars without a
@@ -1148,7 +1152,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;
-  benchmark::AddCustomContext("malloc", MallocSettings());
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
