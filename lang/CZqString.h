@@ -582,6 +582,7 @@ ZQ_API CZqString operator+(const CZqString& a, const CZqString& b);
 /// throws.
 /// @{
 
+/// The comparison of two strings named by the operator (see the group).
 inline bool operator==(const CZqString& a, const CZqString& b) { return a.equals(b); }
 inline bool operator!=(const CZqString& a, const CZqString& b) { return !a.equals(b); }
 inline bool operator<(const CZqString& a, const CZqString& b) { return a.compareTo(b) < 0; }
@@ -609,6 +610,7 @@ ZQ_API void PrintTo(const CZqString& s, std::ostream* os);
 /// string: nothing is allocated. (A null pointer is a NullPointerException.)
 /// @{
 
+/// The comparison of a string and a text named by the operator (see the group).
 template <class Text, detail::IfText<Text> = 0>
 bool operator==(const CZqString& a, const Text& b) {
   return a.equals(b);
