@@ -33,8 +33,8 @@ std::string Compiler() {
 std::string MallocSettings() {
   std::string settings = std::string("glibc ") + gnu_get_libc_version();
   bool changed = false;
-  for (const char* name : {"LD_PRELOAD", "GLIBC_TUNABLES", "MALLOC_ARENA_MAX", "MALLOC_MMAP_THRESHOLD_",
-                           "MALLOC_TRIM_THRESHOLD_", "MALLOC_TOP_PAD_"}) {
+  for (const char* name : {"LD_PRELOAD", "GLIBC_TUNABLES", "MALLOC_ARENA_MAX",
+                           "MALLOC_MMAP_THRESHOLD_", "MALLOC_TRIM_THRESHOLD_", "MALLOC_TOP_PAD_"}) {
     if (const char* value = std::getenv(name)) {
       settings += std::string(", ") + name + "=" + value;
       changed = true;
