@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -214,7 +215,7 @@ int CZqString::offsetByCodePoints(int index, int offset) const {
   return detail::OffsetByCodePoints(view(), index, offset);
 }
 
-char32_t ZqCodePoints::Iterator::operator*() const noexcept { return detail::DecodeAt(mAt, mEnd); }
+char32_t ZqCodePointIterator::operator*() const noexcept { return detail::DecodeAt(mAt, mEnd); }
 
 //===-- Derived strings ---------------------------------------------------===//
 
@@ -317,7 +318,7 @@ CZqString::CZqString(const std::u16string& text) : CZqString(std::u16string_view
 
 CZqString CZqString::fromUtf8(std::string_view utf8) {
   const std::size_t length = detail::Utf16LengthOfUtf8(utf8.data(), utf8.size());
-  const int count = CapacityFor(detail::LengthAsInt(length)) - 1;
+  const int count = CapacityFor(static_cast<long long>(length)) - 1;
   const SPtr<CZqStringBody> body(NewBody(count + 1));
   // Decoded straight into the body, all of it before anybody reads it.
   detail::DecodeAllUtf8(utf8, body->AppendUninitialized(count), length);
@@ -423,12 +424,16 @@ SPtr<CZqStringBody> BodyOfLength(long long count, Fill fill) {
   return body;
 }
 
-// The units of a sequence, read with its charAt.
-std::u16string_view ReadSequence(const CharSequence& s, const detail::UnitBuffer& buffer) {
+// The units of a sequence: a string's own (they never change), else read
+// with its charAt into a buffer made for them.
+std::u16string_view UnitsOf(const CharSequence& s, std::optional<detail::UnitBuffer>& buffer) {
+  if (const auto* string = dynamic_cast<const CZqString*>(&s))
+    return string->view();
   const int n = s.length();
+  buffer.emplace(n);
   for (int i = 0; i < n; ++i)
-    buffer.Get()[i] = s.charAt(i);
-  return std::u16string_view(buffer.Get(), static_cast<std::size_t>(n));
+    buffer->Get()[i] = s.charAt(i);
+  return std::u16string_view(buffer->Get(), static_cast<std::size_t>(n));
 }
 
 }  // namespace
@@ -481,10 +486,11 @@ CZqString CZqString::stripTrailing() const {
 bool CZqString::isBlank() const noexcept { return detail::FirstNonWhitespace(view()) == length(); }
 
 CZqString CZqString::replace(const CharSequence& target, const CharSequence& replacement) const {
-  // Read first: either may be this string, or a builder.
-  const detail::UnitBuffer targetUnits(target.length());
-  const detail::UnitBuffer replacementUnits(replacement.length());
-  return replace(ReadSequence(target, targetUnits), ReadSequence(replacement, replacementUnits));
+  // Another sequence (a builder) is read out first; a string is taken as is.
+  std::optional<detail::UnitBuffer> targetUnits;
+  std::optional<detail::UnitBuffer> replacementUnits;
+  const std::u16string_view targetView = UnitsOf(target, targetUnits);
+  return replace(targetView, UnitsOf(replacement, replacementUnits));
 }
 
 CZqString CZqString::replace(std::u16string_view target, std::u16string_view replacement) const {

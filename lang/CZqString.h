@@ -683,136 +683,142 @@ struct ZqEqual {
   bool operator()(std::u16string_view a, std::u16string_view b) const noexcept { return a == b; }
 };
 
-/// The code points of a string, for range-for and the standard algorithms
-/// (a forward range of char32_t): a surrogate pair yields the code point it
-/// encodes, an unpaired surrogate itself. Holds the string (sharing its
-/// body), so it stays valid on its own; nothing is allocated.
-class ZqCodePoints {
+namespace detail {
+
+/// What the iterators of the text ranges below share: a position in a
+/// string's units and their end; stepping on by ++ (the derived class
+/// says how far), and equality at the same position.
+template <class Derived>
+class TextIterator {
  public:
-  /// A forward iterator over the code points; reads the units in place.
-  class Iterator {
-   public:
-    /// A forward iterator: it reads, and may pass over the text again.
-    using iterator_category = std::forward_iterator_tag;
-    /// A code point.
-    using value_type = char32_t;
-    /// A distance in code points.
-    using difference_type = std::ptrdiff_t;
-    /// Not used: the code points are computed, not stored.
-    using pointer = const char32_t*;
-    /// The code point itself, by value.
-    using reference = char32_t;
+  /// A forward iterator: it reads, and may pass over the text again.
+  using iterator_category = std::forward_iterator_tag;
+  /// A distance in elements.
+  using difference_type = std::ptrdiff_t;
 
-    /// An iterator that points nowhere, equal to other such iterators.
-    Iterator() noexcept : mAt(nullptr), mEnd(nullptr) {}
-    /// At the code point that starts at \p at, in units that end at \p end.
-    Iterator(const char16_t* at, const char16_t* end) noexcept : mAt(at), mEnd(end) {}
-    /// The code point that starts here.
-    ZQ_API char32_t operator*() const noexcept;
-    /// Steps over one code point (two units for a pair).
-    Iterator& operator++() noexcept {
-      mAt += **this > 0xFFFF ? 2 : 1;
-      return *this;
-    }
-    /// Steps over one code point; returns where it was.
-    Iterator operator++(int) noexcept {
-      Iterator before = *this;
-      ++*this;
-      return before;
-    }
-    /// True at the same unit.
-    friend bool operator==(const Iterator& a, const Iterator& b) noexcept { return a.mAt == b.mAt; }
-    /// False at the same unit.
-    friend bool operator!=(const Iterator& a, const Iterator& b) noexcept { return a.mAt != b.mAt; }
+  /// Steps over one element; returns where it was.
+  Derived operator++(int) noexcept {
+    Derived before = static_cast<Derived&>(*this);
+    ++static_cast<Derived&>(*this);
+    return before;
+  }
+  /// True at the same position.
+  friend bool operator==(const Derived& a, const Derived& b) noexcept {
+    return static_cast<const TextIterator&>(a).mAt == static_cast<const TextIterator&>(b).mAt;
+  }
+  /// False at the same position.
+  friend bool operator!=(const Derived& a, const Derived& b) noexcept { return !(a == b); }
 
-   private:
-    const char16_t* mAt;
-    const char16_t* mEnd;
-  };
+ protected:
+  /// At \p at, in units that end at \p end (both null: nowhere).
+  TextIterator(const char16_t* at, const char16_t* end) noexcept : mAt(at), mEnd(end) {}
+  /// The position in the units.
+  const char16_t* mAt;
+  /// The end of the units.
+  const char16_t* mEnd;
+};
 
-  /// The code points of \p text.
-  explicit ZqCodePoints(const CZqString& text) noexcept : mText(text) {}
-  /// The first code point.
+/// A range over a string that it holds (sharing its body), so it stays
+/// valid on its own; nothing is allocated.
+template <class Iterator>
+class TextRange {
+ public:
+  /// The range of \p text.
+  explicit TextRange(const CZqString& text) noexcept : mText(text) {}
+  /// The first element.
   Iterator begin() const noexcept { return Iterator(mText.begin(), mText.end()); }
-  /// Past the last code point.
+  /// Past the last element.
   Iterator end() const noexcept { return Iterator(mText.end(), mText.end()); }
 
  private:
   CZqString mText;
 };
 
+}  // namespace detail
+
+/// A forward iterator over the code points of a string: a surrogate pair
+/// yields the code point it encodes, an unpaired surrogate itself.
+class ZqCodePointIterator : public detail::TextIterator<ZqCodePointIterator> {
+ public:
+  /// A code point.
+  using value_type = char32_t;
+  /// Not used: the code points are computed, not stored.
+  using pointer = const char32_t*;
+  /// The code point itself, by value.
+  using reference = char32_t;
+
+  /// An iterator that points nowhere, equal to other such iterators.
+  ZqCodePointIterator() noexcept : TextIterator(nullptr, nullptr) {}
+  /// At the code point that starts at \p at, in units that end at \p end.
+  ZqCodePointIterator(const char16_t* at, const char16_t* end) noexcept : TextIterator(at, end) {}
+  /// The code point that starts here.
+  ZQ_API char32_t operator*() const noexcept;
+  /// Steps over one code point (two units for a pair).
+  ZqCodePointIterator& operator++() noexcept {
+    mAt += **this > 0xFFFF ? 2 : 1;
+    return *this;
+  }
+};
+
+/// The code points of a string (see CZqString::codePoints()), for range-for
+/// and the standard algorithms: a forward range of char32_t.
+class ZqCodePoints : public detail::TextRange<ZqCodePointIterator> {
+ public:
+  /// The iterator of the range.
+  using Iterator = ZqCodePointIterator;
+  using TextRange::TextRange;
+};
+
 inline ZqCodePoints CZqString::codePoints() const noexcept { return ZqCodePoints(*this); }
 
-/// The lines of a string (see CZqString::lines()), for range-for and the
-/// standard algorithms: a forward range of std::u16string_view. Holds the
-/// string (sharing its body), so it stays valid on its own, and so do the
-/// views while it lives; nothing is allocated.
-class ZqLines {
+/// A forward iterator over the lines of a string, each a std::u16string_view
+/// without its terminator ("\n", "\r" or "\r\n").
+class ZqLineIterator : public detail::TextIterator<ZqLineIterator> {
  public:
-  /// A forward iterator over the lines.
-  class Iterator {
-   public:
-    /// A forward iterator: it reads, and may pass over the text again.
-    using iterator_category = std::forward_iterator_tag;
-    /// A line, without its terminator.
-    using value_type = std::u16string_view;
-    /// A distance in lines.
-    using difference_type = std::ptrdiff_t;
-    /// Not used: the lines are computed, not stored.
-    using pointer = const std::u16string_view*;
-    /// The line itself, by value.
-    using reference = std::u16string_view;
+  /// A line, without its terminator.
+  using value_type = std::u16string_view;
+  /// Not used: the lines are computed, not stored.
+  using pointer = const std::u16string_view*;
+  /// The line itself, by value.
+  using reference = std::u16string_view;
 
-    /// An iterator that points nowhere, equal to other such iterators.
-    Iterator() noexcept : mAt(nullptr), mEnd(nullptr), mLineEnd(nullptr) {}
-    /// At the line that starts at \p at, in units that end at \p end.
-    Iterator(const char16_t* at, const char16_t* end) noexcept
-        : mAt(at), mEnd(end), mLineEnd(EndOfLine(at, end)) {}
-    /// The line that starts here.
-    std::u16string_view operator*() const noexcept {
-      return std::u16string_view(mAt, static_cast<std::size_t>(mLineEnd - mAt));
-    }
-    /// Steps past the line and its terminator.
-    Iterator& operator++() noexcept {
-      const char16_t* next = mLineEnd;
-      if (next < mEnd)
-        next += (*next == u'\r' && next + 1 < mEnd && next[1] == u'\n') ? 2 : 1;
-      mAt = next;
-      mLineEnd = EndOfLine(next, mEnd);
-      return *this;
-    }
-    /// Steps past the line; returns where it was.
-    Iterator operator++(int) noexcept {
-      Iterator before = *this;
-      ++*this;
-      return before;
-    }
-    /// True at the same line.
-    friend bool operator==(const Iterator& a, const Iterator& b) noexcept { return a.mAt == b.mAt; }
-    /// False at the same line.
-    friend bool operator!=(const Iterator& a, const Iterator& b) noexcept { return a.mAt != b.mAt; }
-
-   private:
-    // The first line terminator at or after \p at, or \p end.
-    static const char16_t* EndOfLine(const char16_t* at, const char16_t* end) noexcept {
-      while (at < end && *at != u'\n' && *at != u'\r')
-        ++at;
-      return at;
-    }
-    const char16_t* mAt;
-    const char16_t* mEnd;
-    const char16_t* mLineEnd;
-  };
-
-  /// The lines of \p text.
-  explicit ZqLines(const CZqString& text) noexcept : mText(text) {}
-  /// The first line.
-  Iterator begin() const noexcept { return Iterator(mText.begin(), mText.end()); }
-  /// Past the last line.
-  Iterator end() const noexcept { return Iterator(mText.end(), mText.end()); }
+  /// An iterator that points nowhere, equal to other such iterators.
+  ZqLineIterator() noexcept : TextIterator(nullptr, nullptr), mLineEnd(nullptr) {}
+  /// At the line that starts at \p at, in units that end at \p end.
+  ZqLineIterator(const char16_t* at, const char16_t* end) noexcept
+      : TextIterator(at, end), mLineEnd(EndOfLine(at, end)) {}
+  /// The line that starts here.
+  std::u16string_view operator*() const noexcept {
+    return std::u16string_view(mAt, static_cast<std::size_t>(mLineEnd - mAt));
+  }
+  /// Steps past the line and its terminator.
+  ZqLineIterator& operator++() noexcept {
+    const char16_t* next = mLineEnd;
+    if (next < mEnd)
+      next += (*next == u'\r' && next + 1 < mEnd && next[1] == u'\n') ? 2 : 1;
+    mAt = next;
+    mLineEnd = EndOfLine(next, mEnd);
+    return *this;
+  }
 
  private:
-  CZqString mText;
+  // The first line terminator at or after \p at, or \p end.
+  static const char16_t* EndOfLine(const char16_t* at, const char16_t* end) noexcept {
+    while (at < end && *at != u'\n' && *at != u'\r')
+      ++at;
+    return at;
+  }
+  const char16_t* mLineEnd;
+};
+
+/// The lines of a string (see CZqString::lines()), for range-for and the
+/// standard algorithms: a forward range of std::u16string_view, whose views
+/// stay valid while the range lives.
+class ZqLines : public detail::TextRange<ZqLineIterator> {
+ public:
+  /// The iterator of the range.
+  using Iterator = ZqLineIterator;
+  using TextRange::TextRange;
 };
 
 inline ZqLines CZqString::lines() const noexcept { return ZqLines(*this); }
