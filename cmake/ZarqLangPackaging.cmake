@@ -68,7 +68,10 @@ its debug information, in libzarqlang1-dbgsym.")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME "${_zq_dev_pkg}")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_MULTIARCH same)
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "${_zq_runtime_pkg} (= ${PROJECT_VERSION})")
+# libpcre2-dev: zarqlang.pc requires libpcre2-16 (pkg-config resolves it for
+# every use), and the CMake package finds it. The runtime package's
+# dependency on libpcre2-16-0 comes from dpkg-shlibdeps.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "${_zq_runtime_pkg} (= ${PROJECT_VERSION}), libpcre2-dev")
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
     "ZarqLang is a small C++17 library of general-purpose language classes: an
 immutable UTF-16 string whose storage is shared and reference-counted, a

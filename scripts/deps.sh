@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests (valgrind; ICU as the
+# Installs the Debian packages the build (PCRE2's libpcre2-dev), the tests (valgrind; ICU as the
 # reference of the Unicode case tests; clang's fuzzer and sanitizer runtimes
 # for the fuzz targets; dpkg-dev, file and binutils for building the .deb
 # packages, lintian to check them, abigail-tools for the ABI check, gdb for
@@ -8,7 +8,7 @@
 # machine of this kind has most of them).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev valgrind pkg-config libgtest-dev
-          libgmock-dev libicu-dev dpkg-dev file binutils lintian abigail-tools gdb libfmt-dev)
+          libgmock-dev libicu-dev libpcre2-dev dpkg-dev file binutils lintian abigail-tools gdb libfmt-dev)
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev)
 fi

@@ -75,6 +75,10 @@ namespace testing {
 /// 0 turns the switch off.
 ZQ_API void FailAllocation(long long nth, bool persistent = false) noexcept;
 
+/// Empties the string members' cache of compiled patterns, whose blocks
+/// would otherwise stay alive between a test's counts.
+void ClearPatternCache() noexcept;
+
 /// Number of allocations attempted (failed ones included) since load.
 ZQ_API long long AllocationCount() noexcept;
 

@@ -10,6 +10,7 @@
 #include "lang/CZqString.h"
 #include "lang/CZqStringBuilder.h"
 #include "lang/IllegalArgumentException.h"
+#include "lang/IllegalStateException.h"
 #include "lang/IndexOutOfBoundsException.h"
 #include "lang/NegativeArraySizeException.h"
 #include "lang/NullPointerException.h"
@@ -67,6 +68,18 @@ void ThrowNegativeArraySize() { throw NegativeArraySizeException(); }
 
 void ThrowIllegalArgument(const char16_t* head, int value) {
   throw IllegalArgumentException(Message(head, value));
+}
+
+void ThrowIllegalArgument(std::u16string_view message) {
+  throw IllegalArgumentException(CZqString(message));
+}
+
+void ThrowNoGroup(int group) {
+  throw IndexOutOfBoundsException(CZqString(u"No group ") + CZqString(group));
+}
+
+void ThrowIllegalState(std::u16string_view message) {
+  throw IllegalStateException(CZqString(message));
 }
 
 void ThrowInvalidCodePoint(int codePoint) {

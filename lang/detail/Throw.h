@@ -17,6 +17,7 @@
 #include <climits>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace zqlang {
 namespace detail {
@@ -68,6 +69,13 @@ T* OrOutOfMemory(T* block) {
 [[noreturn]] void ThrowNegativeArraySize();
 /// IllegalArgumentException "<head><value>".
 [[noreturn]] void ThrowIllegalArgument(const char16_t* head, int value);
+/// IllegalArgumentException with the whole \p message.
+[[noreturn]] void ThrowIllegalArgument(std::u16string_view message);
+/// IndexOutOfBoundsException "No group <group>" of a group a pattern does
+/// not have.
+[[noreturn]] void ThrowNoGroup(int group);
+/// IllegalStateException with the whole \p message.
+[[noreturn]] void ThrowIllegalState(std::u16string_view message);
 /// IllegalArgumentException "appendCodePoint: Not a valid Unicode code
 /// point: 0x<hex>", the 32 bits in upper-case hex without leading zeros.
 [[noreturn]] void ThrowInvalidCodePoint(int codePoint);
