@@ -246,5 +246,94 @@ TEST(RegexTest, AgreesWithJava) {
   }
 }
 
+TEST(RegexTest, CompiledPatternsFindGroupsAndQuote) {
+  const ZqPattern date = ZqPattern::compile(u"(?<y>\\d{4})-(\\d\\d)(x)?");
+  EXPECT_EQ(3, date.groupCount());
+  EXPECT_EQ(1, date.groupIndex(u"y"));
+  EXPECT_EQ(-1, date.groupIndex(u"z"));
+  EXPECT_EQ(u"(?<y>\\d{4})-(\\d\\d)(x)?", Text(date.pattern()));
+  ZqMatch m;
+  ASSERT_TRUE(date.find(u"on 2026-12, 2027-01", 4, m));  // from inside the first
+  EXPECT_EQ((std::vector<int>{12, 19, 12, 16, 17, 19, -1, -1}),
+            (std::vector<int>{m.start(), m.end(), m.start(1), m.end(1), m.start(2), m.end(2),
+                              m.start(3), m.end(3)}));
+  EXPECT_EQ(u"IndexOutOfBoundsException: No group 4", Failure([&] { (void)m.start(4); }));
+  EXPECT_FALSE(date.find(u"2026-12", 7, m));
+  EXPECT_EQ(0, m.groupCount());
+  EXPECT_EQ(u"IndexOutOfBoundsException: Illegal start index",
+            Failure([&] { date.find(u"ab", 3, m); }));
+
+  const CZqString tricky(u"a\\Eb$1.*");
+  EXPECT_TRUE(ZqPattern::compile(ZqPattern::quote(tricky)).matches(tricky));
+  EXPECT_EQ(Text(tricky),
+            Text(ZqPattern::compile(u"x").replaceAll(u"x", ZqPattern::quoteReplacement(tricky))));
+  EXPECT_TRUE(
+      ZqPattern::compile(u"A.B", ZqPattern::LITERAL | ZqPattern::CASE_INSENSITIVE).matches(u"a.b"));
+  EXPECT_TRUE(ZqPattern::compile(u" \u00e9 # comment", ZqPattern::COMMENTS |
+                                                           ZqPattern::CASE_INSENSITIVE |
+                                                           ZqPattern::UNICODE_CASE)
+                  .matches(u"\u00c9"));
+  EXPECT_EQ(u"IllegalArgumentException: Unknown flag 0x100",
+            Failure([] { (void)ZqPattern::compile(u"a", 0x100); }));
+}
+
+TEST(RegexTest, RefusesWhatCannotMeanWhatItMeansInJava) {
+  for (const char16_t* regex :
+       {u"(?U)\\w", u"(?c)a", u"\\Ga", u"\\b{g}", u"\\N{LATIN SMALL LETTER A}", u"\\p{InGreek}",
+        u"\\p{javaMirrored}", u"(?i)(a)\\1", u"\\uD800", u"(?<=a+)b"}) {
+    SCOPED_TRACE(::testing::PrintToString(std::u16string(regex)));
+    EXPECT_EQ(u"IllegalArgumentException",
+              Failure([&] { (void)ZqPattern::compile(regex); }).substr(0, 24));
+  }
+  EXPECT_TRUE(ZqPattern::compile(u"(?iu)(a)\\1").matches(u"aA"));
+}
+
+TEST(RegexTest, SubjectsWithSurrogatesAndSharedResults) {
+  // A lone surrogate is matched by nothing, not even the dot; a pair is one
+  // character to the dot, to classes and to an empty match.
+  EXPECT_EQ(u"x\xD800x", Text(CZqString(u"a\xD800"
+                                        u"b")
+                                  .replaceAll(u".", u"x")));
+  EXPECT_EQ(u"x", Text(CZqString(u"\xD83D\xDE00").replaceAll(u"[^a]", u"x")));
+  EXPECT_EQ(u"-\xD83D\xDE00-", Text(CZqString(u"\xD83D\xDE00").replaceAll(u"", u"-")));
+  const CZqString s(u"a,b");
+  EXPECT_TRUE(SameBody(s, s.replaceAll(u";", u"-")));  // nothing matched: this string
+  EXPECT_TRUE(SameBody(s, s.split(u";")[0]));
+  EXPECT_TRUE(SameBody(s, s.replaceAll(u";+", u"$")));  // a bad replacement waits for a match
+}
+
+TEST(RegexTest, EveryAllocationFailureIsClean) {
+  const CZqString text(u"alpha, beta,gamma , delta");
+  const ZqPattern comma = ZqPattern::compile(u"\\s*,\\s*");
+  ZqMatch m;
+  const struct {
+    const char* what;
+    int points;
+    std::function<void()> op;
+    bool std;
+  } rows[] = {
+      {"compile", 1, [] { (void)ZqPattern::compile(u"(\\w+)@(?<host>[a-z.]+)"); }, true},
+      {"matches, cached", 2, [&] { (void)text.matches(u"a.*a"); }, false},
+      {"split, cached", 6, [&] { (void)text.split(u"\\s*,\\s*"); }, false},
+      {"split, text", 5, [&] { (void)text.split(u","); }, false},
+      {"replaceAll, cached", 4, [&] { (void)text.replaceAll(u"(\\w+)", u"<$1>"); }, false},
+      {"replaceFirst, compiled", 2, [&] { (void)comma.replaceFirst(text, u";"); }, false},
+      {"find", 1, [&] { comma.find(text, 0, m); }, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    row.op();  // the cache holds the regex before the sweep counts blocks
+    EXPECT_EQ(row.points, SweepAllocationFailures(row.op));
+    if (row.std) {
+      EXPECT_GT(SweepAllocationFailures([&] {
+                  const RouteStdAllocations route;
+                  row.op();
+                }),
+                row.points);
+    }
+  }
+  detail::testing::ClearPatternCache();
+}
+
 }  // namespace
 }  // namespace zqlang
