@@ -36,6 +36,7 @@
 #include "lang/VirtualMachineError.h"
 #include "lang/ZqCaseRules.h"
 #include "lang/ZqExport.h"
+#include "lang/ZqPattern.h"
 #include "lang/ZqStringAdapter.h"
 #include "lang/ZqUnknownItf.h"
 #include "lang/ZqVersion.h"

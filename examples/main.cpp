@@ -101,6 +101,19 @@ int main() {
     std::cout << "caught: " << Narrow(e.getMessage()) << '\n';
   }
 
+  // Java's idioms: split and replace by regular expressions, join, strip.
+  const CZqString csv(u" name = Ada ; born=1815;; ");
+  CZqStringBuilder fields;
+  for (const CZqString& field : csv.strip().split(u"\\s*;\\s*"))
+    fields.append(u'[').append(field.replaceFirst(u"\\s*=\\s*", u": ")).append(u']');
+  std::cout << "fields: " << Narrow(fields.toString()) << '\n';
+  std::cout << "joined: " << Narrow(CZqString::join(u"-", {u"2026", u"12", u"07"})) << '\n';
+  try {
+    (void)csv.matches(u"(unclosed");
+  } catch (const zqlang::IllegalArgumentException& e) {
+    std::cout << "caught: " << Narrow(e.getMessage()) << '\n';
+  }
+
   // Exceptions chain: the cause's text follows the message.
   const zqlang::RuntimeException wrapped(CZqString(u"could not read the greeting"),
                                          new zqlang::IllegalStateException(CZqString(u"closed")));

@@ -654,8 +654,44 @@ CZqString CZqString::replaceFirst(const CZqString& regex, const CZqString& repla
   return ZqPattern::Cached(regex).Replace(view(), this, replacement.view(), false);
 }
 
+namespace {
+
+// The unit a regex of one character without regex meaning stands for (",",
+// or "\\." escaped): split searches for it without the engine or the
+// cache, as Java's split does.
+bool SingleUnit(std::u16string_view regex, char16_t& unit) {
+  auto plain = [](char16_t c) { return !detail::IsSurrogate(c); };
+  if (regex.size() == 1 &&
+      std::u16string_view(u".$|()[{^?*+\\").find(regex[0]) == std::u16string_view::npos) {
+    unit = regex[0];
+    return plain(unit);
+  }
+  if (regex.size() == 2 && regex[0] == '\\') {
+    unit = regex[1];
+    const bool alnum = (unit >= '0' && unit <= '9') || (unit >= 'a' && unit <= 'z') ||
+                       (unit >= 'A' && unit <= 'Z');
+    return !alnum && plain(unit);
+  }
+  return false;
+}
+
+}  // namespace
+
 std::vector<CZqString> CZqString::split(const CZqString& regex, int limit) const {
-  return ZqPattern::Cached(regex).Split(view(), this, limit);
+  char16_t unit = 0;
+  if (!SingleUnit(regex.view(), unit))
+    return ZqPattern::Cached(regex).Split(view(), this, limit);
+  const std::u16string_view text = view();
+  return Checked([&] {
+    return SplitBy(text, this, limit, [&](std::size_t from, std::size_t& start, std::size_t& end) {
+      const std::size_t at = text.find(unit, from);
+      if (at == std::u16string_view::npos)
+        return false;
+      start = at;
+      end = at + 1;
+      return true;
+    });
+  });
 }
 
 }  // namespace zqlang

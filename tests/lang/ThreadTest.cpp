@@ -5,6 +5,7 @@
 #include <cwctype>
 #include <thread>
 
+#include "lang/ZqPattern.h"
 #include "support/TestSupport.h"
 
 namespace zqlang {
@@ -78,6 +79,25 @@ TEST(ThreadTest, OutOfMemoryErrorFromSeveralThreads) {
     }
   });
   EXPECT_EQ(kThreads * 200, caught.load());
+}
+
+TEST(ThreadTest, RegexesFromTheSharedCacheAndOneCompiledPattern) {
+  // More regexes than the cache holds, so that threads evict what others
+  // use; and one compiled pattern copied and matched on every thread.
+  const ZqPattern words = ZqPattern::compile(u"\\w+");
+  std::atomic<int> wrong{0};
+  OnThreads([&](int t) {
+    const ZqPattern mine = words;
+    for (int i = 0; i < 300; ++i) {
+      const CZqString text(u"a1,b2;c3");
+      const CZqString regex = CZqString(u"[,;]") + CZqString((i + t) % 12 == 0 ? 0 : (i + t) % 12);
+      if (text.split(u"[,;]").size() != 3 || !text.matches(u"\\w+([,;]\\w+)*") ||
+          text.replaceAll(regex, u"").length() != 8 || mine.split(text).size() != 3)
+        ++wrong;
+    }
+  });
+  EXPECT_EQ(0, wrong.load());
+  detail::testing::ClearPatternCache();
 }
 
 TEST(ThreadTest, DistinctStringsOnDistinctThreads) {
