@@ -81,6 +81,11 @@ TARGETS = {
     "WordFrequency": [("Qt", 1.0), ("U16String", 1.2)],
     "ParseInt": [("FromChars", 1.5)],
     "ValueOfRelease": [("MakeShared", 1.0)],
+    "SplitFields": [("Qt", 1.0)],
+    "SplitShortLines": [("Qt", 1.0)],
+    "SplitRegex": [("Qt", 0.8)],
+    "MatchesMegabyte": [("Qt", 1.0)],
+    "ReplaceAllMegabyte": [("Qt", 1.0)],
 }
 
 
