@@ -75,7 +75,7 @@ void BM_SplitFields_CZqString(benchmark::State& state) {
   for (auto _ : state)
     gSink = static_cast<long long>(line.split(u",").size());
 }
-BENCHMARK(BM_SplitFields_ZarqLang);
+BENCHMARK(BM_SplitFields_CZqString);
 
 void BM_SplitShortLines_CZqString(benchmark::State& state) {
   std::vector<CZqString> lines;
@@ -89,7 +89,7 @@ void BM_SplitShortLines_CZqString(benchmark::State& state) {
     gSink = n;
   }
 }
-BENCHMARK(BM_SplitShortLines_ZarqLang)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SplitShortLines_CZqString)->Unit(benchmark::kMillisecond);
 
 void BM_SplitRegex_CZqString(benchmark::State& state) {
   const CZqString text(Words());
@@ -97,7 +97,7 @@ void BM_SplitRegex_CZqString(benchmark::State& state) {
   for (auto _ : state)
     gSink = static_cast<long long>(text.split(u"\\s+").size());
 }
-BENCHMARK(BM_SplitRegex_ZarqLang);
+BENCHMARK(BM_SplitRegex_CZqString);
 
 void BM_MatchesMegabyte_CZqString(benchmark::State& state) {
   const CZqString text(Megabyte());
@@ -106,7 +106,7 @@ void BM_MatchesMegabyte_CZqString(benchmark::State& state) {
   for (auto _ : state)
     gSink = pattern.matches(text);
 }
-BENCHMARK(BM_MatchesMegabyte_ZarqLang)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MatchesMegabyte_CZqString)->Unit(benchmark::kMicrosecond);
 
 void BM_ReplaceAllMegabyte_CZqString(benchmark::State& state) {
   const CZqString text(Megabyte());
@@ -115,7 +115,7 @@ void BM_ReplaceAllMegabyte_CZqString(benchmark::State& state) {
   for (auto _ : state)
     gSink = pattern.replaceAll(text, u"_").length();
 }
-BENCHMARK(BM_ReplaceAllMegabyte_ZarqLang)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReplaceAllMegabyte_CZqString)->Unit(benchmark::kMicrosecond);
 
 #if defined(ZQ_BENCH_HAVE_QT)
 QString ToQt(const std::u16string& s) {
