@@ -460,27 +460,6 @@ class ZQ_API CZqString : public CharSequence {
   [[nodiscard]] CZqString replace(const Target& target, const Replacement& replacement) const {
     return replace(AsView(target), AsView(replacement));
   }
-  /// @name Regular expressions
-  /// Java's regular expressions (the syntax and rules of ZqPattern). These
-  /// members keep the last eight regexes they were given compiled, in a
-  /// cache that a mutex guards and whose patterns are shared by atomic
-  /// counts and never written, so they may be called from any thread; a
-  /// ZqPattern compiled once is still the fastest in a loop.
-  /// @{
-
-  /// True when the whole string matches \p regex.
-  [[nodiscard]] bool matches(const CZqString& regex) const;
-  /// Every match of \p regex replaced by \p replacement ("$1", "${name}"
-  /// and '\' escapes as ZqPattern::replaceAll); this string itself when
-  /// nothing matches.
-  [[nodiscard]] CZqString replaceAll(const CZqString& regex, const CZqString& replacement) const;
-  /// As replaceAll(), for the first match only.
-  [[nodiscard]] CZqString replaceFirst(const CZqString& regex, const CZqString& replacement) const;
-  /// The parts around the matches of \p regex, as Java's split (see
-  /// ZqPattern::split for \p limit). A regex that is plain text, such as
-  /// "," or "\\.", is searched for as text, without the engine.
-  [[nodiscard]] std::vector<CZqString> split(const CZqString& regex, int limit = 0) const;
-  /// @}
 
   /// Whether \p len units of this string from \p toffset equal those of
   /// \p other from \p ooffset: false when an offset is negative or a region
@@ -544,6 +523,28 @@ class ZQ_API CZqString : public CharSequence {
   bool equalsIgnoreCase(const Text& text) const {
     return equalsIgnoreCase(AsView(text));
   }
+  /// @}
+
+  /// @name Regular expressions
+  /// Java's regular expressions (the syntax and rules of ZqPattern). These
+  /// members keep the last eight regexes they were given compiled, in a
+  /// cache that a mutex guards and whose patterns are shared by atomic
+  /// counts and never written, so they may be called from any thread; a
+  /// ZqPattern compiled once is still the fastest in a loop.
+  /// @{
+
+  /// True when the whole string matches \p regex.
+  [[nodiscard]] bool matches(const CZqString& regex) const;
+  /// Every match of \p regex replaced by \p replacement ("$1", "${name}"
+  /// and '\' escapes as ZqPattern::replaceAll); this string itself when
+  /// nothing matches.
+  [[nodiscard]] CZqString replaceAll(const CZqString& regex, const CZqString& replacement) const;
+  /// As replaceAll(), for the first match only.
+  [[nodiscard]] CZqString replaceFirst(const CZqString& regex, const CZqString& replacement) const;
+  /// The parts around the matches of \p regex, as Java's split (see
+  /// ZqPattern::split for \p limit). A regex that is plain text, such as
+  /// "," or "\\\\.", is searched for as text, without the engine.
+  [[nodiscard]] std::vector<CZqString> split(const CZqString& regex, int limit = 0) const;
   /// @}
 
   /// @name Numbers in the classic locale

@@ -2,9 +2,9 @@
 /// \file
 /// ZqPattern is a regular expression written in Java's syntax, compiled
 /// once and matched against UTF-16 text by PCRE2's 16-bit engine (with its
-/// JIT), with Java's answers: Java's `.` and line terminators, `^`, `$`,
-/// `\b`, classes with `&&` and nested classes, `(?i)` folding ASCII letters
-/// only unless `(?u)` is given, `\Q...\E`, `\uXXXX`, `\x{...}`, lazy and
+/// JIT), with Java's answers: Java's dot and line terminators, the anchors
+/// and `\\b`, classes with `&&` and nested classes, `(?i)` folding ASCII letters
+/// only unless `(?u)` is given, `\\Q...\\E`, `\\uXXXX`, `\\x{...}`, lazy and
 /// possessive quantifiers, named groups, Java's split and replacement rules.
 ///
 /// \code
@@ -19,8 +19,8 @@
 ///
 /// Where Java and the engine cannot be made to agree, the pattern is
 /// refused with an IllegalArgumentException rather than given another
-/// meaning: `(?U)`, `(?c)`, `\G`, `\b{g}`, `\N{...}`, Unicode blocks
-/// (`\p{InGreek}`), the `java...` properties, back references under `(?i)`
+/// meaning: `(?U)`, `(?c)`, `\\G`, `\\b{g}`, `\\N{...}`, Unicode blocks
+/// (`\\p{InGreek}`), the `java...` properties, back references under `(?i)`
 /// without `(?u)`, and lone surrogates in the pattern. Two differences stay
 /// in the subject: a lone surrogate there is matched by nothing (Java's `.`
 /// and negated classes take it), and an empty match never falls between the
@@ -89,7 +89,9 @@ class ZQ_API ZqPattern {
   /// A replacement that inserts \p text literally: '\' and '$' escaped.
   [[nodiscard]] static CZqString quoteReplacement(std::u16string_view text);
 
+  /// Shares the compiled pattern of \p other (an atomic count).
   ZqPattern(const ZqPattern& other) noexcept;
+  /// Shares the compiled pattern of \p other.
   ZqPattern& operator=(const ZqPattern& other) noexcept;
   ~ZqPattern();
 
