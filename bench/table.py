@@ -81,6 +81,7 @@ TARGETS = {
     "WordFrequency": [("Qt", 1.0), ("U16String", 1.2)],
     "ParseInt": [("FromChars", 1.5)],
     "ValueOfRelease": [("MakeShared", 1.0)],
+    "FormatMessage": [("Qt", 1.0), ("FmtUtf8", 1.0)],
 }
 
 
