@@ -86,6 +86,7 @@ TARGETS = {
     "SplitRegex": [("Qt", 0.8)],
     "MatchesMegabyte": [("Qt", 1.0)],
     "ReplaceAllMegabyte": [("Qt", 1.0)],
+    "FormatMessage": [("Qt", 1.0), ("FmtUtf8", 1.0)],
 }
 
 
