@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(CZqStringBuilderFuzz CZqIntegerFuzz)
+targets=(CZqStringBuilderFuzz CZqIntegerFuzz ZqPatternFuzz)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
