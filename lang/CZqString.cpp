@@ -465,25 +465,40 @@ CZqString CZqString::repeat(int count) const {
   return CZqString(*body);
 }
 
+namespace {
+
+// Units [first, end) of \p s, whose units are \p text: \p s itself (its body
+// shared) when that is all of them, else a new body with them, made as
+// substring makes one.
+CZqString Part(const CZqString& s, std::u16string_view text, int first, int end) {
+  if (first == 0 && static_cast<std::size_t>(end) == text.size())
+    return s;
+  const int count = end - first;
+  return detail::StringAccess::WithUnits(text.data() + first, count, CapacityFor(count));
+}
+
+}  // namespace
+
 CZqString CZqString::strip() const {
-  const int first = detail::FirstNonWhitespace(view());
-  const int end = first == length() ? first : detail::EndOfNonWhitespace(view());
-  if (first == 0 && end == length())
-    return *this;
-  return CZqString(Ptr() + first, end - first);
+  const std::u16string_view text = view();
+  const int first = detail::FirstNonWhitespace(text);
+  const bool blank = static_cast<std::size_t>(first) == text.size();
+  return Part(*this, text, first, blank ? first : detail::EndOfNonWhitespace(text));
 }
 
 CZqString CZqString::stripLeading() const {
-  const int first = detail::FirstNonWhitespace(view());
-  return first == 0 ? *this : CZqString(Ptr() + first, length() - first);
+  const std::u16string_view text = view();
+  return Part(*this, text, detail::FirstNonWhitespace(text), static_cast<int>(text.size()));
 }
 
 CZqString CZqString::stripTrailing() const {
-  const int end = detail::EndOfNonWhitespace(view());
-  return end == length() ? *this : CZqString(Ptr(), end);
+  const std::u16string_view text = view();
+  return Part(*this, text, 0, detail::EndOfNonWhitespace(text));
 }
 
-bool CZqString::isBlank() const noexcept { return detail::FirstNonWhitespace(view()) == length(); }
+bool CZqString::isBlank() const noexcept {
+  return static_cast<std::size_t>(detail::FirstNonWhitespace(view())) == view().size();
+}
 
 CZqString CZqString::replace(const CharSequence& target, const CharSequence& replacement) const {
   // Another sequence (a builder) is read out first; a string is taken as is.
