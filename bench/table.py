@@ -81,6 +81,10 @@ TARGETS = {
     "WordFrequency": [("Qt", 1.0), ("U16String", 1.2)],
     "ParseInt": [("FromChars", 1.5)],
     "ValueOfRelease": [("MakeShared", 1.0)],
+    "Join1000": [("Qt", 1.0)],
+    "Repeat1000": [("Memcpy", 1.3)],
+    "StripPadded": [("Qt", 1.0)],
+    "StripUnpadded": [("Qt", 1.0)],
 }
 
 
