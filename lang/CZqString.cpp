@@ -449,17 +449,29 @@ CZqString CZqString::repeat(int count) const {
     detail::ThrowIllegalArgument(u"count is negative: ", count);
   if (count == 1)
     return *this;
-  const std::size_t n = static_cast<std::size_t>(length());
+  const std::size_t n = view().size();
   const std::size_t total = n * static_cast<std::size_t>(count);  // below 2^62: no overflow
   const SPtr<CZqStringBody> body = BodyOfLength(static_cast<long long>(total), [&](char16_t* out) {
     if (total == 0)
       return;
-    // The text once, then what is written so far doubled until it is all.
+    // The text once, doubled up to a block of whole copies of it of at most
+    // 2 KiB (one copy when the text is longer), then that block again and
+    // again. Each memcpy then reads a block that stays in the first-level
+    // cache, and glibc copies up to about 2 KiB with its vector loop: larger
+    // copies take rep movsb, which is slower for data in cache on the
+    // machines measured (repeat(1000) of 10 units took about 10% less time
+    // than when the doubling went on to the end).
+    constexpr std::size_t kBlockUnits = 1024;
+    const std::size_t block = std::min(total, std::max(n, kBlockUnits / n * n));
     std::memcpy(out, Ptr(), n * sizeof(char16_t));
-    for (std::size_t done = n; done < total;) {
-      const std::size_t take = done < total - done ? done : total - done;
+    std::size_t done = n;
+    for (std::size_t take; done < block; done += take) {
+      take = std::min(done, block - done);
       std::memcpy(out + done, out, take * sizeof(char16_t));
-      done += take;
+    }
+    for (std::size_t take; done < total; done += take) {
+      take = std::min(block, total - done);
+      std::memcpy(out + done, out, take * sizeof(char16_t));
     }
   });
   return CZqString(*body);
