@@ -1,15 +1,17 @@
 //===- bench/MemoryFootprint.cpp - heap bytes of a million small strings --===//
 //
-// For each kind of string, builds 1,000,000 strings of 10 units in a
-// std::vector reserved up front and reports the heap bytes they occupy, per
-// string: glibc's mallinfo2() in-use figure (uordblks, the heap blocks in
-// use, plus hblkhd, the mapped ones) after minus before. The vector's block
-// holds the handles, so each handle counts once; every text is distinct
-// (derived from its index), so nothing is shared. Kinds:
+// For each kind of string, builds 1,000,000 strings in a std::vector
+// reserved up front and reports the heap bytes they occupy, per string:
+// glibc's mallinfo2() in-use figure (uordblks, the heap blocks in use, plus
+// hblkhd, the mapped ones) after minus before. The vector's block holds the
+// handles, so each handle counts once; every text is distinct (derived from
+// its index), so nothing is shared. Kinds:
 //   std::u16string             from 10 units (too long for its inline buffer)
 //   QString                    from 10 units (when built with Qt)
 //   CZqString                  from 10 units
 //   CZqString(int)             of 1,000,000,000 + i: a 10-digit text
+//   std::u16string(), QString(), CZqString()
+//                              default-constructed: empty
 // Not a Google Benchmark: it prints one table and exits (status 1 when a
 // string does not hold the text it should).
 //===----------------------------------------------------------------------===//
@@ -86,8 +88,8 @@ std::u16string Expected(int i) {
 
 int main() {
   std::printf(
-      "1,000,000 strings of %d units, heap bytes per string (mallinfo2: uordblks + "
-      "hblkhd)\n\n",
+      "1,000,000 strings of %d units (the kinds with () are empty), heap bytes per string "
+      "(mallinfo2: uordblks + hblkhd)\n\n",
       kUnits);
   std::printf(
       "| Kind | handle (sizeof) | bytes per string, handle included | beyond the handle |\n");
@@ -131,6 +133,18 @@ int main() {
         const std::string digits = std::to_string(1000000000 + i);
         return std::u16string(s.view()) == std::u16string(digits.begin(), digits.end());
       });
+
+  Measure<std::u16string>(
+      "std::u16string()", [](int) { return std::u16string(); },
+      [](const std::u16string& s, int) { return s.empty(); });
+#if defined(ZQ_BENCH_HAVE_QT)
+  Measure<QString>(
+      "QString()", [](int) { return QString(); },
+      [](const QString& s, int) { return s.isEmpty(); });
+#endif
+  Measure<CZqString>(
+      "CZqString()", [](int) { return CZqString(); },
+      [](const CZqString& s, int) { return s.isEmpty(); });
 
   return gAllRight ? 0 : 1;
 }

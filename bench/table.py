@@ -87,6 +87,10 @@ TARGETS = {
     "MatchesMegabyte": [("Qt", 1.0)],
     "ReplaceAllMegabyte": [("Qt", 1.0)],
     "FormatMessage": [("Qt", 1.0), ("FmtUtf8", 1.0)],
+    "Join1000": [("Qt", 1.0)],
+    "Repeat1000": [("Memcpy", 1.3)],
+    "StripPadded": [("Qt", 1.0)],
+    "StripUnpadded": [("Qt", 1.0)],
 }
 
 

@@ -1,15 +1,18 @@
 //===- fuzz/CZqStringBuilderFuzz.cpp - builder and strings against a model ===//
 //
 // Decodes the input into named builder operations (and the strings they
-// read and make) and runs each on the library and on a model written on
-// std::u16string. The model tracks what the library promises: the texts, the
-// builders' exact capacities (growth to the need plus 16, 20 units reserved
-// for a number, copies that keep the capacity) and every exception's text.
+// read and make) and string operations (strip and its kin, repeat, join), and
+// runs each on the library and on a model written on std::u16string. The
+// model tracks what the library promises: the texts, the builders' exact
+// capacities (growth to the need plus 16, 20 units reserved for a number,
+// copies that keep the capacity), every exception's text, and the body a
+// stripped string shares when nothing was stripped.
 //===----------------------------------------------------------------------===//
 #include <algorithm>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "FuzzModel.h"
 
@@ -133,6 +136,18 @@ U Part(const U& s, int start, int end) {
   return s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
 }
 
+// Java's Character.isWhitespace, listed: U+0009-U+000D, U+001C-U+001F and
+// the space, line and paragraph separators but the no-break ones (U+00A0,
+// U+2007, U+202F). None lies outside the BMP and no surrogate is one, so a
+// unit is tested alone.
+bool IsSpace(char16_t u) {
+  static const char16_t kSpaces[] = {0x09,   0x0A,   0x0B,   0x0C,   0x0D,   0x1C,   0x1D,
+                                     0x1E,   0x1F,   0x20,   0x1680, 0x2000, 0x2001, 0x2002,
+                                     0x2003, 0x2004, 0x2005, 0x2006, 0x2008, 0x2009, 0x200A,
+                                     0x2028, 0x2029, 0x205F, 0x3000};
+  return std::find(std::begin(kSpaces), std::end(kSpaces), u) != std::end(kSpaces);
+}
+
 // The input, read as the operations ask: past its end every byte is zero.
 struct Input {
   const std::uint8_t* data;
@@ -152,6 +167,17 @@ struct Input {
     U out(Byte() % 13, u'\0');
     for (char16_t& unit : out)
       unit = Unit();
+    return out;
+  }
+  // 0 to 3 units of white space, or of units next to it in the code chart.
+  U Blanks() {
+    static const char16_t kNear[] = {0x08,   0x09,   0x0B,   0x0D,   0x0E,   0x1B,   0x1C,   0x1F,
+                                     0x20,   0x21,   0x85,   0xA0,   0x1680, 0x180E, 0x2000, 0x2006,
+                                     0x2007, 0x2008, 0x200A, 0x200B, 0x2028, 0x2029, 0x202F, 0x205F,
+                                     0x3000, 0x3001, 0xFEFF, 0xD800, 0xDC00, 0x0A,   u'x',   0};
+    U out(Byte() % 4, u'\0');
+    for (char16_t& unit : out)
+      unit = kNear[Byte() % std::size(kNear)];
     return out;
   }
   // An index near a text of length n, with the odd extreme value.
@@ -336,11 +362,13 @@ Value DecodeValue(Step& c) {
 }
 
 // The operations, each on the library and on the model.
-const struct {
+struct Operation {
   const char* name;
   bool grows;  // skipped once the builder is long
   void (*run)(Step&);
-} kOperations[] = {
+};
+
+const Operation kOperations[] = {
     {"append(value)", true,
      [](Step& c) {
        const Value v = DecodeValue(c);
@@ -460,6 +488,91 @@ const struct {
      }},
 };
 
+// A string made by a string operation replaces the next one of the state.
+void Keep(Step& c, const CZqString& got, const U& want) {
+  c.st.strings[(c.si + 1) % kStrings] = got;
+  c.st.texts[(c.si + 1) % kStrings] = want;
+}
+
+// The members of Java's String that make a string of the string (or of
+// several): strip, repeat, join.
+const Operation kStringOperations[] = {
+    {"strip, stripLeading, stripTrailing or isBlank", false,
+     [](Step& c) {
+       // The string between white space and units next to it, when some was read.
+       const U before = c.Arg("before", c.in.Blanks());
+       const U after = c.Arg("after", c.in.Blanks());
+       if (!before.empty() || !after.empty()) {
+         c.t = before + c.t + after;
+         c.s = CZqString(c.t);
+       }
+       const int which = c.Arg("which", c.in.Byte() % 4);
+       std::size_t first = 0;
+       std::size_t end = c.t.size();
+       while (which != 2 && first < end && IsSpace(c.t[first]))
+         ++first;
+       while (which != 1 && end > first && IsSpace(c.t[end - 1]))
+         --end;
+       if (which == 3) {
+         c.Same("isBlank", c.s.isBlank(), first == end);
+         return;
+       }
+       const CZqString got = which == 0   ? c.s.strip()
+                             : which == 1 ? c.s.stripLeading()
+                                          : c.s.stripTrailing();
+       // A result with all the units shares the body.
+       c.Same("shared body", got.Ptr() == c.s.Ptr(), end - first == c.t.size());
+       Keep(c, got, c.t.substr(first, end - first));
+     }},
+    {"repeat", false,
+     [](Step& c) {
+       // Mostly -2 to 5; from 240, counts that make up to 6,000 units or so
+       // of a short text. A text of more than 1,200 units (more than the
+       // 1,024 that repeat copies at a time) is repeated at most once, so
+       // that the state's strings stay short enough for fast runs.
+       const std::uint8_t b = c.in.Byte();
+       const int n = static_cast<int>(c.t.size());
+       const int count = c.Arg("count", b == 255             ? INT_MIN
+                                        : b == 254 && n == 0 ? INT_MAX
+                                        : n > 1200           ? b % 4 - 2
+                                        : b >= 240           ? (b - 239) * 400 / (n + 1)
+                                                             : b % 8 - 2);
+       CZqString got;
+       if (c.Throws([&] { got = c.s.repeat(count); },
+                    count < 0 ? Outcome(Thrown(u"IllegalArgumentException",
+                                               u"count is negative: " + Num(count)))
+                              : std::nullopt)) {
+         U want;
+         for (int i = 0; i < count && n > 0; ++i)
+           want += c.t;
+         Keep(c, got, want);
+       }
+     }},
+    {"join", false,
+     [](Step& c) {
+       // Up to four parts, each a string of the state or units read, and a
+       // delimiter, given as strings or as std::u16string. A long string is
+       // not taken: joins of joins would grow without end.
+       const U delimiter = c.Arg("delimiter", c.in.Units());
+       std::vector<CZqString> strings;
+       std::vector<U> texts;
+       for (int parts = c.Arg("parts", c.in.Byte() % 5); parts > 0; --parts) {
+         const int which = c.Arg("part", c.in.Byte() % 4);
+         const bool own = which < kStrings && c.st.texts[which].size() <= kMaxLength;
+         texts.push_back(own ? c.st.texts[which] : c.Arg("units", c.in.Units()));
+         strings.push_back(own ? c.st.strings[which] : CZqString(texts.back()));
+       }
+       const bool asText = c.Arg("as std::u16string", c.in.Bit());
+       U want;
+       for (const U& text : texts)
+         want += (&text == texts.data() ? U() : delimiter) + text;
+       Keep(c,
+            asText ? CZqString::join(delimiter, texts)
+                   : CZqString::join(CZqString(delimiter), strings),
+            want);
+     }},
+};
+
 }  // namespace
 }  // namespace zqfuzz
 
@@ -468,7 +581,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Input in{data, size};
   State st;
   for (int steps = 0; steps < 200 && !in.Empty(); ++steps) {
-    const auto& op = kOperations[in.Byte() % std::size(kOperations)];
+    // The first byte of a step picks the operation, each about 15 of the
+    // 256 values: kOperations below 15 times their number, then
+    // kStringOperations.
+    constexpr std::size_t kFirstStringByte = 15 * std::size(kOperations);
+    static_assert(kFirstStringByte + 15 * std::size(kStringOperations) <= 256, "15 bytes each");
+    const std::uint8_t pick = in.Byte();
+    const Operation& op = pick < kFirstStringByte
+                              ? kOperations[pick % std::size(kOperations)]
+                              : kStringOperations[pick % std::size(kStringOperations)];
     const int bi = in.Byte() % kBuilders;
     Step step{op.name, st, in, bi, in.Byte() % kStrings};
     if (op.grows && step.len > kMaxLength)

