@@ -7,7 +7,10 @@
 //===----------------------------------------------------------------------===//
 #include "lang/CZqStringBuilder.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "lang/detail/Text.h"
@@ -349,6 +352,33 @@ CZqStringBuilder& CZqStringBuilder::append(std::u16string_view text) {
   const int count = detail::LengthAsInt(text.size());
   UnShare();  // a view of a string that shares the body stays valid: it holds it
   mBody->Append(text.data(), count);
+  return *this;
+}
+
+CZqStringBuilder& CZqStringBuilder::repeat(std::u16string_view text, int count) {
+  if (count < 0)
+    detail::ThrowIllegalArgument(u"count is negative: ", count);
+  const int n = detail::LengthAsInt(text.size());
+  if (n == 0 || count == 0)
+    return *this;
+  if (n > (INT_MAX - length()) / count)
+    detail::ThrowOutOfMemory();
+  // The text may be this builder's own units, which the growth moves: it is
+  // found again by its offset.
+  const std::u16string_view own = view();
+  const auto address = [](const char16_t* p) { return reinterpret_cast<std::uintptr_t>(p); };
+  const bool inside = address(text.data()) >= address(own.data()) &&
+                      address(text.data()) < address(own.data() + own.size());
+  const std::size_t offset = inside ? static_cast<std::size_t>(text.data() - own.data()) : 0;
+  UnShare();
+  const std::size_t total = static_cast<std::size_t>(n) * static_cast<std::size_t>(count);
+  char16_t* const out = mBody->AppendUninitialized(static_cast<int>(total));
+  const char16_t* const from = inside ? view().data() + offset : text.data();
+  std::memcpy(out, from, static_cast<std::size_t>(n) * sizeof(char16_t));
+  for (std::size_t done = static_cast<std::size_t>(n), take; done < total; done += take) {
+    take = std::min(done, total - done);
+    std::memcpy(out + done, out, take * sizeof(char16_t));
+  }
   return *this;
 }
 

@@ -321,6 +321,10 @@ class ZQ_API CZqStringBuilder : public CharSequence, public Appendable {
 
   /// Appends the units of \p text.
   CZqStringBuilder& append(std::u16string_view text);
+  /// Appends \p count copies of \p text (Java's StringBuilder.repeat), with
+  /// one growth at most: `b.repeat(u"-", 20)`. IllegalArgumentException
+  /// "count is negative: <count>" for a negative count.
+  CZqStringBuilder& repeat(std::u16string_view text, int count);
   /// Inserts the units of \p text before the unit at \p index; the index
   /// is checked as for every insert.
   CZqStringBuilder& insert(int index, std::u16string_view text);

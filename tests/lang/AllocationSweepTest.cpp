@@ -169,6 +169,7 @@ TEST(AllocationSweepTest, BuilderOperations) {
       {"append(char16_t)", 1, 2, [](auto& b) { b.append(u'!'); }},
       {"append(str, begin, count)", 1, 2, [&](auto& b) { b.append(units, 1, 3); }},
       {"append(text)", 1, 2, [&](auto& b) { b.append(units); }},
+      {"repeat(text, count)", 1, 2, [&](auto& b) { b.repeat(units, 3); }},
       {"append(CZqString)", 1, 2, [&](auto& b) { b.append(piece); }},
       {"append(CharSequence)", 2, 3, [&](auto& b) { b.append(seq); }},
       {"append(itself)", 2, 3, [](auto& b) { b.append(static_cast<const CharSequence&>(b)); }},

@@ -143,6 +143,20 @@ TEST(JavaIdiomTest, RepeatWritesIntoOneBody) {
   EXPECT_EQ(u"OutOfMemoryError", Failure([&] { (void)ab.repeat(INT_MAX / 2 + 1); }));
 }
 
+TEST(JavaIdiomTest, BuilderRepeatAppendsCopiesOfAnyTextEvenItsOwn) {
+  CZqStringBuilder b(CZqString(u"[abc]"));
+  const CZqString taken = b.toString();  // shares the body: the repeat copies first
+  b.repeat(u"-=", 3).repeat(CZqString(u"x"), 0);
+  EXPECT_EQ(u"[abc]-=-=-=", std::u16string(b.view()));
+  EXPECT_EQ(u"[abc]", Text(taken));
+  b.repeat(b.view().substr(1, 3), 4);  // its own units, moved by the growth
+  EXPECT_EQ(u"[abc]-=-=-=abcabcabcabc", std::u16string(b.view()));
+  EXPECT_EQ(u"IllegalArgumentException: count is negative: -2",
+            Failure([&] { b.repeat(u"a", -2); }));
+  EXPECT_EQ(u"OutOfMemoryError", Failure([&] { b.repeat(u"ab", INT_MAX / 2); }));
+  EXPECT_EQ(u"[abc]-=-=-=abcabcabcabc", std::u16string(b.view()));
+}
+
 TEST(JavaIdiomTest, JoinWritesEveryPartIntoOneBody) {
   const std::vector<CZqString> words{CZqString(u"a"), CZqString(u""), CZqString(u"\u00E9t\u00E9")};
   const long long before = detail::testing::AllocationCount();
