@@ -79,6 +79,10 @@ ZQ_API void FailAllocation(long long nth, bool persistent = false) noexcept;
 /// would otherwise stay alive between a test's counts.
 void ClearPatternCache() noexcept;
 
+/// Compiles patterns with the JIT (the default) or for the interpreter
+/// alone, which the tests choose under valgrind.
+void UseRegexJit(bool on) noexcept;
+
 /// Number of allocations attempted (failed ones included) since load.
 ZQ_API long long AllocationCount() noexcept;
 
