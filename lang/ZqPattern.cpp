@@ -396,6 +396,8 @@ void ClearPatternCache() noexcept;
 void ClearPatternCache() noexcept { gCache.Clear(); }
 void UseRegexJit(bool on) noexcept;
 void UseRegexJit(bool on) noexcept { gUseJit.store(on, std::memory_order_relaxed); }
+bool RegexJitInUse() noexcept;
+bool RegexJitInUse() noexcept { return gUseJit.load(std::memory_order_relaxed); }
 }  // namespace testing
 }  // namespace detail
 

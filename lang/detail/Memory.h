@@ -82,6 +82,8 @@ void ClearPatternCache() noexcept;
 /// Compiles patterns with the JIT (the default) or for the interpreter
 /// alone, which the tests choose under valgrind.
 void UseRegexJit(bool on) noexcept;
+/// Whether patterns are compiled with the JIT.
+bool RegexJitInUse() noexcept;
 
 /// Number of allocations attempted (failed ones included) since load.
 ZQ_API long long AllocationCount() noexcept;

@@ -306,6 +306,9 @@ TEST(RegexTest, EveryAllocationFailureIsClean) {
   const CZqString text(u"alpha, beta,gamma , delta");
   const ZqPattern comma = ZqPattern::compile(u"\\s*,\\s*");
   ZqMatch m;
+  // Without the JIT (under valgrind) the engine's interpreter takes one
+  // block for its frames in each search.
+  const int frames = detail::testing::RegexJitInUse() ? 0 : 1;
   const struct {
     const char* what;
     int points;
@@ -313,12 +316,12 @@ TEST(RegexTest, EveryAllocationFailureIsClean) {
     bool std;
   } rows[] = {
       {"compile", 1, [] { (void)ZqPattern::compile(u"(\\w+)@(?<host>[a-z.]+)"); }, true},
-      {"matches, cached", 2, [&] { (void)text.matches(u"a.*a"); }, false},
-      {"split, cached", 6, [&] { (void)text.split(u"\\s*,\\s*"); }, false},
+      {"matches, cached", 2 + frames, [&] { (void)text.matches(u"a.*a"); }, false},
+      {"split, cached", 6 + frames, [&] { (void)text.split(u"\\s*,\\s*"); }, false},
       {"split, text", 5, [&] { (void)text.split(u","); }, false},
-      {"replaceAll, cached", 4, [&] { (void)text.replaceAll(u"(\\w+)", u"<$1>"); }, false},
-      {"replaceFirst, compiled", 2, [&] { (void)comma.replaceFirst(text, u";"); }, false},
-      {"find", 1, [&] { comma.find(text, 0, m); }, false},
+      {"replaceAll, cached", 4 + frames, [&] { (void)text.replaceAll(u"(\\w+)", u"<$1>"); }, false},
+      {"replaceFirst, compiled", 2 + frames, [&] { (void)comma.replaceFirst(text, u";"); }, false},
+      {"find", 1 + frames, [&] { comma.find(text, 0, m); }, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
