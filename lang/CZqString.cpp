@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
-#include <numeric>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -455,29 +454,8 @@ CZqString CZqString::repeat(int count) const {
   const SPtr<CZqStringBody> body = BodyOfLength(static_cast<long long>(total), [&](char16_t* out) {
     if (total == 0)
       return;
-    // The text once, doubled up to a block of whole copies of it of at most
-    // 2 KiB (one copy when the text is longer), then that block again and
-    // again. Each memcpy then reads a block that stays in the first-level
-    // cache, and glibc copies up to about 2 KiB with its vector loop: larger
-    // copies take rep movsb, which is slower for data in cache on the
-    // machines measured (repeat(1000) of 10 units took about 10% less time
-    // than when the doubling went on to the end).
-    constexpr std::size_t kBlockUnits = 1024;
-    // A block of whole 64-byte lines when whole copies make one, so that each
-    // copy reads and writes at the same offset in a line.
-    const std::size_t line = std::lcm(n, std::size_t{32});
-    const std::size_t unit = line <= kBlockUnits ? line : n;
-    const std::size_t block = std::min(total, std::max(n, kBlockUnits / unit * unit));
     std::memcpy(out, Ptr(), n * sizeof(char16_t));
-    std::size_t done = n;
-    for (std::size_t take; done < block; done += take) {
-      take = std::min(done, block - done);
-      std::memcpy(out + done, out, take * sizeof(char16_t));
-    }
-    for (std::size_t take; done < total; done += take) {
-      take = std::min(block, total - done);
-      std::memcpy(out + done, out, take * sizeof(char16_t));
-    }
+    detail::FillWithCopies(out, n, total);
   });
   return CZqString(*body);
 }

@@ -7,7 +7,6 @@
 //===----------------------------------------------------------------------===//
 #include "lang/CZqStringBuilder.h"
 
-#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -375,10 +374,7 @@ CZqStringBuilder& CZqStringBuilder::repeat(std::u16string_view text, int count) 
   char16_t* const out = mBody->AppendUninitialized(static_cast<int>(total));
   const char16_t* const from = inside ? view().data() + offset : text.data();
   std::memcpy(out, from, static_cast<std::size_t>(n) * sizeof(char16_t));
-  for (std::size_t done = static_cast<std::size_t>(n), take; done < total; done += take) {
-    take = std::min(done, total - done);
-    std::memcpy(out + done, out, take * sizeof(char16_t));
-  }
+  detail::FillWithCopies(out, static_cast<std::size_t>(n), total);
   return *this;
 }
 

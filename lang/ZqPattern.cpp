@@ -7,7 +7,9 @@
 #include <atomic>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "lang/CZqStringBuilder.h"
 #include "lang/detail/JavaRegex.h"
@@ -321,63 +323,42 @@ class Replacement {
 class PatternCache {
  public:
   static constexpr int kSlots = 8;
-  PatternCache() = default;
-  PatternCache(const PatternCache&) = delete;
-  PatternCache& operator=(const PatternCache&) = delete;
-  ~PatternCache() { Clear(); }
 
-  // The pattern of \p regex, counted for the caller, or null.
-  template <class Impl>
-  Impl* Find(std::u16string_view regex) {
+  // The pattern compiled from \p regex, when it is kept.
+  std::optional<ZqPattern> Find(std::u16string_view regex) {
     std::lock_guard<std::mutex> lock(mMutex);
-    for (Slot& slot : mSlots) {
-      if (slot.impl != nullptr && slot.regex == regex) {
-        static_cast<Impl*>(slot.impl)->AddRef();
-        return static_cast<Impl*>(slot.impl);
-      }
+    for (const Slot& slot : mSlots) {
+      if (slot.pattern && slot.regex == regex)
+        return slot.pattern;
     }
-    return nullptr;
+    return std::nullopt;
   }
 
-  // Keeps \p impl (one more count) in place of the oldest entry.
-  template <class Impl>
-  void Keep(std::u16string_view regex, Impl* impl) {
-    std::u16string key;
+  // Keeps \p pattern, compiled from \p regex, in place of the oldest entry.
+  void Keep(std::u16string_view regex, const ZqPattern& pattern) {
+    Slot entry;
     try {
-      key = regex;
+      entry.regex = regex;
     } catch (const std::bad_alloc&) {
-      return;  // not cached, which only costs time
+      return;  // not kept, which only costs time
     }
-    void* evicted = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(mMutex);
-      Slot& slot = mSlots[mNext];
-      mNext = (mNext + 1) % kSlots;
-      evicted = slot.impl;
-      impl->AddRef();
-      slot.impl = impl;
-      slot.regex.swap(key);
-      slot.release = [](void* p) { static_cast<Impl*>(p)->Release(); };
-    }
-    if (evicted != nullptr)
-      static_cast<Impl*>(evicted)->Release();
+    entry.pattern = pattern;
+    std::lock_guard<std::mutex> lock(mMutex);
+    std::swap(mSlots[mNext], entry);
+    mNext = (mNext + 1) % kSlots;
   }
 
   void Clear() {
+    Slot evicted[kSlots];  // released after the lock
     std::lock_guard<std::mutex> lock(mMutex);
-    for (Slot& slot : mSlots) {
-      if (slot.impl != nullptr)
-        slot.release(slot.impl);
-      slot.impl = nullptr;
-      std::u16string().swap(slot.regex);
-    }
+    for (int i = 0; i < kSlots; ++i)
+      std::swap(mSlots[i], evicted[i]);
   }
 
  private:
   struct Slot {
     std::u16string regex;
-    void* impl = nullptr;
-    void (*release)(void*) = nullptr;
+    std::optional<ZqPattern> pattern;
   };
   std::mutex mMutex;
   Slot mSlots[kSlots];
@@ -580,24 +561,35 @@ std::vector<CZqString> SplitBy(std::u16string_view input, const CZqString* whole
   return parts;
 }
 
+// Java's split at each occurrence of \p needle (not empty), found as text.
+std::vector<CZqString> SplitAtText(std::u16string_view input, const CZqString* whole, int limit,
+                                   std::u16string_view needle) {
+  return SplitBy(input, whole, limit, [&](std::size_t from, std::size_t& start, std::size_t& end) {
+    // One unit (a comma between short fields) is found by a plain loop,
+    // which beats the vector search's set-up over a few units.
+    if (needle.size() == 1) {
+      start = input.find(needle[0], from);
+      if (start == std::u16string_view::npos)
+        return false;
+    } else {
+      const int at = detail::IndexOf(input, needle, AsInt(from));
+      if (at < 0)
+        return false;
+      start = static_cast<std::size_t>(at);
+    }
+    end = start + needle.size();
+    return true;
+  });
+}
+
 }  // namespace
 
 std::vector<CZqString> ZqPattern::Split(std::u16string_view input, const CZqString* whole,
                                         int limit) const {
   return Checked([&] {
     const detail::JavaRegex& regex = mImpl->regex;
-    if (regex.isLiteral) {
-      const std::u16string_view needle = regex.literal;
-      return SplitBy(input, whole, limit,
-                     [&](std::size_t from, std::size_t& start, std::size_t& end) {
-                       const int at = detail::IndexOf(input, needle, AsInt(from));
-                       if (at < 0)
-                         return false;
-                       start = static_cast<std::size_t>(at);
-                       end = start + needle.size();
-                       return true;
-                     });
-    }
+    if (regex.isLiteral)
+      return SplitAtText(input, whole, limit, regex.literal);
     Search search(mImpl->code, input);
     return SplitBy(input, whole, limit,
                    [&](std::size_t from, std::size_t& start, std::size_t& end) {
@@ -615,14 +607,12 @@ CZqString ZqPattern::Replace(std::u16string_view input, const CZqString* whole,
   return Checked([&]() -> CZqString {
     const detail::JavaRegex& regex = mImpl->regex;
     const Replacement parsed(replacement, regex);
-    if (regex.isLiteral && all && parsed.Plain()) {
-      const CZqString source = whole != nullptr ? *whole : CZqString(input);
-      return source.replace(std::u16string_view(regex.literal), parsed.PlainText());
-    }
+    if (regex.isLiteral && all && parsed.Plain() && whole != nullptr)
+      return whole->replace(std::u16string_view(regex.literal), parsed.PlainText());
     Search search(mImpl->code, input);
     if (!search.Find(0))
       return whole != nullptr ? *whole : CZqString(input);
-    CZqStringBuilder out(AsInt(input.size() < 0x3FFFFFF0 ? input.size() + 16 : input.size()));
+    CZqStringBuilder out(AsInt(input.size()));  // Search took only an int's length
     std::size_t index = 0;
     do {
       const std::size_t start = search.Start();
@@ -642,11 +632,10 @@ CZqString ZqPattern::Replace(std::u16string_view input, const CZqString* whole,
 }
 
 ZqPattern ZqPattern::Cached(const CZqString& regex) {
-  const std::u16string_view text = regex.view();
-  if (Impl* impl = gCache.Find<Impl>(text))
-    return ZqPattern(impl);
-  ZqPattern compiled = compile(text);
-  gCache.Keep(text, compiled.mImpl);
+  if (std::optional<ZqPattern> kept = gCache.Find(regex.view()))
+    return *kept;
+  ZqPattern compiled = compile(regex.view());
+  gCache.Keep(regex.view(), compiled);
   return compiled;
 }
 
@@ -691,17 +680,7 @@ std::vector<CZqString> CZqString::split(const CZqString& regex, int limit) const
   char16_t unit = 0;
   if (!SingleUnit(regex.view(), unit))
     return ZqPattern::Cached(regex).Split(view(), this, limit);
-  const std::u16string_view text = view();
-  return Checked([&] {
-    return SplitBy(text, this, limit, [&](std::size_t from, std::size_t& start, std::size_t& end) {
-      const std::size_t at = text.find(unit, from);
-      if (at == std::u16string_view::npos)
-        return false;
-      start = at;
-      end = at + 1;
-      return true;
-    });
-  });
+  return Checked([&] { return SplitAtText(view(), this, limit, std::u16string_view(&unit, 1)); });
 }
 
 }  // namespace zqlang

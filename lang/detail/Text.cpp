@@ -1,7 +1,10 @@
 //===- lang/detail/Text.cpp - the text kernels over views -----------------===//
 #include "lang/detail/Text.h"
 
+#include <algorithm>
+#include <cstring>
 #include <cwctype>
+#include <numeric>
 
 #include "lang/detail/CaseMap.h"
 #include "lang/detail/Surrogates.h"
@@ -182,6 +185,35 @@ int LastNonBlank(std::u16string_view text) noexcept {
       return i;
   }
   return -1;
+}
+
+//===-- Copies --------------------------------------------------------------===//
+
+void FillWithCopies(char16_t* out, std::size_t n, std::size_t total) noexcept {
+  if (n == 0)
+    return;
+  // The text doubled up to a block of whole copies of at most 2 KiB (one
+  // copy when the text is longer), then that block again and again. Each
+  // memcpy then reads a block that stays in the first-level cache, and glibc
+  // copies up to about 2 KiB with its vector loop: larger copies take rep
+  // movsb, which is slower for data in cache on the machines measured
+  // (repeat(1000) of 10 units took about 10% less time than when the
+  // doubling went on to the end). The block is whole 64-byte lines when
+  // whole copies make one, so that each copy reads and writes at the same
+  // offset in a line.
+  constexpr std::size_t kBlockUnits = 1024;
+  const std::size_t line = std::lcm(n, std::size_t{32});
+  const std::size_t unit = line <= kBlockUnits ? line : n;
+  const std::size_t block = std::min(total, std::max(n, kBlockUnits / unit * unit));
+  std::size_t done = n;
+  for (std::size_t take; done < block; done += take) {
+    take = std::min(done, block - done);
+    std::memcpy(out + done, out, take * sizeof(char16_t));
+  }
+  for (std::size_t take; done < total; done += take) {
+    take = std::min(block, total - done);
+    std::memcpy(out + done, out, take * sizeof(char16_t));
+  }
 }
 
 //===-- Java's white space and regions ------------------------------------===//

@@ -17,6 +17,7 @@
 #ifndef ZQ_LANG_DETAIL_TEXT_H
 #define ZQ_LANG_DETAIL_TEXT_H
 
+#include <cstddef>
 #include <cstring>
 #include <string_view>
 
@@ -131,6 +132,10 @@ inline int EndOfNonWhitespace(std::u16string_view text) noexcept {
     --end;
   return end;
 }
+
+/// Fills \p out, whose first \p n units hold a text, with copies of that
+/// text up to \p total units (a whole number of copies): repeat's copying.
+void FillWithCopies(char16_t* out, std::size_t n, std::size_t total) noexcept;
 
 /// Java's regionMatches: whether \p len units of \p text from \p toffset
 /// equal those of \p other from \p ooffset; false when either offset is
